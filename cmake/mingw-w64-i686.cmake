@@ -11,6 +11,7 @@ set(CMAKE_CXX_COMPILER ${mingwPrefix}-g++-posix)
 set(CMAKE_RC_COMPILER ${mingwPrefix}-windres)
 set(CMAKE_AR ${mingwPrefix}-gcc-ar-posix CACHE FILEPATH "")
 set(CMAKE_RANLIB ${mingwPrefix}-gcc-ranlib-posix CACHE FILEPATH "")
+set(CMAKE_STRIP ${mingwPrefix}-strip CACHE FILEPATH "")
 
 set(CMAKE_FIND_ROOT_PATH /usr/${mingwPrefix})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
