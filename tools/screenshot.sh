@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots: starts the Linux build on a virtual X display (Xvfb), types a
+# little text, and saves the main window, its open File menu and the About box as PNG files.
+# Usage: tools/screenshot.sh [binary] [output folder]   (defaults: build/quenwrite, docs/)
+# Needs xvfb, xdotool and imagemagick (apt-get install xvfb xdotool imagemagick).
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+binary=$(realpath "${1:-$repo/build/quenwrite}")
+outDir=$(realpath -m "${2:-$repo/docs}")
+sampleLines=("Quenwrite keeps your words plain." "No formatting, no fuss: one window, one document."
+             "" "Ctrl+S saves, Ctrl+F finds.")
+
+for tool in Xvfb xdotool import convert; do
+    command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing" >&2; exit 1; }
+done
+[[ -x $binary ]] || { echo "screenshot: no program at $binary" >&2; exit 1; }
+mkdir -p "$outDir"
+
+scratch=$(mktemp -d)
+xvfbPid=
+programPid=
+cleanUp() {
+    [[ -n $programPid ]] && kill "$programPid" 2>/dev/null || true
+    [[ -n $xvfbPid ]] && kill "$xvfbPid" 2>/dev/null || true
+    rm -rf "$scratch"
+}
+trap cleanUp EXIT
+
+# Xvfb picks a free display and writes its number to the pipe, so parallel runs do not collide.
+Xvfb -displayfd 3 -screen 0 800x640x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+xvfbPid=$!
+for _ in $(seq 50); do
+    [[ -s $scratch/display ]] && break
+    sleep 0.1
+done
+[[ -s $scratch/display ]] || { echo "screenshot: Xvfb did not start" >&2; cat "$scratch/xvfb.log" >&2; exit 1; }
+export DISPLAY=:$(cat "$scratch/display")
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+# A fresh current folder, so no settings.ini of the user's changes the font in the picture.
+mkdir "$scratch/run"
+(cd "$scratch/run" && exec "$binary") >"$scratch/program.log" 2>&1 &
+programPid=$!
+
+# Prints the ids of the program's visible windows, one a line.
+programWindows() {
+    xdotool search --onlyvisible --pid "$programPid" 2>/dev/null || true
+}
+
+# Saves the part of the screen that holds all of the program's visible windows.
+shoot() {
+    local file=$1 left=100000 top=100000 right=0 bottom=0 id X Y WIDTH HEIGHT
+    sleep 1
+    for id in $(programWindows); do
+        eval "$(xdotool getwindowgeometry --shell "$id")"
+        ((X < left)) && left=$X
+        ((Y < top)) && top=$Y
+        ((X + WIDTH > right)) && right=$((X + WIDTH))
+        ((Y + HEIGHT > bottom)) && bottom=$((Y + HEIGHT))
+    done
+    if ((right == 0)); then
+        import -window root "$file"
+    else
+        import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$file"
+    fi
+    echo "screenshot: $file"
+}
+
+mainWindow=
+for _ in $(seq 100); do
+    mainWindow=$(programWindows | head -n 1)
+    [[ -n $mainWindow ]] && break
+    kill -0 "$programPid" 2>/dev/null || break
+    sleep 0.1
+done
+if [[ -z $mainWindow ]]; then
+    echo "screenshot: the program showed no window" >&2
+    cat "$scratch/program.log" >&2
+    exit 1
+fi
+sleep 1
+# With no window manager, focusing the window is what makes it the active window.
+xdotool windowfocus --sync "$mainWindow"
+for i in "${!sampleLines[@]}"; do
+    ((i == 0)) || xdotool key Return
+    xdotool type --delay 20 "${sampleLines[i]}"
+done
+shoot "$outDir/quenwrite.png"
+
+# File is the first menu: a click near the menu bar's left end opens it.
+eval "$(xdotool getwindowgeometry --shell "$mainWindow")"
+xdotool mousemove $((X + 18)) $((Y + 10)) click 1
+shoot "$outDir/quenwrite-menu.png"
+
+# From File, Right twice reaches Help, whose first item is About.
+windowsBefore=$(programWindows)
+xdotool key Right Right Return
+sleep 1
+if programWindows | grep -qvxF "$windowsBefore"; then
+    shoot "$outDir/quenwrite-about.png"
+    xdotool key Return
+else
+    echo "screenshot: no About box appeared; skipped its picture" >&2
+fi
+
+kill -TERM "$programPid"
+status=0
+wait "$programPid" || status=$?
+programPid=
+echo "screenshot: the program ended with status $status"
