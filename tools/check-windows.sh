@@ -19,15 +19,15 @@ pass() { echo "PASS: $*"; }
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 rm -rf "$build"
+mkdir -p "$build"
 if ! cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-i686.cmake" >"$build.configure.log" 2>&1; then
-    cat "$build.configure.log"
+        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-i686.cmake" >"$build/configure.log" 2>&1; then
+    cat "$build/configure.log"
     fail "configure the Windows build (log above)"
     exit 1
 fi
-rm -f "$build.configure.log"
-if ! cmake --build "$build" -j2 --target quenwrite; then
-    fail "build quenwrite.exe (errors above)"
+if ! cmake --build "$build" -j2; then
+    fail "build the Windows target (errors above)"
     exit 1
 fi
 
