@@ -1,0 +1,149 @@
+// Whole-file reads and safe replacing writes on the platform's file calls.
+#include "document/file_io.h"
+
+namespace {
+
+constexpr DWORD pieceSize = 1 << 20;
+
+// Windows refuses paths of MAX_PATH (260) units and more unless they carry the \\?\ prefix; the
+// dialogs hand out full paths with backslashes, which is the form that prefix needs.
+std::wstring longPathForm(const std::wstring& path)
+{
+    constexpr std::size_t maxPath = 260;
+    if (path.size() < maxPath)
+        return path;
+    const bool drive = path.size() > 2 && path[1] == L':' && path[2] == L'\\';
+    if (drive)
+        return L"\\\\?\\" + path;
+    const bool share = path.compare(0, 2, L"\\\\") == 0 && path.compare(0, 4, L"\\\\?\\") != 0;
+    if (share)
+        return L"\\\\?\\UNC\\" + path.substr(2);
+    return path;
+}
+
+DWORD readAll(HANDLE file, std::string& bytes)
+{
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
+        // Too large for this process's memory: say so instead of failing to allocate.
+        if (static_cast<unsigned long long>(size.QuadPart) > bytes.max_size() / 8)
+            return ERROR_NOT_ENOUGH_MEMORY;
+        bytes.reserve(static_cast<std::size_t>(size.QuadPart) + pieceSize);
+    }
+    for (;;) {
+        const std::size_t used = bytes.size();
+        bytes.resize(used + pieceSize);
+        DWORD got = 0;
+        const BOOL read = ReadFile(file, bytes.data() + used, pieceSize, &got, nullptr);
+        bytes.resize(used + (read ? got : 0));
+        if (!read)
+            return GetLastError();
+        if (got == 0)
+            return ERROR_SUCCESS;
+    }
+}
+
+DWORD writeAll(HANDLE file, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const DWORD piece = bytes.size() < pieceSize ? DWORD(bytes.size()) : pieceSize;
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), piece, &written, nullptr))
+            return GetLastError();
+        if (written == 0)
+            return ERROR_WRITE_FAULT;
+        bytes.remove_prefix(written);
+    }
+    return ERROR_SUCCESS;
+}
+
+std::wstring folderOf(const std::wstring& path)
+{
+    const auto separator = path.find_last_of(L"/\\");
+    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
+}
+
+// A new file beside the target, under a short name so a long target name cannot make it too long.
+HANDLE createTemporary(const std::wstring& target, std::wstring& temporary)
+{
+    const std::wstring folder = folderOf(target);
+    for (int attempt = 1; attempt <= 100; ++attempt) {
+        temporary = folder + L".quenwrite-" + std::to_wstring(attempt) + L".tmp";
+        HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            return file;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return INVALID_HANDLE_VALUE;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+DWORD moveIntoPlace(const std::wstring& temporary, const std::wstring& target, bool replacing)
+{
+    // Replacing keeps the target's attributes and permissions; a new file takes the folder's.
+    const BOOL moved = replacing
+        ? ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, 0, nullptr, nullptr)
+        : MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    return moved ? ERROR_SUCCESS : GetLastError();
+}
+
+DWORD writeThroughTemporary(const std::wstring& target, std::string_view bytes, bool replacing)
+{
+    std::wstring temporary;
+    HANDLE file = createTemporary(target, temporary);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    DWORD error = writeAll(file, bytes);
+    if (error == ERROR_SUCCESS && !FlushFileBuffers(file))
+        error = GetLastError();
+    if (!CloseHandle(file) && error == ERROR_SUCCESS)
+        error = GetLastError();
+    if (error == ERROR_SUCCESS)
+        error = moveIntoPlace(temporary, target, replacing);
+    // A temporary file that cannot be removed holds only a copy; the failure that matters is
+    // the one already in error.
+    if (error != ERROR_SUCCESS)
+        DeleteFileW(temporary.c_str());
+    return error;
+}
+
+} // namespace
+
+DWORD readWholeFile(const std::wstring& path, std::string& bytes)
+{
+    const std::wstring name = longPathForm(path);
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    const DWORD error = readAll(file, bytes);
+    // Every byte is in hand by now: a failed close of a file only read loses nothing.
+    CloseHandle(file);
+    return error;
+}
+
+DWORD writeWholeFile(const std::wstring& path, std::string_view bytes)
+{
+    const std::wstring target = longPathForm(path);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND)
+            return error;
+        return writeThroughTemporary(target, bytes, false);
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return ERROR_DIRECTORY;
+    // A read-only file stays untouched: replacing it by renaming would go around that protection.
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        return ERROR_ACCESS_DENIED;
+    return writeThroughTemporary(target, bytes, true);
+}
+
+bool fileExists(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(longPathForm(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

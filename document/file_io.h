@@ -1,0 +1,21 @@
+// Reading a whole file and replacing one safely, through the platform's file calls.
+#pragma once
+
+#include "platform/win32.h"
+
+#include <string>
+#include <string_view>
+
+// Reads the whole file into bytes. Returns ERROR_SUCCESS or the Win32 error of the failing call;
+// a folder gives ERROR_ACCESS_DENIED, as Windows refuses to open one as a file.
+DWORD readWholeFile(const std::wstring& path, std::string& bytes);
+
+// Replaces the file's contents with bytes, or creates the file. The bytes go to a temporary file
+// in the same folder, which is flushed and closed before it takes the target's place, so a
+// failure at any step leaves the target as it was and the temporary file is removed again. The
+// target keeps its permissions. Returns ERROR_SUCCESS or the Win32 error of the failing step:
+// ERROR_DIRECTORY when a folder has that name, ERROR_ACCESS_DENIED for a read-only file.
+DWORD writeWholeFile(const std::wstring& path, std::string_view bytes);
+
+// Whether a file (not a folder) of that name exists, readable or not.
+bool fileExists(const std::wstring& path);

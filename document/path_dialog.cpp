@@ -1,0 +1,35 @@
+// The Open and Save as dialogs, with the text-file filter and a path buffer for long paths.
+#include "document/path_dialog.h"
+
+#include "app/globals.h"
+#include "document/file_messages.h"
+
+namespace {
+
+// The longest path Windows accepts, with its terminating zero.
+constexpr DWORD pathBufferSize = 32768;
+
+} // namespace
+
+bool choosePath(HWND window, PathDialog kind, std::wstring& path)
+{
+    std::wstring buffer(pathBufferSize, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window;
+    dialog.lpstrFilter = textFileFilter;
+    // Open has always asked for entry 2 of the one-pair list; the dialog then shows that pair.
+    dialog.nFilterIndex = kind == PathDialog::open ? 2 : 1;
+    dialog.lpstrFile = buffer.data();
+    dialog.nMaxFile = pathBufferSize;
+    const BOOL chosen =
+        kind == PathDialog::open ? GetOpenFileNameW(&dialog) : GetSaveFileNameW(&dialog);
+    if (!chosen) {
+        const DWORD error = CommDlgExtendedError();
+        if (error != 0)
+            tellUser(window, dialogFailure(error), MB_ICONERROR);
+        return false;
+    }
+    path = buffer.c_str();
+    return true;
+}

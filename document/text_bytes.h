@@ -1,0 +1,29 @@
+// The bytes of a text file and the edit control's text: one byte per character (Latin-1), line
+// ends as CR LF in the control. Pure functions, so tests and fuzzers can call them directly.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Turns file bytes into edit-control text. Every line is followed by CR LF in the text, the last
+// one included; the CR of a CR LF pair in the file belongs to the line end, a lone CR is kept.
+// Bytes 128 to 255 become the characters of the same value, and Ctrl+Z is data like any other
+// byte. Zero bytes cannot live in the control's text: they are left out and counted in zeroBytes.
+std::wstring textFromBytes(std::string_view bytes, std::size_t* zeroBytes = nullptr);
+
+// The offset of the first character that no single byte can hold (above 255), or npos.
+std::size_t firstUnwritable(std::wstring_view text);
+
+// One byte per character; every character must be 0 to 255 (see firstUnwritable).
+std::string bytesFromText(std::wstring_view text);
+
+// Where a character sits, counted from 1, for telling the user; line ends are CR LF or LF.
+struct TextPlace {
+    std::size_t line;
+    std::size_t column;
+};
+TextPlace placeOf(std::wstring_view text, std::size_t offset);
+
+// The code point at an offset, joining a UTF-16 surrogate pair where the text holds one.
+char32_t codePointAt(std::wstring_view text, std::size_t offset);
