@@ -1,0 +1,106 @@
+// The test seam of the Linux layer: scripted answers for boxes and dialogs, records of what was
+// shown, and the user's hands (typing, clicks, menu choices). Nothing here changes behaviour until a
+// test starts the application through it.
+#pragma once
+
+#include "platform/win32.h"
+
+#include <string>
+#include <vector>
+
+namespace platform::testing {
+
+// Makes the application object; boxes and dialogs then take scripted answers instead of showing.
+void startApplication(int& argc, char** argv);
+
+// Dispatches posted messages and pending Qt events until nothing is left to do.
+void processEvents();
+bool quitPosted();
+int quitCode();
+
+// Message boxes: queued answers, consumed in order. An unscripted box is recorded and answered
+// with its first button (IDOK, IDYES, ...) so a test never hangs; unscriptedBoxes() counts those.
+struct ShownBox {
+    HWND owner;
+    std::wstring text;
+    std::wstring caption;
+    UINT type;
+};
+void answerMessageBox(int result);
+const std::vector<ShownBox>& shownBoxes();
+int unscriptedBoxes();
+int unusedAnswers();
+const std::vector<UINT>& beeps();
+
+// Fonts and windows.
+struct FontInfo {
+    int height;
+    int weight;
+    bool italic;
+    std::wstring face;
+};
+FontInfo fontInfo(HFONT font);
+HFONT fontOf(HWND hwnd);
+std::wstring qtFamilyOf(HWND hwnd); // the face Qt actually draws the control with
+std::vector<HWND> windowsOfClass(const wchar_t* className);
+std::wstring windowTitle(HWND hwnd); // what the Qt window shows as its title
+bool isVisible(HWND hwnd);
+
+// Menus: the texts of a menu bar (popups with their items, separators as empty strings).
+struct MenuEntry {
+    std::wstring text;
+    UINT id;
+    std::vector<MenuEntry> items;
+};
+std::vector<MenuEntry> menuBarOf(HWND hwnd);
+void chooseMenuItem(HWND hwnd, UINT id); // as a click on the item would
+
+// The user's hands: real Qt input events to the widget behind a handle.
+void typeText(HWND hwnd, const std::wstring& text);
+void pressKey(HWND hwnd, int virtualKey, UINT modifiers = 0); // MOD_CONTROL, MOD_SHIFT, MOD_ALT
+void click(HWND hwnd);
+void clickCloseBox(HWND hwnd);
+void activate(HWND hwnd); // as the user switching to that window would
+void deactivateAll();     // as the user switching to another program would
+void scrollBy(HWND hwnd, int lines);
+struct Selection {
+    int start;
+    int end;
+};
+Selection selection(HWND edit);
+int firstVisibleLine(HWND edit);
+int visibleLineCount(HWND edit);
+
+} // namespace platform::testing
+
+// Files: the Open and Save as dialogs and the KERNEL32 file calls.
+namespace platform::testing {
+
+// File dialogs: queued answers, consumed in order by GetOpenFileNameW and GetSaveFileNameW. A
+// path answer takes the real path: it is made absolute against the current folder, checked
+// against the buffer size, and its folder becomes current. An unscripted dialog is recorded and
+// cancelled, so a test never hangs; unscriptedFileDialogs() counts those.
+struct ShownFileDialog {
+    bool save;
+    HWND owner;
+    DWORD structSize;
+    DWORD flags;
+    std::wstring filter; // the pairs with their zero separators, up to the closing zero
+    DWORD filterIndex;
+    DWORD bufferSize;
+};
+void answerFileDialog(const std::wstring& path);
+void cancelFileDialog();
+const std::vector<ShownFileDialog>& shownFileDialogs();
+int unscriptedFileDialogs();
+int unusedFileDialogAnswers();
+
+// Fault injection: the n-th call of a kind from now on (1 is the next one) fails with the Win32
+// error and does nothing else (a failing close still releases the file). open is CreateFileW,
+// rename is MoveFileExW and ReplaceFileW, remove is DeleteFileW. fileCalls counts the calls of a
+// kind made so far, so a test can loop n over every call of an operation.
+enum class FileCall { open, read, write, flush, close, rename, remove };
+void failFileCall(FileCall kind, int n, DWORD error);
+int fileCalls(FileCall kind);
+
+} // namespace platform::testing
