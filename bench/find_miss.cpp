@@ -1,0 +1,43 @@
+// Times a search that finds nothing in a 100-million-character document: ordinary prose, where
+// the first letter of the needle is common, and a run of one letter against a needle that
+// almost matches everywhere, which is where a search that backs up turns quadratic.
+#include "search/text_search.h"
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr std::size_t documentLength = 100'000'000;
+
+std::wstring prose()
+{
+    const std::wstring line = L"the quick brown fox jumps over the lazy dog, then rests.\r\n";
+    std::wstring text;
+    text.reserve(documentLength);
+    while (text.size() + line.size() <= documentLength)
+        text += line;
+    text.resize(documentLength, L' ');
+    return text;
+}
+
+void timeMiss(const char* name, const std::wstring& text, const std::wstring& needle)
+{
+    const auto started = std::chrono::steady_clock::now();
+    const std::size_t match = findForward(text, 0, needle);
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
+    std::printf("%-28s %9.1f ms  %s\n", name, took.count(), match == noMatch ? "miss" : "MATCH?");
+}
+
+} // namespace
+
+int main()
+{
+    const std::wstring text = prose();
+    timeMiss("prose, needle 'the lazy cat'", text, L"the lazy cat");
+    timeMiss("prose, needle 'zebra'", text, L"zebra");
+    const std::wstring run(documentLength, L'a');
+    timeMiss("a-run, needle 'aaaa...ab'", run, std::wstring(999, L'a') + L'b');
+    return 0;
+}

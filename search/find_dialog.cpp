@@ -1,0 +1,126 @@
+// The Find window: a label, a one-line box for the search text and the Find and Cancel buttons,
+// and the forward search that selects each match in the document.
+#include "search/find_dialog.h"
+
+#include "app/editor.h"
+#include "app/globals.h"
+#include "search/text_search.h"
+
+#include <string>
+
+namespace {
+
+constexpr int findEditId = 100;
+constexpr int findButtonId = 1;
+constexpr int cancelButtonId = 2;
+
+// The whole text of a window, read in one copy. A destroyed or null window reads as empty.
+std::wstring windowText(HWND hwnd)
+{
+    std::wstring text(std::size_t(GetWindowTextLengthW(hwnd)), L'\0');
+    const int copied = GetWindowTextW(hwnd, text.data(), int(text.size()) + 1);
+    text.resize(std::size_t(copied > 0 ? copied : 0));
+    return text;
+}
+
+HWND createControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
+                   int width, int id, HWND window)
+{
+    return CreateWindowExW(0, className, text, style, x, y, width, FindDialog.controlHeight, window,
+                           reinterpret_cast<HMENU>(UINT_PTR(id)), nullptr, nullptr);
+}
+
+void fillBackground(HWND hwnd)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    FillRect(dc, &paint.rcPaint, reinterpret_cast<HBRUSH>(COLOR_MENU + 1));
+    EndPaint(hwnd, &paint);
+}
+
+void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    // Each Find window listens to and searches with its own box, so an older window keeps
+    // working, and never reads a destroyed box, after a newer one was opened and closed.
+    HWND ownEdit = GetDlgItem(hwnd, findEditId);
+    const WORD code = HIWORD(wParam);
+    if (ownEdit && reinterpret_cast<HWND>(lParam) == ownEdit && code != EN_SETFOCUS &&
+        code != EN_KILLFOCUS)
+        FindDialog.startPosition = 0;
+    if (wParam == findButtonId) {
+        const std::wstring needle = windowText(ownEdit);
+        FindDialog.findNext(needle.c_str(), hwnd);
+    } else if (wParam == cancelButtonId) {
+        DestroyWindow(hwnd);
+        SetActiveWindow(mainWindow);
+    }
+}
+
+} // namespace
+
+void openFindWindow(HWND owner)
+{
+    HWND window = CreateWindowExW(0, FindDialog.className, L"Find string in document",
+                                  WS_VISIBLE | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  FindDialog.width, FindDialog.height, owner, nullptr, nullptr,
+                                  nullptr);
+    createControl(L"static", L"Find string: ", WS_CHILD | WS_VISIBLE, 10, 10, 80, 0, window);
+    FindDialog.findEdit = createControl(L"edit", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 90, 10,
+                                        170, findEditId, window);
+    findEditOriginalProc =
+        reinterpret_cast<WNDPROC>(GetWindowLongW(FindDialog.findEdit, GWL_WNDPROC));
+    SetWindowLongW(FindDialog.findEdit, GWL_WNDPROC, reinterpret_cast<LONG>(findEditProc));
+    SetFocus(GetDlgItem(window, findEditId));
+    FindDialog.findButton =
+        createControl(L"button", L"Find", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 285, 10,
+                      FindDialog.buttonWidth, findButtonId, window);
+    createControl(L"button", L"Cancel", WS_CHILD | WS_VISIBLE, 285, 40, FindDialog.buttonWidth,
+                  cancelButtonId, window);
+}
+
+LRESULT CALLBACK findWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        FindDialog.startPosition = 0;
+        break;
+    case WM_DESTROY:
+        SetActiveWindow(mainWindow);
+        break;
+    case WM_PAINT:
+        fillBackground(hwnd);
+        break;
+    case WM_COMMAND:
+        onCommand(hwnd, wParam, lParam);
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK findEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        // The box the key was typed into, which need not be the newest window's.
+        const std::wstring needle = windowText(hwnd);
+        FindDialog.findNext(needle.c_str(), nullptr);
+    }
+    return CallWindowProcW(findEditOriginalProc, hwnd, message, wParam, lParam);
+}
+
+void FindDialog::findNext(const wchar_t* needle, HWND owner)
+{
+    const std::wstring_view wanted(needle);
+    const std::wstring text = windowText(Editor.editControl);
+    const std::size_t match = findForward(text, std::size_t(startPosition), wanted);
+    if (match != noMatch) {
+        const std::size_t end = match + wanted.size();
+        SendMessageW(Editor.editControl, EM_SETSEL, WPARAM(match), LPARAM(end));
+        // A match the user cannot see is no answer: bring it into view.
+        SendMessageW(Editor.editControl, EM_SCROLLCARET, 0, 0);
+        startPosition = int(end);
+        return;
+    }
+    MessageBoxW(owner, L"Searched string was not found in this document.", productName.c_str(),
+                MB_OK | MB_ICONINFORMATION);
+    startPosition = 0;
+}

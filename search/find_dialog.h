@@ -1,0 +1,24 @@
+// The Find window: where the next forward search starts and the controls of the newest window.
+#pragma once
+
+#include "platform/win32.h"
+
+struct FindDialog {
+    int startPosition = 0;
+    HWND findEdit = nullptr;
+    HWND findButton = nullptr;
+    const wchar_t className[20] = L"Search Dialog Class";
+    const int width = 400;
+    const int height = 130;
+    const int controlHeight = 20;
+    const int buttonWidth = 80;
+
+    void findNext(const wchar_t* needle, HWND owner);
+};
+
+extern struct FindDialog FindDialog;
+extern WNDPROC findEditOriginalProc;
+
+void openFindWindow(HWND owner);
+LRESULT CALLBACK findWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK findEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
