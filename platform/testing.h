@@ -104,3 +104,18 @@ void failFileCall(FileCall kind, int n, DWORD error);
 int fileCalls(FileCall kind);
 
 } // namespace platform::testing
+
+// Controls: what a control shows on the screen.
+namespace platform::testing {
+
+// The control as it paints now, asking its parent for colours as a real paint does. Pixels are
+// 0xRRGGBB, row after row.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t at(int x, int y) const { return pixels[std::size_t(y * width + x)]; }
+};
+Picture pictureOf(HWND hwnd);
+
+} // namespace platform::testing
