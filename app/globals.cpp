@@ -1,0 +1,32 @@
+// Every global of the editor, defined in one file so that they are built in this order and
+// destroyed in the reverse order: the Format text window's state copies the Editor's font.
+#include "app/globals.h"
+
+#include "app/editor.h"
+#include "format/font_choice.h"
+#include "format/format_dialog.h"
+#include "search/find_dialog.h"
+
+const std::string settingsFileName = "settings.ini";
+std::wstring settingsPath;
+const std::wstring productName = L"Quenwrite";
+const std::wstring initialTitle;
+std::wstring filePath;
+std::wstring fileName;
+
+Editor::Editor()
+    : fontFamily(L"Courier New"), fontSize(14), fontWeight(0), fontItalic(false),
+      editFont(createFontFromChoice(14, 0, false, L"Courier New")), menuBar(CreateMenu()),
+      fileMenu(CreateMenu()), helpMenu(CreateMenu()), formatMenu(CreateMenu()), saved(true)
+{
+}
+
+struct Editor Editor;
+struct FormatDialog FormatDialog(Editor.fontSize, Editor.fontWeight, Editor.fontItalic,
+                                 Editor.fontFamily);
+struct FindDialog FindDialog;
+const wchar_t textFileFilter[] = L"Text files (*.txt)\0*.txt\0";
+WNDPROC findEditOriginalProc = nullptr;
+HWND mainWindow = nullptr;
+bool hotKeysRegistered = false;
+RECT windowRect = {0, 0, 0, 0};

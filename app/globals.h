@@ -1,0 +1,18 @@
+// The process-wide state besides the Editor: names, the document's file and the main window.
+#pragma once
+
+#include "platform/win32.h"
+
+#include <string>
+
+extern const std::string settingsFileName;
+// settingsFileName made absolute against the folder current at start-up (loadSettings).
+extern std::wstring settingsPath;
+extern const std::wstring productName;
+extern const std::wstring initialTitle;
+extern std::wstring filePath;
+extern std::wstring fileName;
+extern HWND mainWindow;
+extern bool hotKeysRegistered;
+extern RECT windowRect;
+extern const wchar_t textFileFilter[];

@@ -1,0 +1,55 @@
+// The entry point: registers the three window classes, creates and shows the main window and
+// runs the message loop until the main window has been destroyed.
+#include "app/main.h"
+
+#include "app/globals.h"
+#include "app/main_window.h"
+#include "format/format_dialog.h"
+#include "search/find_dialog.h"
+
+namespace {
+
+constexpr WORD iconId = 101;
+
+void registerClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name, HICON icon)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon;
+    windowClass.lpszClassName = name;
+    // A failed registration shows up as a failed window creation.
+    RegisterClassW(&windowClass);
+}
+
+} // namespace
+
+void registerWindowClasses(HINSTANCE instance)
+{
+    registerClass(instance, mainWindowProc, L"Quenwrite Window Class",
+                  LoadIconW(instance, MAKEINTRESOURCEW(iconId)));
+    registerClass(instance, formatWindowProc, L"Format text window class", nullptr);
+    registerClass(instance, findWindowProc, FindDialog.className, nullptr);
+}
+
+HWND createMainWindow(HINSTANCE instance)
+{
+    mainWindow = CreateWindowExW(0, L"Quenwrite Window Class", initialTitle.c_str(),
+                                 WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 500, 500,
+                                 nullptr, nullptr, instance, nullptr);
+    return mainWindow;
+}
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand)
+{
+    registerWindowClasses(instance);
+    if (!createMainWindow(instance))
+        return 0;
+    ShowWindow(mainWindow, showCommand);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}

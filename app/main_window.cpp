@@ -1,0 +1,223 @@
+// The main window: its edit control, menus and hot keys, change tracking, the close question
+// and the About box.
+#include "app/main_window.h"
+
+#include "app/editor.h"
+#include "app/globals.h"
+#include "format/format_dialog.h"
+#include "search/find_dialog.h"
+
+namespace {
+
+struct HotKeyBinding {
+    int id;
+    UINT modifiers;
+    UINT virtualKey;
+};
+
+constexpr HotKeyBinding hotKeyBindings[] = {
+    {hotKeySave, MOD_CONTROL, 'S'},       {hotKeySaveAs, MOD_CONTROL | MOD_SHIFT, 'S'},
+    {hotKeyOpen, MOD_CONTROL, 'O'},       {hotKeySelectAll, MOD_CONTROL, 'A'},
+    {hotKeyNew, MOD_CONTROL, 'N'},        {hotKeyFind, MOD_CONTROL, 'F'},
+};
+
+const wchar_t aboutText[] =
+    L"Quenwrite is a simple, freeware text editor, written by the Quenwrite authors.\n\nPeriod.";
+
+void registerHotKeys(HWND hwnd)
+{
+    // A combination that is already registered simply fails; that shortcut then does nothing.
+    for (const HotKeyBinding& binding : hotKeyBindings)
+        RegisterHotKey(hwnd, binding.id, binding.modifiers, binding.virtualKey);
+    hotKeysRegistered = true;
+}
+
+void unregisterHotKeys(HWND hwnd)
+{
+    if (!hotKeysRegistered)
+        return;
+    for (const HotKeyBinding& binding : hotKeyBindings)
+        UnregisterHotKey(hwnd, binding.id);
+    hotKeysRegistered = false;
+}
+
+void appendItem(HMENU menu, UINT_PTR id, const wchar_t* text)
+{
+    AppendMenuW(menu, MF_STRING, id, text);
+}
+
+void buildMenus(HWND hwnd)
+{
+    AppendMenuW(Editor.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(Editor.fileMenu), L"File");
+    appendItem(Editor.fileMenu, commandNew, L"New \t Ctrl+N");
+    appendItem(Editor.fileMenu, commandOpen, L"Open \t Ctrl+O");
+    appendItem(Editor.fileMenu, commandSave, L"Save \t Ctrl+S");
+    appendItem(Editor.fileMenu, commandSaveAs, L"Save as \t Ctrl+Shift+S");
+    AppendMenuW(Editor.fileMenu, MF_SEPARATOR, 0, nullptr);
+    appendItem(Editor.fileMenu, commandFind, L"Find \t Ctrl+F");
+    AppendMenuW(Editor.fileMenu, MF_SEPARATOR, 0, nullptr);
+    appendItem(Editor.fileMenu, commandExit, L"Exit");
+    AppendMenuW(Editor.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(Editor.formatMenu),
+                L"Format");
+    appendItem(Editor.formatMenu, commandFont, L"Font");
+    AppendMenuW(Editor.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(Editor.helpMenu), L"Help");
+    appendItem(Editor.helpMenu, commandAbout, L"About Quenwrite");
+    SetMenu(hwnd, Editor.menuBar);
+}
+
+void onCreate(HWND hwnd)
+{
+    Editor.editControl = CreateWindowExW(
+        0, L"edit", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_NOHIDESEL | ES_MULTILINE,
+        4, 4, 500, 500, hwnd, nullptr, nullptr, nullptr);
+    // Lift the typing limit of 32,767 characters, so that a larger document stays editable.
+    SendMessageW(Editor.editControl, EM_SETLIMITTEXT, 0, 0);
+    SendMessageW(Editor.editControl, WM_SETFONT, reinterpret_cast<WPARAM>(Editor.editFont), TRUE);
+    SetFocus(Editor.editControl);
+    buildMenus(hwnd);
+    // mainWindow is still null during WM_CREATE; use the handle we were given.
+    Editor.updateTitle(hwnd);
+    Editor.loadSettings();
+    registerHotKeys(hwnd);
+}
+
+void onSize(HWND hwnd)
+{
+    if (!GetWindowRect(hwnd, &windowRect))
+        return;
+    SetWindowPos(Editor.editControl, nullptr, 0, 0, windowRect.right - windowRect.left - 23,
+                 windowRect.bottom - windowRect.top - 66, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void showAbout(HWND hwnd)
+{
+    MessageBeep(MB_ICONINFORMATION);
+    MessageBoxW(hwnd, aboutText, L"About Quenwrite", MB_OK | MB_ICONINFORMATION);
+}
+
+void selectAll()
+{
+    SendMessageW(Editor.editControl, EM_SETSEL, 0, -1);
+}
+
+void runCommand(HWND hwnd, WPARAM command)
+{
+    switch (command) {
+    case commandNew:
+        Editor.newDocument(hwnd, true);
+        break;
+    case commandOpen:
+        Editor.openFile(hwnd);
+        break;
+    case commandSaveAs:
+        Editor.saveAs(hwnd);
+        break;
+    case commandAbout:
+        showAbout(hwnd);
+        break;
+    case commandExit:
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        break;
+    case commandFont:
+        openFormatWindow(hwnd);
+        break;
+    case commandSave:
+        Editor.save(hwnd);
+        break;
+    case commandFind:
+        openFindWindow(hwnd);
+        break;
+    default:
+        break;
+    }
+}
+
+void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    // Only a real change of the text marks the document unsaved; focus changes, scrolling and
+    // refused input leave it as it was.
+    if (lParam && reinterpret_cast<HWND>(lParam) == Editor.editControl) {
+        if (HIWORD(wParam) == EN_CHANGE) {
+            Editor.saved = false;
+            Editor.updateTitle(hwnd);
+        }
+        return;
+    }
+    // The whole wParam: a control notification (high word not 0) never acts as a command.
+    runCommand(hwnd, wParam);
+}
+
+void onHotKey(HWND hwnd, WPARAM id)
+{
+    if (GetForegroundWindow() != hwnd)
+        return;
+    switch (id) {
+    case hotKeySave:
+        Editor.save(hwnd);
+        break;
+    case hotKeySaveAs:
+        Editor.saveAs(hwnd);
+        break;
+    case hotKeyOpen:
+        Editor.openFile(hwnd);
+        break;
+    case hotKeySelectAll:
+        selectAll();
+        break;
+    case hotKeyNew:
+        Editor.newDocument(hwnd, true);
+        break;
+    case hotKeyFind:
+        openFindWindow(hwnd);
+        break;
+    default:
+        break;
+    }
+}
+
+void onPaint(HWND hwnd)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    FillRect(dc, &paint.rcPaint, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    EndPaint(hwnd, &paint);
+}
+
+} // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        onCreate(hwnd);
+        break;
+    case WM_SIZE:
+        onSize(hwnd);
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE)
+            registerHotKeys(hwnd);
+        else
+            unregisterHotKeys(hwnd);
+        break;
+    case WM_COMMAND:
+        onCommand(hwnd, wParam, lParam);
+        break;
+    case WM_HOTKEY:
+        onHotKey(hwnd, wParam);
+        break;
+    case WM_PAINT:
+        onPaint(hwnd);
+        return 0;
+    case WM_CLOSE:
+        // The save question decides; the window goes only when nothing would be lost.
+        Editor.newDocument(hwnd, false);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}

@@ -1,0 +1,10 @@
+// The one platform header of the editor: the real Windows SDK, or our Qt layer's Win32 subset.
+#pragma once
+
+#ifdef _WIN32
+#include <windows.h>
+#include <commdlg.h>
+static_assert(sizeof(OPENFILENAMEW) == 88, "the editor passes the 32-bit structure size");
+#else
+#include "platform/win32_subset.h"
+#endif

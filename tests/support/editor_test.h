@@ -1,0 +1,38 @@
+// The fixture that starts the editor as wWinMain does, up to the message loop, in a fresh
+// temporary current folder, and the helpers a test uses to drive it as a user would.
+#pragma once
+
+#include "platform/testing.h"
+#include "platform/win32.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Start the editor; StartupTest calls it itself after preparing the folder.
+    void startEditor();
+
+    void command(UINT id);  // a menu command, as chosen from the menu
+    void hotKey(int id);    // the key combination of a hot key, pressed in the main window
+    void type(const std::wstring& text); // typed into the main edit control
+    std::wstring text();    // the edit control's whole text
+    std::wstring title();   // the main window's title
+    std::string fileBytes(const std::string& name);
+    void writeFileBytes(const std::string& name, const std::string& bytes);
+    std::string folder() const { return folder_; }
+    std::wstring path(const std::string& name) const; // name inside the test's folder, as wide text
+
+    std::string folder_;
+    bool started_ = false;
+};
+
+// For tests that prepare the folder (settings.ini, files) before the editor starts.
+class StartupTest : public EditorTest {
+protected:
+    void SetUp() override;
+};

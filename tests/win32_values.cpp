@@ -1,0 +1,33 @@
+// The numbers the editor passes to the platform, checked against the real SDK on Windows and
+// against the layer's subset on Linux.
+#include "platform/win32.h"
+
+static_assert(WS_CHILD + WS_VISIBLE + WS_VSCROLL + WS_HSCROLL + ES_NOHIDESEL + ES_MULTILINE ==
+              0x50300104);
+static_assert((WS_VISIBLE | WS_SYSMENU) == 0x10080000);
+static_assert(WS_OVERLAPPEDWINDOW == 0x00CF0000);
+static_assert((MB_ICONEXCLAMATION | MB_YESNO) == 52);
+static_assert((MB_ICONQUESTION | MB_YESNO) == 36);
+static_assert(MB_ICONEXCLAMATION == 48);
+static_assert((MB_OK | MB_ICONINFORMATION) == 0x40);
+static_assert(MB_ICONERROR == 16);
+static_assert(IDYES == 6);
+static_assert((SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) == 0x16);
+static_assert(MF_POPUP == 0x10 && MF_SEPARATOR == 0x800);
+static_assert(MOD_CONTROL == 2 && (MOD_CONTROL | MOD_SHIFT) == 6);
+static_assert(EN_SETFOCUS == 0x100 && EN_KILLFOCUS == 0x200 && EN_CHANGE == 0x300);
+static_assert(EN_MAXTEXT == 0x501 && LBN_SELCHANGE == 1);
+static_assert(EM_SETSEL == 0xB1 && EM_SCROLLCARET == 0xB7 && EM_SETLIMITTEXT == 0xC5);
+static_assert(LB_ADDSTRING == 0x180 && LB_SELECTSTRING == 0x18C && LB_SETCURSEL == 0x186 &&
+              LB_GETCURSEL == 0x188);
+static_assert(WM_SETFONT == 0x30 && WM_HOTKEY == 0x312 && WM_CTLCOLORSTATIC == 0x138);
+static_assert(GWL_WNDPROC == -4 && GWL_HINSTANCE == -6);
+static_assert(COLOR_MENU + 1 == 5 && COLOR_WINDOW + 1 == 6);
+static_assert(DEFAULT_CHARSET == 1 && OUT_OUTLINE_PRECIS == 8 && ANTIALIASED_QUALITY == 4 &&
+              VARIABLE_PITCH == 2);
+static_assert(WS_CHILD + WS_VISIBLE + WS_BORDER == 0x50800000);
+static_assert((WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON) == 0x50000001);
+static_assert((WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX) == 0x50000003);
+static_assert((WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_DISABLENOSCROLL |
+               LBS_SORT | LBS_NOTIFY) == 0x50B01003);
+static_assert((WS_CHILD | WS_VISIBLE | WS_BORDER | SS_CENTERIMAGE | SS_CENTER) == 0x50800201);
