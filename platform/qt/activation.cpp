@@ -4,6 +4,7 @@
 #include "platform/qt/window_p.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QTimer>
 
 namespace platform {
@@ -54,7 +55,8 @@ void activate(HWND top, WORD how)
     }
     if (live(top) && activeWindow == top) {
         if (top->widget && top->widget->isVisible()) {
-            top->widget->raise();
+            if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+                top->widget->raise();
             top->widget->activateWindow();
         }
         const WPARAM state = MAKEWPARAM(how, top->minimized ? 1 : 0);

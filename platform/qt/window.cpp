@@ -410,7 +410,12 @@ BOOL ShowWindow(HWND hwnd, int command)
     }
     if (command == SW_SHOWMINIMIZED || command == SW_MINIMIZE || command == SW_SHOWMINNOACTIVE) {
         widget->showMinimized();
+        windowStateChanged(hwnd, true, false);
         return wasVisible;
+    }
+    if (hwnd->minimized) {
+        widget->showNormal();
+        windowStateChanged(hwnd, false, false);
     }
     if (!wasVisible)
         sendSize(hwnd, SIZE_RESTORED);
