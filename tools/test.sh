@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the Linux and Windows targets from nothing and runs every test:
+# the unit and user-level tests, the Windows executable check and the package check.
+set -uo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+failed=()
+step() { echo; echo "=== $*"; }
+
+"$repo/tools/install-deps.sh" || exit 1
+
+step "Linux build and tests (build/)"
+rm -rf "$repo/build"
+if cmake -S "$repo" -B "$repo/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
+    cmake --build "$repo/build" -j"$jobs"; then
+    (cd "$repo/build" && QT_QPA_PLATFORM=offscreen ctest -j"$jobs" --output-on-failure) ||
+        failed+=("tests")
+else
+    failed+=("Linux build")
+fi
+
+step "Windows build and executable check (build-windows/)"
+"$repo/tools/check-windows.sh" "$repo/build-windows" || failed+=("Windows build")
+
+step "Package check"
+"$repo/tools/check-package.sh" "$repo/build" || failed+=("packages")
+
+echo
+if [ ${#failed[@]} -gt 0 ]; then
+    echo "FAILED: ${failed[*]}"
+    exit 1
+fi
+echo "All checks passed."
