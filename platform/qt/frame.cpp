@@ -48,8 +48,10 @@ void FrameWidget::setMenuBar(QMenuBar* bar)
 {
     delete bar_;
     bar_ = bar;
-    if (bar_)
+    if (bar_) {
+        bar_->setParent(this);
         bar_->show();
+    }
     layoutChildren();
 }
 
