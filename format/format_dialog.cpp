@@ -1,0 +1,196 @@
+// The Format text window: its nine controls, the live preview and Apply.
+#include "format/format_dialog.h"
+
+#include "app/editor.h"
+#include "app/globals.h"
+#include "format/font_choice.h"
+
+FormatDialog::FormatDialog(int size, int weight, bool italic, const std::wstring& family)
+    : pendingSize(size), pendingWeight(weight), pendingItalic(italic), pendingFamily(&family)
+{
+}
+
+namespace {
+
+constexpr int boldId = 1;
+constexpr int italicId = 2;
+constexpr int familyListId = 3;
+constexpr int sizeListId = 4;
+constexpr int applyId = 10;
+constexpr int boldWeight = 800;
+
+constexpr DWORD labelStyle = WS_CHILD | WS_VISIBLE;
+constexpr DWORD listStyle =
+    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_DISABLENOSCROLL | LBS_SORT | LBS_NOTIFY;
+constexpr DWORD previewStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | SS_CENTERIMAGE | SS_CENTER;
+constexpr DWORD checkBoxStyle = WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX;
+
+struct Box {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+HWND createControl(HWND window, const wchar_t* className, const wchar_t* text, DWORD style,
+                   Box box, int id, HINSTANCE instance = nullptr)
+{
+    return CreateWindowExW(0, className, text, style, box.x, box.y, box.width, box.height, window,
+                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance, nullptr);
+}
+
+HFONT pendingFont()
+{
+    const struct FormatDialog& dialog = FormatDialog;
+    return createFontFromChoice(dialog.pendingSize, dialog.pendingWeight, dialog.pendingItalic,
+                                dialog.pendingFamily->c_str());
+}
+
+void updatePreview()
+{
+    const HFONT replaced = FormatDialog.previewFont;
+    FormatDialog.previewFont = pendingFont();
+    SendMessageW(FormatDialog.previewStatic, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(FormatDialog.previewFont), TRUE);
+    // Every command makes a preview font; free the one the preview has just let go of.
+    if (replaced)
+        DeleteObject(replaced);
+}
+
+void addStrings(HWND list, const wchar_t* const* texts, int count)
+{
+    for (int i = 0; i < count; ++i)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts[i]));
+}
+
+void createFamilyList(HWND window, HINSTANCE instance)
+{
+    struct FormatDialog& dialog = FormatDialog;
+    dialog.familyList = createControl(window, L"Listbox", nullptr, listStyle | WS_HSCROLL,
+                                      {dialog.familyColumnX, 50, 120, 150}, familyListId, instance);
+    const wchar_t* texts[] = {dialog.families[0].c_str(), dialog.families[1].c_str(),
+                              dialog.families[2].c_str()};
+    addStrings(GetDlgItem(window, familyListId), texts, 3);
+    // A prefix match without regard to case: a family read as "arial" or "Courier" still shows.
+    SendMessageW(GetDlgItem(window, familyListId), LB_SELECTSTRING, 0,
+                 reinterpret_cast<LPARAM>(dialog.pendingFamily->c_str()));
+}
+
+int sizeIndex(int size)
+{
+    for (int i = 0; i < 10; ++i) {
+        if (FormatDialog.sizes[i] == size)
+            return i;
+    }
+    return -1;
+}
+
+void createSizeList(HWND window, HINSTANCE instance)
+{
+    struct FormatDialog& dialog = FormatDialog;
+    dialog.sizeList = createControl(window, L"Listbox", nullptr, listStyle,
+                                    {dialog.sizeColumnX, 50, 50, 150}, sizeListId, instance);
+    const wchar_t* texts[10];
+    for (int i = 0; i < 10; ++i)
+        texts[i] = dialog.sizeTexts[i];
+    addStrings(GetDlgItem(window, sizeListId), texts, 10);
+    // The pending size, so the list shows what Apply will write; none when it is not listed.
+    SendMessageW(GetDlgItem(window, sizeListId), LB_SETCURSEL, WPARAM(sizeIndex(dialog.pendingSize)),
+                 0);
+}
+
+// Enables the main window before this one goes, so the system never hands activation to some
+// other program's window while ours is still disabled.
+void closeWindow(HWND window)
+{
+    EnableWindow(mainWindow, TRUE);
+    DestroyWindow(window);
+    SetActiveWindow(mainWindow);
+}
+
+// The list's index of the user's selection, checked against the table it indexes.
+int selectedIndex(HWND list, int tableSize)
+{
+    const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    return index >= 0 && index < tableSize ? int(index) : -1;
+}
+
+LRESULT onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    struct FormatDialog& dialog = FormatDialog;
+    dialog.pendingWeight = IsDlgButtonChecked(hwnd, boldId) ? boldWeight : 0;
+    dialog.pendingItalic = IsDlgButtonChecked(hwnd, italicId) != 0;
+    if (HIWORD(wParam) == LBN_SELCHANGE) {
+        if (LOWORD(wParam) == familyListId) {
+            const int index = selectedIndex(dialog.familyList, 3);
+            if (index >= 0)
+                dialog.pendingFamily = &dialog.families[index];
+        } else if (LOWORD(wParam) == sizeListId) {
+            const int index = selectedIndex(dialog.sizeList, 10);
+            if (index >= 0)
+                dialog.pendingSize = dialog.sizes[index];
+        }
+    }
+    updatePreview();
+    if (wParam == applyId) {
+        SendMessageW(Editor.editControl, WM_SETFONT, reinterpret_cast<WPARAM>(pendingFont()),
+                     TRUE);
+        dialog.saveSettings(hwnd);
+        closeWindow(hwnd);
+    }
+    return DefWindowProcW(hwnd, WM_COMMAND, wParam, lParam);
+}
+
+LRESULT onPaint(HWND hwnd)
+{
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(hwnd, &paint);
+    FillRect(dc, &paint.rcPaint, reinterpret_cast<HBRUSH>(COLOR_MENU + 1));
+    EndPaint(hwnd, &paint);
+    return 0;
+}
+
+} // namespace
+
+void openFormatWindow(HWND owner)
+{
+    struct FormatDialog& dialog = FormatDialog;
+    const HWND window = CreateWindowExW(0, L"Format text window class", L"Format text",
+                                        WS_VISIBLE | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+                                        dialog.width, dialog.height, owner, nullptr, nullptr,
+                                        nullptr);
+    createControl(window, L"Button", L"Apply", labelStyle, {130, 320, 100, 25}, applyId);
+    createControl(window, L"Static", L"Font", labelStyle, {dialog.familyColumnX, 20, 70, 25}, 0);
+    createControl(window, L"Static", L"Font size", labelStyle, {dialog.sizeColumnX, 20, 70, 25}, 0);
+    createControl(window, L"Static", L"Font style", labelStyle, {dialog.styleColumnX, 20, 70, 25},
+                  0);
+    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongW(window, GWL_HINSTANCE));
+    createFamilyList(window, instance);
+    createSizeList(window, instance);
+    const int previewWidth = int(dialog.width - dialog.previewX * 3.5);
+    dialog.previewStatic = createControl(window, L"Static", L"Preview text", previewStyle,
+                                         {dialog.previewX, dialog.previewY, previewWidth, 50}, 0);
+    updatePreview();
+    createControl(window, L"Button", L"Bold", checkBoxStyle, {dialog.styleColumnX, 50, 100, 30},
+                  boldId);
+    CheckDlgButton(window, boldId, dialog.pendingWeight == boldWeight ? BST_CHECKED : BST_UNCHECKED);
+    createControl(window, L"Button", L"Italic", checkBoxStyle, {dialog.styleColumnX, 80, 100, 30},
+                  italicId);
+    CheckDlgButton(window, italicId, dialog.pendingItalic ? BST_CHECKED : BST_UNCHECKED);
+    EnableWindow(owner, FALSE);
+}
+
+LRESULT CALLBACK formatWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT:
+        return onPaint(hwnd);
+    case WM_CLOSE:
+        closeWindow(hwnd);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_COMMAND:
+        return onCommand(hwnd, wParam, lParam);
+    default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
