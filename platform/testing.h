@@ -119,3 +119,11 @@ struct Picture {
 Picture pictureOf(HWND hwnd);
 
 } // namespace platform::testing
+
+// List boxes: the user's click on an item, scrolled into view first as the user would.
+namespace platform::testing {
+
+void clickListItem(HWND list, int index);
+int topIndex(HWND list); // the first item the list shows
+
+} // namespace platform::testing

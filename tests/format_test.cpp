@@ -1,0 +1,318 @@
+// The font rule, the settings file at start-up and on Apply, and the Format text window driven by
+// clicks: the lists, Bold and Italic, the preview, Apply, the close box and the disabled owner.
+#include "app/editor.h"
+#include "app/globals.h"
+#include "app/main_window.h"
+#include "format/font_choice.h"
+#include "format/format_dialog.h"
+#include "tests/support/editor_test.h"
+
+#include <climits>
+#include <filesystem>
+
+using namespace platform::testing;
+
+namespace {
+
+const std::string defaultFile = "[Quenwrite settings]\r\nfontSize=14\r\nfontWeight=0\r\n"
+                                "fontItalic=0\r\nfontFamily=Courier New";
+
+void expectFont(HFONT font, const FontInfo& expected)
+{
+    const FontInfo info = fontInfo(font);
+    EXPECT_EQ(info.height, expected.height);
+    EXPECT_EQ(info.weight, expected.weight);
+    EXPECT_EQ(info.italic, expected.italic);
+    EXPECT_EQ(info.face, expected.face);
+}
+
+TEST(FontRule, HeightIsOneAndAHalfTimesTheSizeTruncated)
+{
+    const struct {
+        int size;
+        int height;
+    } heights[] = {{10, 15},  {11, 16},  {12, 18},   {14, 21},      {16, 24},      {18, 27},
+                   {20, 30},  {24, 36},  {28, 42},   {36, 54},      {9, 13},       {0, 0},
+                   {-5, -7},  {-10, -15}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MIN}};
+    for (const auto& row : heights) {
+        SCOPED_TRACE(row.size);
+        EXPECT_EQ(fontInfo(createFontFromChoice(row.size, 0, false, L"Arial")).height, row.height);
+    }
+    expectFont(createFontFromChoice(12, 800, true, L"Times New Roman"),
+               {18, 800, true, L"Times New Roman"});
+    expectFont(createFontFromChoice(14, 0, false, L""), {21, 0, false, L""});
+}
+
+HWND formatWindow()
+{
+    const std::vector<HWND> windows = windowsOfClass(L"Format text window class");
+    return windows.size() == 1 ? windows.front() : nullptr;
+}
+
+LRESULT selectedIndex(HWND list)
+{
+    return SendMessageW(list, LB_GETCURSEL, 0, 0);
+}
+
+// The user's hands on the Format text window, over either way of starting the editor.
+template <class Start>
+class FormatTest : public Start {
+protected:
+    HWND open()
+    {
+        this->command(commandFont);
+        HWND window = formatWindow();
+        EXPECT_TRUE(window);
+        return window;
+    }
+    void clickBox(int id)
+    {
+        click(GetDlgItem(formatWindow(), id));
+        processEvents();
+    }
+    void selectFamily(int index)
+    {
+        clickListItem(FormatDialog.familyList, index);
+        processEvents();
+    }
+    void selectSize(int index)
+    {
+        clickListItem(FormatDialog.sizeList, index);
+        processEvents();
+    }
+    void apply()
+    {
+        click(GetDlgItem(formatWindow(), 10));
+        processEvents();
+    }
+    HFONT preview() { return fontOf(FormatDialog.previewStatic); }
+    HFONT editFont() { return fontOf(Editor.editControl); }
+};
+
+using FormatWindowTest = FormatTest<EditorTest>;
+using FormatStartupTest = FormatTest<StartupTest>;
+
+TEST_F(FormatWindowTest, WithoutSettingsTheStartUpFontShowsAndNothingIsSaid)
+{
+    EXPECT_EQ(editFont(), Editor.editFont);
+    expectFont(editFont(), {21, 0, false, L"Courier New"});
+    EXPECT_TRUE(shownBoxes().empty());
+    EXPECT_TRUE(fileBytes("settings.ini").empty());
+}
+
+TEST_F(FormatStartupTest, AnEmptyFileStillMakesAFontFromTheUnchangedChoice)
+{
+    writeFileBytes("settings.ini", "[Quenwrite settings]\r\n");
+    startEditor();
+    EXPECT_NE(editFont(), Editor.editFont);
+    expectFont(editFont(), {21, 0, false, L"Courier New"});
+}
+
+TEST_F(FormatStartupTest, ANumberOutOfRangeLeavesTheDefaultAndTheRestApplies)
+{
+    writeFileBytes("settings.ini", "fontSize=99999999999999999999\r\nfontWeight=abc\r\n"
+                                   "fontItalic=1\r\nfontFamily= Arial");
+    startEditor();
+    EXPECT_EQ(Editor.fontSize, 14);
+    expectFont(editFont(), {21, 0, true, L" Arial"});
+}
+
+TEST_F(FormatWindowTest, OpeningShowsTheChoiceAndDisablesTheMainWindow)
+{
+    HWND window = open();
+    EXPECT_EQ(windowTitle(window), L"Format text");
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.right - rect.left, 380);
+    EXPECT_EQ(rect.bottom - rect.top, 400);
+    EXPECT_FALSE(IsWindowEnabled(mainWindow));
+    EXPECT_EQ(GetActiveWindow(), window);
+    EXPECT_EQ(selectedIndex(FormatDialog.familyList), 1); // Courier New
+    EXPECT_EQ(selectedIndex(FormatDialog.sizeList), 3);   // 14
+    EXPECT_FALSE(IsDlgButtonChecked(window, 1));
+    EXPECT_FALSE(IsDlgButtonChecked(window, 2));
+    expectFont(preview(), {21, 0, false, L"Courier New"});
+
+    command(commandFont); // the disabled main window takes no menu command
+    EXPECT_EQ(windowsOfClass(L"Format text window class").size(), 1u);
+}
+
+TEST_F(FormatWindowTest, ApplyGivesTheFontToTheEditorWritesTheFileAndCloses)
+{
+    open();
+    selectFamily(0);
+    expectFont(preview(), {21, 0, false, L"Arial"});
+    selectSize(2);
+    expectFont(preview(), {18, 0, false, L"Arial"});
+    clickBox(1);
+    expectFont(preview(), {18, 800, false, L"Arial"});
+    clickBox(2);
+    expectFont(preview(), {18, 800, true, L"Arial"});
+    apply();
+    expectFont(editFont(), {18, 800, true, L"Arial"});
+    EXPECT_NE(editFont(), preview());
+    EXPECT_EQ(fileBytes("settings.ini"), "[Quenwrite settings]\r\nfontSize=12\r\n"
+                                         "fontWeight=800\r\nfontItalic=1\r\nfontFamily=Arial");
+    EXPECT_EQ(formatWindow(), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(mainWindow));
+    EXPECT_EQ(GetActiveWindow(), mainWindow);
+    EXPECT_EQ(Editor.fontSize, 14) << "Apply leaves the start-up choice alone";
+}
+
+TEST_F(FormatWindowTest, UncheckingBoldGivesWeightZeroAndTheCloseBoxKeepsTheChoicePending)
+{
+    HWND window = open();
+    clickBox(1);
+    clickBox(1);
+    EXPECT_EQ(fontInfo(preview()).weight, 0);
+    clickBox(1);
+    clickCloseBox(window);
+    processEvents();
+    EXPECT_EQ(formatWindow(), nullptr);
+    EXPECT_EQ(editFont(), Editor.editFont);
+    EXPECT_TRUE(IsWindowEnabled(mainWindow));
+    EXPECT_EQ(GetActiveWindow(), mainWindow);
+    EXPECT_TRUE(fileBytes("settings.ini").empty());
+
+    window = open();
+    EXPECT_TRUE(IsDlgButtonChecked(window, 1));
+    expectFont(preview(), {21, 800, false, L"Courier New"});
+}
+
+TEST_F(FormatWindowTest, EverySizeOfTheListGivesItsPreviewHeight)
+{
+    open();
+    const int heights[] = {15, 16, 18, 21, 24, 27, 30, 36, 42, 54};
+    for (int index = 9; index >= 0; --index) {
+        SCOPED_TRACE(index);
+        selectSize(index);
+        EXPECT_EQ(selectedIndex(FormatDialog.sizeList), index);
+        EXPECT_EQ(fontInfo(preview()).height, heights[index]);
+    }
+    apply();
+    EXPECT_EQ(fontInfo(editFont()).height, 15);
+}
+
+TEST_F(FormatWindowTest, EachFamilyIsDrawnWithAMetricCompatibleFace)
+{
+    open();
+    const wchar_t* faces[] = {L"Liberation Sans", L"Liberation Mono", L"Liberation Serif"};
+    for (int index = 0; index < 3; ++index) {
+        SCOPED_TRACE(index);
+        selectFamily(index);
+        EXPECT_EQ(fontInfo(preview()).face, FormatDialog.families[index]);
+        EXPECT_EQ(qtFamilyOf(FormatDialog.previewStatic), faces[index]);
+    }
+}
+
+TEST_F(FormatStartupTest, TheWindowStartsFromTheLoadedChoiceAndApplyKeepsIt)
+{
+    writeFileBytes("settings.ini", "[Quenwrite settings]\r\nfontSize=20\r\nfontWeight=800\r\n"
+                                   "fontItalic=1\r\nfontFamily=Times New Roman");
+    startEditor();
+    expectFont(editFont(), {30, 800, true, L"Times New Roman"});
+    HWND window = open();
+    EXPECT_EQ(selectedIndex(FormatDialog.familyList), 2);
+    EXPECT_EQ(selectedIndex(FormatDialog.sizeList), 6);
+    EXPECT_TRUE(IsDlgButtonChecked(window, 1));
+    EXPECT_TRUE(IsDlgButtonChecked(window, 2));
+    expectFont(preview(), {30, 800, true, L"Times New Roman"});
+    selectFamily(0);
+    apply();
+    EXPECT_EQ(fileBytes("settings.ini"), "[Quenwrite settings]\r\nfontSize=20\r\n"
+                                         "fontWeight=800\r\nfontItalic=1\r\nfontFamily=Arial");
+}
+
+TEST_F(FormatStartupTest, ASizeNotListedSelectsNoSizeAndIsKept)
+{
+    writeFileBytes("settings.ini", "fontSize=13");
+    startEditor();
+    open();
+    EXPECT_EQ(selectedIndex(FormatDialog.sizeList), LB_ERR);
+    apply();
+    EXPECT_EQ(fileBytes("settings.ini"), "[Quenwrite settings]\r\nfontSize=13\r\nfontWeight=0\r\n"
+                                         "fontItalic=0\r\nfontFamily=Courier New");
+}
+
+TEST_F(FormatStartupTest, AFamilyMatchesAListEntryByItsBeginningButStaysAsWritten)
+{
+    writeFileBytes("settings.ini", "fontFamily=arial");
+    startEditor();
+    HWND window = open();
+    EXPECT_EQ(selectedIndex(FormatDialog.familyList), 0);
+    clickBox(1); // a command that is no family selection keeps the family's text
+    EXPECT_EQ(fontInfo(preview()).face, L"arial");
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(3, LBN_SETFOCUS),
+                 reinterpret_cast<LPARAM>(FormatDialog.familyList));
+    EXPECT_EQ(fontInfo(preview()).face, L"arial");
+    apply();
+    EXPECT_EQ(fileBytes("settings.ini"), "[Quenwrite settings]\r\nfontSize=14\r\nfontWeight=800\r\n"
+                                         "fontItalic=0\r\nfontFamily=arial");
+}
+
+TEST_F(FormatStartupTest, ApplyWritesTheFileReadAtStartUpWhateverFolderIsCurrent)
+{
+    writeFileBytes("settings.ini", "fontSize=16");
+    std::filesystem::create_directory(folder() + "/documents");
+    writeFileBytes("documents/notes.txt", "text\r\n");
+    startEditor();
+    answerFileDialog(path("documents/notes.txt"));
+    command(commandOpen);
+    ASSERT_EQ(std::filesystem::current_path(), folder() + "/documents");
+    open();
+    apply();
+    EXPECT_FALSE(std::filesystem::exists(folder() + "/documents/settings.ini"));
+    EXPECT_EQ(fileBytes("settings.ini"), "[Quenwrite settings]\r\nfontSize=16\r\nfontWeight=0\r\n"
+                                         "fontItalic=0\r\nfontFamily=Courier New");
+}
+
+TEST_F(FormatStartupTest, AFailedWriteKeepsTheOldFileAndSaysSo)
+{
+    const std::string old = "fontSize=16\r\n; my note";
+    writeFileBytes("settings.ini", old);
+    startEditor();
+    const FileCall steps[] = {FileCall::open, FileCall::write, FileCall::flush, FileCall::close,
+                              FileCall::rename};
+    for (FileCall step : steps) {
+        SCOPED_TRACE(int(step));
+        HWND window = open();
+        clickBox(2);
+        failFileCall(step, 1, ERROR_DISK_FULL);
+        answerMessageBox(IDOK);
+        const size_t boxes = shownBoxes().size();
+        apply();
+        ASSERT_EQ(shownBoxes().size(), boxes + 1);
+        const ShownBox& box = shownBoxes().back();
+        EXPECT_EQ(box.owner, window);
+        EXPECT_EQ(box.text, L"Cannot open settings file.");
+        EXPECT_EQ(box.caption, L"Error");
+        EXPECT_EQ(box.type, MB_ICONERROR);
+        EXPECT_EQ(fileBytes("settings.ini"), old);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder()),
+                                std::filesystem::directory_iterator()),
+                  1)
+            << "no temporary file is left behind";
+        EXPECT_EQ(formatWindow(), nullptr);
+        EXPECT_TRUE(IsWindowEnabled(mainWindow));
+        EXPECT_EQ(fontInfo(editFont()).italic, FormatDialog.pendingItalic)
+            << "the edit control keeps the new font";
+    }
+}
+
+TEST_F(FormatStartupTest, AReadOnlySettingsFileIsLeftAlone)
+{
+    writeFileBytes("settings.ini", defaultFile);
+    std::filesystem::permissions(folder() + "/settings.ini", std::filesystem::perms::owner_read |
+                                                                 std::filesystem::perms::group_read |
+                                                                 std::filesystem::perms::others_read);
+    startEditor();
+    HWND window = open();
+    selectSize(9);
+    answerMessageBox(IDOK);
+    apply();
+    ASSERT_EQ(shownBoxes().size(), 1u);
+    EXPECT_EQ(shownBoxes()[0].owner, window);
+    EXPECT_EQ(fileBytes("settings.ini"), defaultFile);
+}
+
+} // namespace
