@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QMenuBar>
 #include <QTimer>
 
 namespace platform {
@@ -172,8 +173,15 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
     }
     hwnd->enabled = enabling;
     hwnd->style = enabling ? (hwnd->style & ~WS_DISABLED) : (hwnd->style | WS_DISABLED);
-    if (hwnd->widget)
+    if (FrameWidget* frame = frameOf(hwnd)) {
+        // Qt disables a window's child windows with it, but an owned window (the Format text
+        // window over the main window) must stay usable: only the client and menu bar go grey.
+        frame->client()->setEnabled(enabling);
+        if (frame->menuBar())
+            frame->menuBar()->setEnabled(enabling);
+    } else if (hwnd->widget) {
         hwnd->widget->setEnabled(enabling);
+    }
     SendMessageW(hwnd, WM_ENABLE, enabling ? TRUE : FALSE, 0);
     return wasDisabled;
 }

@@ -82,7 +82,9 @@ void FrameWidget::closeEvent(QCloseEvent* event)
 {
     // The close box asks the window procedure, which decides whether the window goes.
     event->ignore();
-    SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    // Windows: a disabled window takes no input, its close box included.
+    if (live(hwnd_) && hwnd_->enabled)
+        SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
 void FrameWidget::resizeEvent(QResizeEvent* event)
