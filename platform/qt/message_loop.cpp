@@ -70,7 +70,12 @@ bool inModalLoop()
 
 void postAhead(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    queue().push_front(MSG{hwnd, message, wParam, lParam, 0, {0, 0}});
+    // Ahead of the other posted messages, but behind the ones that jumped the queue before.
+    auto& messages = queue();
+    auto place = messages.begin();
+    while (place != messages.end() && place->message == message)
+        ++place;
+    messages.insert(place, MSG{hwnd, message, wParam, lParam, 0, {0, 0}});
     wake();
 }
 

@@ -212,6 +212,14 @@ bool isVisible(HWND hwnd)
     return widget && widget->isVisible();
 }
 
+int visibleScreenWindows()
+{
+    int count = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        count += widget->isVisible() ? 1 : 0;
+    return count;
+}
+
 std::vector<MenuEntry> menuBarOf(HWND hwnd)
 {
     std::vector<MenuEntry> entries;
