@@ -256,6 +256,7 @@ QWidget* createListBoxWidget(HWND hwnd, QWidget* parent)
     auto* list = new ListBox(hwnd, parent);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
+    list->setTextElideMode(Qt::ElideNone); // Windows clips a long item at the edge
     list->setFrameStyle((hwnd->style & WS_BORDER) ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
     list->setLineWidth(1);
     setUpScrollBars(hwnd, *list);
