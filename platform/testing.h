@@ -45,6 +45,7 @@ std::wstring qtFamilyOf(HWND hwnd); // the face Qt actually draws the control wi
 std::vector<HWND> windowsOfClass(const wchar_t* className);
 std::wstring windowTitle(HWND hwnd); // what the Qt window shows as its title
 bool isVisible(HWND hwnd);
+bool hasIcon(HWND hwnd);       // the window shows an icon of its own
 int visibleScreenWindows(); // top-level windows on the screen, boxes and menus included
 
 // Menus: the texts of a menu bar (popups with their items, separators as empty strings).

@@ -42,6 +42,7 @@ TEST_F(EditorTest, StartsAsAnUnnamedSavedDocumentWithTheDefaultFont)
     EXPECT_EQ(platform::testing::windowTitle(mainWindow), L"New file - Quenwrite");
     EXPECT_TRUE(platform::testing::isVisible(mainWindow));
     EXPECT_EQ(platform::testing::visibleScreenWindows(), 1); // the menu bar sits inside it
+    EXPECT_TRUE(platform::testing::hasIcon(mainWindow));
     EXPECT_TRUE(Editor.saved);
     EXPECT_EQ(text(), L"");
     const auto font = platform::testing::fontInfo(platform::testing::fontOf(Editor.editControl));

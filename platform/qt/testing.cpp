@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -210,6 +211,12 @@ bool isVisible(HWND hwnd)
 {
     QWidget* widget = widgetOf(hwnd);
     return widget && widget->isVisible();
+}
+
+bool hasIcon(HWND hwnd)
+{
+    QWidget* widget = widgetOf(hwnd);
+    return widget && !widget->windowIcon().availableSizes().isEmpty();
 }
 
 int visibleScreenWindows()
