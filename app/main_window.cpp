@@ -13,12 +13,18 @@ struct HotKeyBinding {
     int id;
     UINT modifiers;
     UINT virtualKey;
+    WORD command; // the menu command it stands for; Ctrl+A has none
 };
 
+constexpr WORD noCommand = 0;
+
 constexpr HotKeyBinding hotKeyBindings[] = {
-    {hotKeySave, MOD_CONTROL, 'S'},       {hotKeySaveAs, MOD_CONTROL | MOD_SHIFT, 'S'},
-    {hotKeyOpen, MOD_CONTROL, 'O'},       {hotKeySelectAll, MOD_CONTROL, 'A'},
-    {hotKeyNew, MOD_CONTROL, 'N'},        {hotKeyFind, MOD_CONTROL, 'F'},
+    {hotKeySave, MOD_CONTROL, 'S', commandSave},
+    {hotKeySaveAs, MOD_CONTROL | MOD_SHIFT, 'S', commandSaveAs},
+    {hotKeyOpen, MOD_CONTROL, 'O', commandOpen},
+    {hotKeySelectAll, MOD_CONTROL, 'A', noCommand},
+    {hotKeyNew, MOD_CONTROL, 'N', commandNew},
+    {hotKeyFind, MOD_CONTROL, 'F', commandFind},
 };
 
 const wchar_t aboutText[] =
@@ -151,27 +157,13 @@ void onHotKey(HWND hwnd, WPARAM id)
 {
     if (GetForegroundWindow() != hwnd)
         return;
-    switch (id) {
-    case hotKeySave:
-        Editor.save(hwnd);
-        break;
-    case hotKeySaveAs:
-        Editor.saveAs(hwnd);
-        break;
-    case hotKeyOpen:
-        Editor.openFile(hwnd);
-        break;
-    case hotKeySelectAll:
-        selectAll();
-        break;
-    case hotKeyNew:
-        Editor.newDocument(hwnd, true);
-        break;
-    case hotKeyFind:
-        openFindWindow(hwnd);
-        break;
-    default:
-        break;
+    for (const HotKeyBinding& binding : hotKeyBindings) {
+        if (WPARAM(binding.id) != id)
+            continue;
+        if (binding.command == noCommand)
+            selectAll();
+        else
+            runCommand(hwnd, binding.command);
     }
 }
 

@@ -1,5 +1,6 @@
 // Fonts, painting and icons. A font handle is a description that becomes a QFont when first
 // drawn with, since the editor makes its font before the application object exists.
+#include "platform/qt/handles_p.h"
 #include "platform/qt/text_p.h"
 #include "platform/qt/window_p.h"
 
@@ -35,19 +36,16 @@ namespace platform {
 
 namespace {
 
-std::vector<std::unique_ptr<HFONT__>>& fonts()
+// A function-local static: the editor makes its font during static initialisation.
+HandleRegistry<HFONT__>& fonts()
 {
-    static std::vector<std::unique_ptr<HFONT__>> all;
+    static HandleRegistry<HFONT__> all;
     return all;
 }
 
 bool isFont(HFONT font)
 {
-    for (const auto& known : fonts()) {
-        if (known.get() == font)
-            return true;
-    }
-    return false;
+    return fonts().contains(font);
 }
 
 // What Windows calls a face name for the families it ships; fontconfig maps these names to
@@ -188,8 +186,7 @@ HFONT CreateFontW(int height, int, int, int, int weight, DWORD italic, DWORD und
     font->underline = underline != 0;
     font->strikeOut = strikeOut != 0;
     font->face = faceName ? faceName : L"";
-    fonts().push_back(std::move(font));
-    return fonts().back().get();
+    return fonts().add(std::move(font));
 }
 
 BOOL DeleteObject(HGDIOBJ object)

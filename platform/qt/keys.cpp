@@ -34,6 +34,8 @@ LPARAM keyDataOf(const QKeyEvent* event)
     return data;
 }
 
+} // namespace
+
 Qt::Key qtKeyOf(WPARAM virtualKey)
 {
     if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9'))
@@ -67,12 +69,12 @@ Qt::Key qtKeyOf(WPARAM virtualKey)
         return Qt::Key_PageUp;
     case VK_NEXT:
         return Qt::Key_PageDown;
+    case VK_F4:
+        return Qt::Key_F4;
     default:
         return Qt::Key_unknown;
     }
 }
-
-} // namespace
 
 int virtualKeyOf(const QKeyEvent* event)
 {

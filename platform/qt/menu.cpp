@@ -1,5 +1,6 @@
 // Menus: handles are plain records, made before any Qt object may exist; SetMenu turns them into
 // a QMenuBar whose items post WM_COMMAND once the menu has closed, as Windows delivers them.
+#include "platform/qt/handles_p.h"
 #include "platform/qt/text_p.h"
 #include "platform/qt/window_p.h"
 
@@ -25,19 +26,16 @@ void replaceMenuBar(HWND hwnd, QMenuBar* bar);
 
 namespace {
 
-std::vector<std::unique_ptr<HMENU__>>& menus()
+// A function-local static: the editor makes its menus during static initialisation.
+HandleRegistry<HMENU__>& menus()
 {
-    static std::vector<std::unique_ptr<HMENU__>> all;
+    static HandleRegistry<HMENU__> all;
     return all;
 }
 
 bool isMenu(HMENU menu)
 {
-    for (const auto& known : menus()) {
-        if (known.get() == menu)
-            return true;
-    }
-    return false;
+    return menus().contains(menu);
 }
 
 void addItems(QMenu* target, HMENU menu, HWND hwnd);
@@ -96,7 +94,7 @@ bool contains(HMENU bar, HMENU menu)
 // A change to a menu that is already shown rebuilds the bar it belongs to.
 void refreshBarsShowing(HMENU menu)
 {
-    for (const auto& bar : menus()) {
+    for (const auto& bar : menus().all()) {
         HWND hwnd = bar->window;
         if (live(hwnd) && hwnd->menu == bar.get() && contains(bar.get(), menu))
             replaceMenuBar(hwnd, buildBar(bar.get(), hwnd));
@@ -111,8 +109,7 @@ using namespace platform;
 
 HMENU CreateMenu()
 {
-    menus().push_back(std::make_unique<HMENU__>());
-    return menus().back().get();
+    return menus().add(std::make_unique<HMENU__>());
 }
 
 BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR idOrPopup, LPCWSTR text)

@@ -45,46 +45,6 @@ Qt::KeyboardModifiers qtModifiers(UINT modifiers)
     return result;
 }
 
-Qt::Key qtKey(int virtualKey)
-{
-    if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9'))
-        return Qt::Key(virtualKey);
-    switch (virtualKey) {
-    case VK_RETURN:
-        return Qt::Key_Return;
-    case VK_ESCAPE:
-        return Qt::Key_Escape;
-    case VK_TAB:
-        return Qt::Key_Tab;
-    case VK_BACK:
-        return Qt::Key_Backspace;
-    case VK_DELETE:
-        return Qt::Key_Delete;
-    case VK_SPACE:
-        return Qt::Key_Space;
-    case VK_LEFT:
-        return Qt::Key_Left;
-    case VK_RIGHT:
-        return Qt::Key_Right;
-    case VK_UP:
-        return Qt::Key_Up;
-    case VK_DOWN:
-        return Qt::Key_Down;
-    case VK_HOME:
-        return Qt::Key_Home;
-    case VK_END:
-        return Qt::Key_End;
-    case VK_PRIOR:
-        return Qt::Key_PageUp;
-    case VK_NEXT:
-        return Qt::Key_PageDown;
-    case VK_F4:
-        return Qt::Key_F4;
-    default:
-        return Qt::Key_unknown;
-    }
-}
-
 QAction* findAction(const QList<QAction*>& actions, UINT id)
 {
     for (QAction* action : actions) {
@@ -269,7 +229,7 @@ void pressKey(HWND hwnd, int virtualKey, UINT modifiers)
     QWidget* widget = widgetOf(hwnd);
     if (!widget || !windowTakesInput(hwnd))
         return;
-    QTest::keyClick(widget, qtKey(virtualKey), qtModifiers(modifiers));
+    QTest::keyClick(widget, qtKeyOf(WPARAM(virtualKey)), qtModifiers(modifiers));
 }
 
 void click(HWND hwnd)

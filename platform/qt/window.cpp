@@ -1,6 +1,7 @@
 // Window classes and window records: creation with its messages, destruction, geometry, window
 // longs, window text and the default window procedure.
 #include "platform/qt/frame_p.h"
+#include "platform/qt/handles_p.h"
 #include "platform/qt/metrics_p.h"
 #include "platform/qt/text_p.h"
 #include "platform/qt/window_p.h"
@@ -9,7 +10,6 @@
 
 #include <cwctype>
 #include <memory>
-#include <unordered_set>
 
 namespace platform {
 
@@ -29,16 +29,10 @@ std::vector<std::unique_ptr<WindowClass>>& programClasses()
     return classes;
 }
 
-std::vector<std::unique_ptr<HWND__>>& records()
+HandleRegistry<HWND__>& records()
 {
-    static std::vector<std::unique_ptr<HWND__>> all;
+    static HandleRegistry<HWND__> all;
     return all;
-}
-
-std::unordered_set<HWND>& knownHandles()
-{
-    static std::unordered_set<HWND> known;
-    return known;
 }
 
 int& cascadeIndex()
@@ -49,10 +43,7 @@ int& cascadeIndex()
 
 HWND newRecord()
 {
-    records().push_back(std::make_unique<HWND__>());
-    HWND hwnd = records().back().get();
-    knownHandles().insert(hwnd);
-    return hwnd;
+    return records().add(std::make_unique<HWND__>());
 }
 
 bool sameClassName(const std::wstring& a, const wchar_t* b)
@@ -196,7 +187,7 @@ void copyText(const std::wstring& text, WPARAM size, LPARAM buffer, LRESULT& cop
 
 HWND__* live(HWND hwnd)
 {
-    if (!hwnd || !knownHandles().count(hwnd) || hwnd->destroyed)
+    if (!hwnd || !records().contains(hwnd) || hwnd->destroyed)
         return nullptr;
     return hwnd;
 }
@@ -286,7 +277,7 @@ void replaceMenuBar(HWND hwnd, QMenuBar* bar)
 std::vector<HWND> allWindows()
 {
     std::vector<HWND> result;
-    for (const auto& record : records()) {
+    for (const auto& record : records().all()) {
         if (live(record.get()))
             result.push_back(record.get());
     }
@@ -571,7 +562,7 @@ LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (!live(hwnd) && !(message == WM_NCDESTROY || message == WM_DESTROY))
         return 0;
-    if (!knownHandles().count(hwnd) || !hwnd->procedure)
+    if (!records().contains(hwnd) || !hwnd->procedure)
         return 0;
     return hwnd->procedure(hwnd, message, wParam, lParam);
 }

@@ -82,6 +82,7 @@ QColor brushColour(HBRUSH brush);
 
 // Translation of Qt's key codes to virtual keys; 0 when there is none.
 int virtualKeyOf(const QKeyEvent* event);
+Qt::Key qtKeyOf(WPARAM virtualKey);
 
 // The control kinds: class procedures and widget makers, one source file each.
 LRESULT CALLBACK editClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
