@@ -19,6 +19,12 @@ else
     failed+=("Linux build")
 fi
 
+step "Linux tests under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/)"
+"$repo/tools/test-sanitized.sh" "$repo/build-asan" || failed+=("sanitized tests")
+
+step "Fuzzers, 30 s each (build-fuzz/)"
+"$repo/tools/fuzz.sh" all 30 || failed+=("fuzzers")
+
 step "Windows build and executable check (build-windows/)"
 "$repo/tools/check-windows.sh" "$repo/build-windows" || failed+=("Windows build")
 
