@@ -1,0 +1,442 @@
+// Opening and saving as a user does it: real files in the test's folder, the menu and hot keys,
+// scripted dialog and box answers; and the byte rules underneath.
+#include "app/editor.h"
+#include "app/globals.h"
+#include "app/main_window.h"
+#include "document/text_bytes.h"
+#include "support/editor_test.h"
+
+#include <filesystem>
+#include <string>
+
+using namespace platform::testing;
+
+namespace {
+
+const std::wstring saveQuestion = L"Would you like to save changes in the current document?";
+const std::wstring overwriteWarning =
+    L"File with that name already exists. Do you wish to overwrite it?";
+
+std::wstring widen(const std::string& bytes)
+{
+    std::wstring text;
+    for (const char c : bytes)
+        text += wchar_t(static_cast<unsigned char>(c));
+    return text;
+}
+
+bool contains(const std::wstring& text, const std::wstring& part)
+{
+    return text.find(part) != std::wstring::npos;
+}
+
+TEST(TextFromBytes, KeepsEveryLineAndEndsEachWithCrLf)
+{
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::wstring text;
+        std::size_t zeroBytes;
+    };
+    const Row rows[] = {
+        {"empty file", "", L"", 0},
+        {"LF only", "a\nb", L"a\r\nb\r\n", 0},
+        {"CR LF", "a\r\nb\r\n", L"a\r\nb\r\n", 0},
+        {"empty line kept", "a\n\nb", L"a\r\n\r\nb\r\n", 0},
+        {"a single LF", "\n", L"\r\n", 0},
+        {"mixed ends", "a\r\nb\nc", L"a\r\nb\r\nc\r\n", 0},
+        {"lone CR kept", "a\rb", L"a\rb\r\n", 0},
+        {"CR at the end", "a\r", L"a\r\r\n", 0},
+        {"CR CR LF", "a\r\r\n", L"a\r\r\n", 0},
+        {"Ctrl+Z is data", "a\x1a" "b\n", L"a\x1a" L"b\r\n", 0},
+        {"bytes above 127", "\x80\xff", L"\x80\xff\r\n", 0},
+        {"zero bytes left out", std::string("a\0b\0", 4) + "\nc", L"ab\r\nc\r\n", 2},
+        {"a line of only a zero byte", std::string(1, '\0'), L"\r\n", 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::size_t zeroBytes = 99;
+        EXPECT_EQ(textFromBytes(row.bytes, &zeroBytes), row.text);
+        EXPECT_EQ(zeroBytes, row.zeroBytes);
+    }
+}
+
+TEST(TextFromBytes, ReadsLongLinesAndLongTextsWhole)
+{
+    for (const std::size_t length : {std::size_t(3999), std::size_t(4000), std::size_t(5000),
+                                     std::size_t(1) << 20}) {
+        SCOPED_TRACE(length);
+        EXPECT_EQ(textFromBytes(std::string(length, 'x')), std::wstring(length, L'x') + L"\r\n");
+    }
+    std::string lines;
+    for (int i = 0; i < 20000; ++i)
+        lines += "line\n";
+    EXPECT_EQ(textFromBytes(lines).size(), 20000u * 6);
+}
+
+TEST(BytesFromText, FindsTheFirstCharacterNoByteHoldsAndWhereItIs)
+{
+    const std::wstring text = L"ab\r\n\xff\x20ac x\x0100";
+    EXPECT_EQ(firstUnwritable(text), 5u);
+    EXPECT_EQ(placeOf(text, 5).line, 2u);
+    EXPECT_EQ(placeOf(text, 5).column, 2u);
+    EXPECT_EQ(firstUnwritable(L"plain \xff text"), std::wstring::npos);
+    EXPECT_EQ(bytesFromText(L"a\r\n\xe9\x1a"), "a\r\n\xe9\x1a");
+    EXPECT_EQ(codePointAt(std::wstring{wchar_t(0xD83D), wchar_t(0xDE00)}, 0), char32_t(0x1F600));
+}
+
+class DocumentTest : public EditorTest {
+protected:
+    void open(const std::string& name)
+    {
+        answerFileDialog(path(name));
+        hotKey(hotKeyOpen);
+    }
+    void saveAs(const std::wstring& chosen)
+    {
+        answerFileDialog(chosen);
+        hotKey(hotKeySaveAs);
+    }
+    // The one box shown since the last call, which must name the file.
+    std::wstring lastBoxNaming(const std::string& name)
+    {
+        const auto& boxes = shownBoxes();
+        if (boxes.size() != boxesSeen_ + 1) {
+            ADD_FAILURE() << "expected one new box, got " << boxes.size() - boxesSeen_;
+            boxesSeen_ = boxes.size();
+            return L"";
+        }
+        boxesSeen_ = boxes.size();
+        EXPECT_TRUE(contains(boxes.back().text, widen(name))) << "box does not name " << name;
+        EXPECT_EQ(boxes.back().owner, mainWindow);
+        return boxes.back().text;
+    }
+    std::size_t boxesSeen_ = 0;
+};
+
+TEST_F(DocumentTest, OpeningShowsTheTextAndTheNameAndSavingGivesBackEveryByte)
+{
+    std::string bytes;
+    for (int b = 1; b < 256; ++b)
+        bytes += char(b);
+    writeFileBytes("bytes.txt", bytes);
+    open("bytes.txt");
+    EXPECT_EQ(title(), L"bytes.txt - Quenwrite");
+    EXPECT_EQ(text(), textFromBytes(bytes));
+    hotKey(hotKeySave);
+    // The only change is the line-end rule: LF became CR LF and the last line gained its end.
+    std::string expected = bytes;
+    expected.replace(expected.find('\n'), 1, "\r\n");
+    EXPECT_EQ(fileBytes("bytes.txt"), expected + "\r\n");
+    EXPECT_EQ(title(), L"bytes.txt - Quenwrite");
+}
+
+TEST_F(DocumentTest, AFileOfAMegabyteWithoutLineEndsOpensWhole)
+{
+    writeFileBytes("long.txt", std::string(1 << 20, 'q'));
+    open("long.txt");
+    EXPECT_EQ(GetWindowTextLengthW(Editor.editControl), (1 << 20) + 2);
+}
+
+TEST_F(DocumentTest, ZeroBytesOpenAsANewUnsavedDocumentSoTheFileCannotBeReplaced)
+{
+    const std::string bytes("a\0b\nc", 5);
+    writeFileBytes("zero.bin", bytes);
+    answerMessageBox(IDOK);
+    open("zero.bin");
+    EXPECT_TRUE(contains(lastBoxNaming("zero.bin"), L"1 zero byte"));
+    EXPECT_EQ(text(), L"ab\r\nc\r\n");
+    EXPECT_EQ(title(), L"*New file - Quenwrite");
+    cancelFileDialog();
+    hotKey(hotKeySave);
+    EXPECT_EQ(shownFileDialogs().back().save, true);
+    EXPECT_EQ(fileBytes("zero.bin"), bytes);
+}
+
+TEST_F(DocumentTest, AFileThatCannotBeReadIsReportedAndTheDocumentStays)
+{
+    std::filesystem::create_directory(folder() + "/folder.txt");
+    writeFileBytes("broken.txt", "data");
+    type(L"mine");
+    answerMessageBox(IDNO);
+    answerMessageBox(IDOK);
+    open("folder.txt");
+    boxesSeen_ = 1;
+    EXPECT_TRUE(contains(lastBoxNaming("folder.txt"), L"Could not open"));
+    failFileCall(FileCall::read, 1, ERROR_READ_FAULT);
+    answerMessageBox(IDNO);
+    answerMessageBox(IDOK);
+    open("broken.txt");
+    boxesSeen_ += 1;
+    EXPECT_TRUE(contains(lastBoxNaming("broken.txt"), L"device reported an error"));
+    EXPECT_EQ(text(), L"mine");
+    EXPECT_EQ(title(), L"*New file - Quenwrite");
+}
+
+TEST_F(DocumentTest, AMissingFileOpensAsItsEmptyDocumentAndSaveCreatesIt)
+{
+    type(L"old");
+    answerMessageBox(IDNO);
+    open("new.txt");
+    EXPECT_EQ(text(), L"");
+    EXPECT_EQ(title(), L"new.txt - Quenwrite");
+    type(L"x");
+    hotKey(hotKeySave);
+    EXPECT_EQ(fileBytes("new.txt"), "x");
+}
+
+TEST_F(DocumentTest, OpenAsksTheSaveQuestionFirstAndGoesOnOnlyWhenNothingIsLost)
+{
+    writeFileBytes("other.txt", "other");
+    type(L"draft");
+    answerMessageBox(IDYES); // Yes on an unnamed document: Save as, cancelled
+    cancelFileDialog();
+    hotKey(hotKeyOpen);
+    EXPECT_EQ(shownBoxes().back().text, saveQuestion);
+    EXPECT_EQ(shownFileDialogs().size(), 1u) << "no Open dialog after the cancelled save";
+    EXPECT_EQ(text(), L"draft");
+
+    answerMessageBox(IDYES);
+    answerFileDialog(path("draft.txt"));
+    open("other.txt");
+    EXPECT_EQ(fileBytes("draft.txt"), "draft");
+    EXPECT_EQ(text(), L"other\r\n");
+    EXPECT_EQ(title(), L"other.txt - Quenwrite");
+}
+
+TEST_F(DocumentTest, SaveAsAddsTxtOnlyToANameWithoutADot)
+{
+    std::filesystem::create_directory(folder() + "/old.docs");
+    struct Row {
+        std::string chosen;
+        std::string written;
+    };
+    const Row rows[] = {
+        {"notes", "notes.txt"},
+        {"old.docs/notes", "old.docs/notes.txt"},
+        {"a.b.txt", "a.b.txt"},
+        {"ending.", "ending."},
+    };
+    type(L"text");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.chosen);
+        std::filesystem::current_path(folder());
+        saveAs(path(row.chosen));
+        EXPECT_EQ(fileBytes(row.written), "text");
+        const std::string name = std::filesystem::path(row.written).filename().string();
+        EXPECT_EQ(title(), widen(name) + L" - Quenwrite");
+    }
+}
+
+TEST_F(DocumentTest, SaveOfAnOpenedFileKeepsItsNameEvenWithoutADot)
+{
+    writeFileBytes("README", "read me\r\n");
+    open("README");
+    type(L"!");
+    hotKey(hotKeySave);
+    EXPECT_EQ(fileBytes("README"), "!read me\r\n");
+    EXPECT_FALSE(std::filesystem::exists(folder() + "/README.txt"));
+}
+
+TEST_F(DocumentTest, OverwritingAnExistingFileAsksFirstWithABeep)
+{
+    writeFileBytes("notes.txt", "keep");
+    type(L"new");
+    answerMessageBox(IDNO);
+    saveAs(path("notes"));
+    ASSERT_EQ(shownBoxes().size(), 1u);
+    EXPECT_EQ(shownBoxes()[0].text, overwriteWarning);
+    EXPECT_EQ(shownBoxes()[0].caption, L"Warning");
+    EXPECT_EQ(shownBoxes()[0].type, UINT(MB_ICONEXCLAMATION | MB_YESNO));
+    ASSERT_FALSE(beeps().empty());
+    EXPECT_EQ(beeps().back(), UINT(MB_ICONEXCLAMATION));
+    EXPECT_EQ(fileBytes("notes.txt"), "keep");
+    EXPECT_EQ(title(), L"*New file - Quenwrite");
+    answerMessageBox(IDYES);
+    saveAs(path("notes"));
+    EXPECT_EQ(fileBytes("notes.txt"), "new");
+}
+
+TEST_F(DocumentTest, ACharacterAboveFfIsNamedAndNothingIsWritten)
+{
+    writeFileBytes("euro.txt", "before");
+    open("euro.txt");
+    // Pasted, as typing cannot give it: EM_REPLACESEL is a user change like typing.
+    SendMessageW(Editor.editControl, EM_REPLACESEL, TRUE, LPARAM(L"\x20ac"));
+    answerMessageBox(IDOK);
+    hotKey(hotKeySave);
+    const std::wstring box = lastBoxNaming("euro.txt");
+    EXPECT_TRUE(contains(box, L"U+20AC")) << box;
+    EXPECT_TRUE(contains(box, L"line 1, column 1")) << box;
+    EXPECT_EQ(fileBytes("euro.txt"), "before");
+    EXPECT_EQ(title(), L"*euro.txt - Quenwrite");
+}
+
+TEST_F(DocumentTest, AFailedSaveIsReportedAndLeavesFileAndDocumentAsTheyWere)
+{
+    writeFileBytes("locked.txt", "locked");
+    std::filesystem::permissions(folder() + "/locked.txt", std::filesystem::perms::owner_read);
+    std::filesystem::create_directory(folder() + "/shut");
+    writeFileBytes("shut/inside.txt", "inside");
+    std::filesystem::permissions(folder() + "/shut", std::filesystem::perms::owner_read |
+                                                          std::filesystem::perms::owner_exec);
+    std::filesystem::create_directory(folder() + "/taken.txt");
+    struct Row {
+        std::string chosen;
+        std::wstring reason;
+        std::string kept; // a file whose bytes must not change, or empty
+        std::string keptBytes;
+    };
+    const Row rows[] = {
+        {"locked.txt", L"read-only", "locked.txt", "locked"},
+        {"shut/inside.txt", L"read-only", "shut/inside.txt", "inside"},
+        {"shut/new.txt", L"read-only", "", ""},
+        {"missing/notes.txt", L"folder does not exist", "", ""},
+        {"taken.txt", L"folder of that name", "", ""},
+    };
+    type(L"mine");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.chosen);
+        if (!row.kept.empty())
+            answerMessageBox(IDYES); // the overwrite warning
+        answerMessageBox(IDOK);
+        boxesSeen_ = shownBoxes().size() + (row.kept.empty() ? 0 : 1);
+        saveAs(path(row.chosen));
+        const std::wstring box = lastBoxNaming(row.chosen);
+        EXPECT_TRUE(contains(box, row.reason)) << box;
+        if (!row.kept.empty()) {
+            EXPECT_EQ(fileBytes(row.kept), row.keptBytes);
+        }
+        EXPECT_EQ(title(), L"*New file - Quenwrite");
+        EXPECT_TRUE(filePath.empty());
+    }
+    std::filesystem::permissions(folder() + "/shut", std::filesystem::perms::owner_all);
+    EXPECT_FALSE(std::filesystem::exists(folder() + "/shut/new.txt"));
+}
+
+TEST_F(DocumentTest, SavingKeepsTheFilesPermissions)
+{
+    writeFileBytes("shared.txt", "old");
+    const auto mode = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                      std::filesystem::perms::group_read;
+    std::filesystem::permissions(folder() + "/shared.txt", mode);
+    open("shared.txt");
+    type(L"x");
+    hotKey(hotKeySave);
+    EXPECT_EQ(fileBytes("shared.txt"), "xold\r\n");
+    EXPECT_EQ(std::filesystem::status(folder() + "/shared.txt").permissions(), mode);
+}
+
+TEST_F(DocumentTest, NewForgetsTheFileSoSaveAsksForAName)
+{
+    writeFileBytes("first.txt", "first");
+    open("first.txt");
+    hotKey(hotKeyNew);
+    EXPECT_EQ(title(), L"New file - Quenwrite");
+    type(L"second");
+    answerFileDialog(path("second.txt"));
+    hotKey(hotKeySave);
+    EXPECT_EQ(fileBytes("first.txt"), "first");
+    EXPECT_EQ(fileBytes("second.txt"), "second");
+}
+
+TEST_F(DocumentTest, NewEmptiesTheTextOnlyAfterASaveThatHappened)
+{
+    type(L"keep me");
+    struct Row {
+        const char* name;
+        int answer;
+        bool dialogAnswered;
+        std::wstring text;
+        std::wstring title;
+    };
+    const Row rows[] = {
+        {"Yes, Save as cancelled", IDYES, false, L"keep me", L"*New file - Quenwrite"},
+        {"Yes, saved", IDYES, true, L"", L"New file - Quenwrite"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        answerMessageBox(row.answer);
+        if (row.dialogAnswered) {
+            answerFileDialog(path("kept.txt"));
+        } else {
+            cancelFileDialog();
+        }
+        command(commandNew);
+        EXPECT_EQ(text(), row.text);
+        EXPECT_EQ(title(), row.title);
+    }
+    EXPECT_EQ(fileBytes("kept.txt"), "keep me");
+    type(L"gone");
+    answerMessageBox(IDNO);
+    command(commandNew);
+    EXPECT_EQ(text(), L"");
+    EXPECT_EQ(title(), L"New file - Quenwrite");
+}
+
+TEST_F(DocumentTest, ClosingKeepsTheWindowWhenTheSaveDidNotHappen)
+{
+    writeFileBytes("locked.txt", "locked");
+    open("locked.txt");
+    std::filesystem::permissions(folder() + "/locked.txt", std::filesystem::perms::owner_read);
+    type(L"change");
+    answerMessageBox(IDYES);
+    answerMessageBox(IDOK);
+    clickCloseBox(mainWindow);
+    processEvents();
+    EXPECT_TRUE(IsWindow(mainWindow));
+    boxesSeen_ = 1;
+    lastBoxNaming("locked.txt");
+    answerMessageBox(IDYES);
+    answerMessageBox(IDOK);
+    hotKey(hotKeyNew); // the same question, New's way: still nothing lost
+    EXPECT_EQ(text(), L"changelocked\r\n");
+    answerMessageBox(IDNO);
+    clickCloseBox(mainWindow);
+    processEvents();
+    EXPECT_FALSE(IsWindow(mainWindow));
+    EXPECT_EQ(fileBytes("locked.txt"), "locked");
+}
+
+TEST_F(DocumentTest, TheDialogsGetTheFilterALongBufferAndMakeTheChosenFolderCurrent)
+{
+    std::filesystem::create_directory(folder() + "/sub");
+    writeFileBytes("sub/in.txt", "in");
+    answerFileDialog(L"sub/in.txt"); // relative: taken against the current folder
+    hotKey(hotKeyOpen);
+    EXPECT_EQ(filePath, path("sub/in.txt"));
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(folder()) / "sub");
+    answerFileDialog(L"out");
+    hotKey(hotKeySaveAs);
+    EXPECT_EQ(fileBytes("sub/out.txt"), "in\r\n");
+    ASSERT_EQ(shownFileDialogs().size(), 2u);
+    const std::wstring filter(textFileFilter, 25);
+    for (const ShownFileDialog& dialog : shownFileDialogs()) {
+        SCOPED_TRACE(dialog.save ? "save" : "open");
+        EXPECT_EQ(dialog.owner, mainWindow);
+        EXPECT_EQ(dialog.structSize, sizeof(OPENFILENAMEW));
+        EXPECT_EQ(dialog.flags, 0u);
+        EXPECT_EQ(dialog.filter, filter);
+        EXPECT_EQ(dialog.filterIndex, dialog.save ? 1u : 2u);
+        EXPECT_GE(dialog.bufferSize, 32768u);
+    }
+}
+
+TEST_F(DocumentTest, APathOfThreeHundredCharactersIsSavedAndOpened)
+{
+    std::string deep = folder();
+    while (deep.size() < 240)
+        deep += "/" + std::string(40, 'd');
+    std::filesystem::create_directories(deep);
+    const std::string file = deep + "/" + std::string(300 - deep.size() - 5, 'n') + ".txt";
+    ASSERT_EQ(file.size(), 300u);
+    type(L"deep");
+    saveAs(widen(file));
+    EXPECT_EQ(filePath, widen(file));
+    hotKey(hotKeyNew);
+    answerFileDialog(widen(file));
+    hotKey(hotKeyOpen);
+    EXPECT_EQ(text(), L"deep\r\n");
+}
+
+} // namespace
