@@ -8,6 +8,9 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include <sys/mount.h>
 
 using namespace platform::testing;
 
@@ -437,6 +440,52 @@ TEST_F(DocumentTest, APathOfThreeHundredCharactersIsSavedAndOpened)
     answerFileDialog(widen(file));
     hotKey(hotKeyOpen);
     EXPECT_EQ(text(), L"deep\r\n");
+}
+
+} // namespace
+
+namespace {
+
+// A real full disk: a small tmpfs mounted in the test's folder, when this machine lets us mount.
+class FullDiskTest : public DocumentTest {
+protected:
+    void TearDown() override
+    {
+        if (mounted_) {
+            // The Open dialog made the small disk's folder current; a busy mount stays.
+            std::filesystem::current_path(folder());
+            EXPECT_EQ(umount(small_.c_str()), 0);
+        }
+        DocumentTest::TearDown();
+    }
+    bool mountSmallDisk()
+    {
+        small_ = folder() + "/small";
+        std::filesystem::create_directory(small_);
+        mounted_ = mount("tmpfs", small_.c_str(), "tmpfs", 0, "size=16k") == 0;
+        return mounted_;
+    }
+    std::string small_;
+    bool mounted_ = false;
+};
+
+TEST_F(FullDiskTest, AFullDiskIsReportedAndThePreviousFileKeepsEveryByte)
+{
+    if (!mountSmallDisk())
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root and mount rights)";
+    writeFileBytes("small/notes.txt", "old\r\n");
+    open("small/notes.txt");
+    const std::wstring large(64 * 1024, L'x');
+    SendMessageW(Editor.editControl, EM_REPLACESEL, TRUE, LPARAM(large.c_str()));
+    answerMessageBox(IDOK);
+    hotKey(hotKeySave);
+    EXPECT_TRUE(contains(lastBoxNaming("small/notes.txt"), L"The disk is full."));
+    EXPECT_EQ(fileBytes("small/notes.txt"), "old\r\n");
+    EXPECT_EQ(title(), L"*notes.txt - Quenwrite");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(small_))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"notes.txt"}) << "a temporary file stayed";
 }
 
 } // namespace
