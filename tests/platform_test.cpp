@@ -370,6 +370,14 @@ TEST_F(LayerTest, FontsMadeBeforeTheApplicationAreDescriptions)
     SendMessageW(multi, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     EXPECT_EQ(platform::testing::fontOf(multi), font);
     EXPECT_EQ(platform::testing::qtFamilyOf(multi), L"Liberation Sans");
+
+    // Heights far beyond a screen (a hand-edited settings file) are drawn at a bounded size.
+    for (int height : {100000, 2147483647, -2147483647 - 1}) {
+        HFONT huge = CreateFontW(height, 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, OUT_OUTLINE_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH, L"Arial");
+        SendMessageW(multi, WM_SETFONT, reinterpret_cast<WPARAM>(huge), TRUE);
+        EXPECT_EQ(platform::testing::qtFamilyOf(multi), L"Liberation Sans");
+    }
 }
 
 TEST_F(LayerTest, ScriptedBoxesAreRecordedAndDeactivateTheirOwnerMeanwhile)

@@ -58,14 +58,16 @@ QString familyFor(const std::wstring& face)
 }
 
 // A positive height is the cell height (ascent plus descent), a negative one the em height.
+// Layer: heights are kept within what a screen can show; Qt draws nothing for larger ones.
 void applyHeight(QFont& font, int height)
 {
+    constexpr qreal largest = 2000;
     if (height < 0) {
-        font.setPixelSize(-height);
+        font.setPixelSize(int(std::min(-qreal(height), largest)));
         return;
     }
-    const int cell = height == 0 ? 16 : height;
-    font.setPixelSize(cell);
+    const qreal cell = height == 0 ? 16 : std::min(qreal(height), largest);
+    font.setPixelSize(int(cell));
     const qreal measured = QFontMetricsF(font).height();
     if (measured > 0)
         font.setPixelSize(std::max(1, qRound(cell * cell / measured)));
