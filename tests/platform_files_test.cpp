@@ -1,0 +1,224 @@
+// The layer's KERNEL32 file calls and file dialogs keep Windows' promises on POSIX: its error
+// codes, its refusals, its lexical full paths and the dialog's buffer rule.
+#include "platform/testing.h"
+#include "platform/win32.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace platform::testing;
+
+namespace {
+
+class LayerFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/quenwrite-files-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+        std::filesystem::current_path(folder_);
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path("/tmp");
+        std::filesystem::remove_all(folder_);
+    }
+    void write(const std::string& name, const std::string& bytes)
+    {
+        std::ofstream(folder_ + "/" + name, std::ios::binary) << bytes;
+    }
+    std::wstring wide(const std::string& name) const
+    {
+        return std::filesystem::path(folder_ + "/" + name).wstring();
+    }
+    std::string folder_;
+};
+
+TEST_F(LayerFilesTest, CreateFileWFailsWithTheErrorWindowsGives)
+{
+    write("file.txt", "x");
+    write("locked.txt", "x");
+    chmod((folder_ + "/locked.txt").c_str(), 0444);
+    std::filesystem::create_directory(folder_ + "/folder");
+    struct Row {
+        std::string name;
+        DWORD access;
+        DWORD disposition;
+        DWORD error;
+    };
+    const Row rows[] = {
+        {"missing.txt", GENERIC_READ, OPEN_EXISTING, ERROR_FILE_NOT_FOUND},
+        {"nowhere/file.txt", GENERIC_READ, OPEN_EXISTING, ERROR_PATH_NOT_FOUND},
+        {"nowhere/file.txt", GENERIC_WRITE, CREATE_ALWAYS, ERROR_PATH_NOT_FOUND},
+        {"file.txt/below", GENERIC_READ, OPEN_EXISTING, ERROR_PATH_NOT_FOUND},
+        {"folder", GENERIC_READ, OPEN_EXISTING, ERROR_ACCESS_DENIED},
+        {"file.txt", GENERIC_WRITE, CREATE_NEW, ERROR_FILE_EXISTS},
+        {"locked.txt", GENERIC_WRITE, OPEN_EXISTING, ERROR_ACCESS_DENIED},
+        {"", GENERIC_READ, OPEN_EXISTING, ERROR_PATH_NOT_FOUND},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::wstring name = row.name.empty() ? L"" : wide(row.name);
+        SetLastError(0);
+        EXPECT_EQ(CreateFileW(name.c_str(), row.access, 0, nullptr, row.disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr),
+                  INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), row.error);
+    }
+    std::ifstream locked(folder_ + "/locked.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(locked), {}), "x");
+}
+
+TEST_F(LayerFilesTest, AHandleReadsWritesAndClosesOnce)
+{
+    HANDLE file = CreateFileW(wide("data").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD done = 0;
+    EXPECT_TRUE(WriteFile(file, "abc\0\x1a", 5, &done, nullptr));
+    EXPECT_EQ(done, 5u);
+    EXPECT_TRUE(FlushFileBuffers(file));
+    EXPECT_TRUE(CloseHandle(file));
+    EXPECT_FALSE(CloseHandle(file));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+
+    file = CreateFileW(wide("data").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER size;
+    ASSERT_TRUE(GetFileSizeEx(file, &size));
+    EXPECT_EQ(size.QuadPart, 5);
+    char buffer[8] = {};
+    EXPECT_TRUE(ReadFile(file, buffer, 8, &done, nullptr));
+    EXPECT_EQ(std::string(buffer, done), std::string("abc\0\x1a", 5));
+    EXPECT_TRUE(ReadFile(file, buffer, 8, &done, nullptr));
+    EXPECT_EQ(done, 0u) << "the end of the file reads as success with nothing";
+    EXPECT_FALSE(WriteFile(file, "x", 1, &done, nullptr));
+    EXPECT_TRUE(CloseHandle(file));
+}
+
+TEST_F(LayerFilesTest, AnInjectedFaultFailsOnlyTheChosenCall)
+{
+    failFileCall(FileCall::write, 2, ERROR_DISK_FULL);
+    HANDLE file = CreateFileW(wide("data").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD done = 0;
+    const int before = fileCalls(FileCall::write);
+    EXPECT_TRUE(WriteFile(file, "a", 1, &done, nullptr));
+    EXPECT_FALSE(WriteFile(file, "b", 1, &done, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
+    EXPECT_TRUE(WriteFile(file, "c", 1, &done, nullptr));
+    EXPECT_EQ(fileCalls(FileCall::write), before + 3);
+    failFileCall(FileCall::close, 1, ERROR_WRITE_FAULT);
+    EXPECT_FALSE(CloseHandle(file));
+    EXPECT_FALSE(CloseHandle(file)) << "a failed close still releases the handle";
+    std::ifstream data(folder_ + "/data");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(data), {}), "ac");
+}
+
+TEST_F(LayerFilesTest, ReplacingKeepsModeAndLinksAndRefusesReadOnlyTargets)
+{
+    write("target", "old");
+    chmod((folder_ + "/target").c_str(), 0640);
+    std::filesystem::create_symlink(folder_ + "/target", folder_ + "/link");
+    write("new", "new");
+    ASSERT_TRUE(ReplaceFileW(wide("link").c_str(), wide("new").c_str(), nullptr, 0, nullptr,
+                             nullptr));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder_ + "/link"));
+    std::ifstream target(folder_ + "/target");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(target), {}), "new");
+    struct stat status;
+    ASSERT_EQ(stat((folder_ + "/target").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+
+    write("other", "other");
+    chmod((folder_ + "/target").c_str(), 0444);
+    EXPECT_EQ(GetFileAttributesW(wide("target").c_str()), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(ReplaceFileW(wide("target").c_str(), wide("other").c_str(), nullptr, 0, nullptr,
+                              nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(MoveFileExW(wide("other").c_str(), wide("target").c_str(), 0));
+    EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+    EXPECT_TRUE(MoveFileExW(wide("other").c_str(), wide("moved").c_str(), MOVEFILE_WRITE_THROUGH));
+    EXPECT_EQ(GetFileAttributesW(wide("moved").c_str()), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(GetFileAttributesW(wide("gone").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(GetFileAttributesW(wide("").c_str()), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(DeleteFileW(wide("moved").c_str()));
+    EXPECT_FALSE(DeleteFileW(wide("moved").c_str()));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(LayerFilesTest, FullPathsAreLexicalAndTheCurrentFolderFitsOrSaysWhatItNeeds)
+{
+    const std::wstring current = std::filesystem::path(folder_).wstring();
+    struct Row {
+        std::wstring name;
+        std::wstring full;
+    };
+    const Row rows[] = {
+        {L"a.txt", current + L"/a.txt"},
+        {L"./sub/../b.txt", current + L"/b.txt"},
+        {L"/x//y/./z", L"/x/y/z"},
+        {L"/../up", L"/up"},
+        {L"dir/", current + L"/dir/"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.name);
+        wchar_t buffer[512];
+        LPWSTR part = nullptr;
+        EXPECT_EQ(GetFullPathNameW(row.name.c_str(), 512, buffer, &part), row.full.size());
+        EXPECT_EQ(std::wstring(buffer), row.full);
+        const bool folder = row.full.back() == L'/';
+        EXPECT_EQ(part == nullptr, folder);
+    }
+    wchar_t small[4];
+    EXPECT_EQ(GetCurrentDirectoryW(4, small), current.size() + 1);
+    std::wstring buffer(current.size() + 1, L'\0');
+    EXPECT_EQ(GetCurrentDirectoryW(DWORD(buffer.size()), buffer.data()), current.size());
+    EXPECT_EQ(buffer.c_str(), current);
+}
+
+TEST_F(LayerFilesTest, TheDialogRefusesWhatDoesNotFitAndLeavesTheFolderThen)
+{
+    std::filesystem::create_directory(folder_ + "/sub");
+    wchar_t buffer[16] = {};
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.lpstrFile = buffer;
+    dialog.nMaxFile = 16;
+    answerFileDialog(L"sub/a-rather-long-name.txt");
+    EXPECT_FALSE(GetSaveFileNameW(&dialog));
+    EXPECT_EQ(CommDlgExtendedError(), FNERR_BUFFERTOOSMALL);
+    EXPECT_EQ(DWORD(buffer[0]), folder_.size() + 27 + 1);
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(folder_));
+
+    cancelFileDialog();
+    EXPECT_FALSE(GetOpenFileNameW(&dialog));
+    EXPECT_EQ(CommDlgExtendedError(), 0u) << "a plain cancel is no error";
+
+    dialog.lStructSize = 40;
+    EXPECT_FALSE(GetOpenFileNameW(&dialog));
+    EXPECT_EQ(CommDlgExtendedError(), CDERR_STRUCTSIZE);
+    EXPECT_EQ(shownFileDialogs().size(), 2u) << "a bad structure shows nothing";
+
+    std::wstring path(64 + folder_.size(), L'\0');
+    dialog.lStructSize = sizeof dialog;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = DWORD(path.size());
+    answerFileDialog(L"sub/n.b.txt");
+    ASSERT_TRUE(GetOpenFileNameW(&dialog));
+    EXPECT_EQ(std::wstring(path.c_str()), wide("sub/n.b.txt"));
+    EXPECT_EQ(dialog.nFileOffset, folder_.size() + 5);
+    EXPECT_EQ(dialog.nFileExtension, folder_.size() + 9);
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(folder_) / "sub");
+}
+
+} // namespace
