@@ -52,6 +52,7 @@ protected:
                                  CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr, nullptr,
                                  nullptr, nullptr);
         ASSERT_TRUE(parent);
+        processEvents(); // the window system's activation arrives, so clicks can focus
     }
     void TearDown() override { DestroyWindow(parent); }
 

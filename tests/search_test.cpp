@@ -92,6 +92,13 @@ protected:
         return nullptr;
     }
     static HWND box(HWND find) { return GetDlgItem(find, 100); }
+    // A click into a control of another window, which activates that window first.
+    static void clickInto(HWND control)
+    {
+        activate(control);
+        processEvents();
+        click(control);
+    }
     static void clickFind(HWND find) { click(GetDlgItem(find, 1)); }
     static void setDocument(const std::wstring& text)
     {
@@ -173,8 +180,9 @@ TEST_F(FindWindowTest, ChangingTheSearchTextRestartsButMovingTheFocusDoesNot)
     typeText(box(find), L"bc");
     clickFind(find);
     expectSelected({1, 3});
-    click(Editor.editControl);
-    click(box(find));
+    clickInto(Editor.editControl);
+    EXPECT_EQ(GetFocus(), Editor.editControl);
+    clickInto(box(find));
     EXPECT_EQ(GetFocus(), box(find));
     clickFind(find);
     expectSelected({4, 6});

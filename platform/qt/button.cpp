@@ -50,6 +50,12 @@ protected:
             QtButton::nextCheckState();
     }
 
+    bool hitButton(const QPoint& position) const override
+    {
+        // Windows: a click anywhere in the control counts, not only on the box and its text.
+        return this->rect().contains(position);
+    }
+
     void paintEvent(QPaintEvent* event) override
     {
         if (live(hwnd_) && isCheckBox(hwnd_)) {
