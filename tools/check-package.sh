@@ -65,8 +65,10 @@ checkLinkedPackages() {
 # Starts the unpacked binary without a display, then ends it as a session manager would.
 checkStartAndStop() {
     local binary=$1 pid status
-    mkdir -p "$scratch/run"
-    (cd "$scratch/run" && QT_QPA_PLATFORM=offscreen exec "$binary") >"$scratch/run.log" 2>&1 &
+    mkdir -p "$scratch/run" && mkdir -m 700 "$scratch/xdg"
+    # A login session provides XDG_RUNTIME_DIR; CI may not, and Qt would complain about it.
+    (cd "$scratch/run" && XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$scratch/xdg} QT_QPA_PLATFORM=offscreen \
+        exec "$binary") >"$scratch/run.log" 2>&1 &
     pid=$!
     sleep 2
     if ! kill -0 "$pid" 2>/dev/null; then

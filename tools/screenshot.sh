@@ -8,7 +8,7 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 binary=$(realpath "${1:-$repo/build/quenwrite}")
 outDir=$(realpath -m "${2:-$repo/docs}")
-sampleLines=("Quenwrite keeps your words plain." "No formatting, no fuss: one window, one document."
+sampleLines=("Quenwrite keeps your words plain." "No formatting, no fuss: just your text."
              "" "Ctrl+S saves, Ctrl+F finds.")
 
 for tool in Xvfb xdotool import convert; do
@@ -38,6 +38,10 @@ done
 export DISPLAY=:$(cat "$scratch/display")
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
+if [[ -z ${XDG_RUNTIME_DIR:-} ]]; then
+    mkdir -m 700 "$scratch/xdg"
+    export XDG_RUNTIME_DIR=$scratch/xdg
+fi
 
 # A fresh current folder, so no settings.ini of the user's changes the font in the picture.
 mkdir "$scratch/run"
@@ -105,7 +109,19 @@ else
     echo "screenshot: no About box appeared; skipped its picture" >&2
 fi
 
+# SIGTERM closes the main window as its close box does, so the typed text brings the save
+# question; No ends the program without writing a file.
+windowsBefore=$(programWindows)
 kill -TERM "$programPid"
+for _ in $(seq 30); do
+    kill -0 "$programPid" 2>/dev/null || break
+    question=$(programWindows | grep -vxF "$windowsBefore" | head -n 1 || true)
+    if [[ -n $question ]]; then
+        xdotool windowfocus --sync "$question" key alt+n
+        break
+    fi
+    sleep 0.1
+done
 status=0
 wait "$programPid" || status=$?
 programPid=
