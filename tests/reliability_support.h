@@ -17,6 +17,15 @@ inline std::vector<std::string> namesIn(const std::string& folder)
     return names;
 }
 
+inline bool holdsTemporary(const std::string& folder)
+{
+    for (const std::string& name : namesIn(folder)) {
+        if (name.rfind(".quenwrite-", 0) == 0)
+            return true;
+    }
+    return false;
+}
+
 // One byte per character, as the editor writes its files.
 inline std::string latin1(const std::wstring& text)
 {

@@ -395,7 +395,8 @@ BOOL MoveFileExW(LPCWSTR existing, LPCWSTR newName, DWORD flags)
 }
 
 // Layer: no backup file; the replaced file's permissions and owner pass to the replacement, and
-// a symbolic link keeps pointing at the replaced text.
+// a symbolic link keeps pointing at the replaced text. Only a regular file is replaced: renaming
+// over a pipe or a device node (/dev/full, as root) would put a plain file in its place.
 BOOL ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD, LPVOID, LPVOID)
 {
     if (injectedFault(FileCall::rename))
@@ -410,7 +411,7 @@ BOOL ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD, 
     if (!real || stat(real.get(), &status) != 0)
         return fail(errorOf(errno, nativePath(replaced)));
     const std::string to = real.get();
-    if (S_ISDIR(status.st_mode) || readOnly(status) || inReadOnlyFolder(to) ||
+    if (!S_ISREG(status.st_mode) || readOnly(status) || inReadOnlyFolder(to) ||
         inReadOnlyFolder(from))
         return fail(ERROR_ACCESS_DENIED);
     if (chmod(from.c_str(), status.st_mode & 07777) != 0)

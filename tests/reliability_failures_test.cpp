@@ -1,0 +1,104 @@
+// Real failures beside the injected ones: the document's file replaced by a folder or a named
+// pipe, or its folder removed, while the document is open. The user is told, the document stays
+// unsaved, and whatever now has the file's name is left as it is.
+#include "app/editor.h"
+#include "app/globals.h"
+#include "app/main_window.h"
+#include "tests/reliability_support.h"
+#include "tests/support/editor_test.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include <sys/stat.h>
+
+using namespace platform::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+class FailureTest : public EditorTest {
+protected:
+    void openFile(const std::string& name)
+    {
+        answerFileDialog(path(name));
+        command(commandOpen);
+    }
+    // The last box, which must be the only one since the count given.
+    std::wstring boxSince(std::size_t count)
+    {
+        EXPECT_EQ(shownBoxes().size(), count + 1);
+        return shownBoxes().size() > count ? shownBoxes().back().text : L"";
+    }
+};
+
+TEST_F(FailureTest, TheDocumentsFileChangedUnderItIsReportedAndNothingIsReplaced)
+{
+    struct Row {
+        const char* what;
+        std::string file;
+        std::function<void(const std::string& where)> change;
+        std::wstring reason;
+        std::function<void(const std::string& where)> check;
+    };
+    const Row rows[] = {
+        {"the file replaced by a folder", "notes.txt",
+         [&](const std::string& where) {
+             fs::remove(where);
+             fs::create_directory(where);
+             writeFileBytes("notes.txt/inside.txt", "inside");
+         },
+         L"There is a folder of that name.",
+         [&](const std::string&) { EXPECT_EQ(fileBytes("notes.txt/inside.txt"), "inside"); }},
+        {"its folder removed", "gone/notes.txt",
+         [&](const std::string&) { fs::remove_all(folder() + "/gone"); },
+         L"The folder does not exist.",
+         [&](const std::string&) { EXPECT_FALSE(fs::exists(folder() + "/gone")); }},
+    };
+    fs::create_directory(folder() + "/gone");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string where = folder() + "/" + row.file;
+        writeFileBytes(row.file, "old");
+        if (!Editor.saved)
+            answerMessageBox(IDNO); // the save question of Open
+        openFile(row.file);
+        type(L"new ");
+        row.change(where);
+        const std::size_t boxes = shownBoxes().size();
+        answerMessageBox(IDOK);
+        command(commandSave);
+        const std::wstring box = boxSince(boxes);
+        EXPECT_NE(box.find(row.reason), std::wstring::npos) << box;
+        EXPECT_FALSE(Editor.saved);
+        EXPECT_EQ(title(), L"*notes.txt - Quenwrite");
+        EXPECT_EQ(text(), L"new old\r\n");
+        row.check(where);
+        EXPECT_FALSE(holdsTemporary(folder()));
+    }
+}
+
+// A named pipe, like a device, is no text file: opening one must not wait for a writer, and
+// saving over one must not put a plain file in its place.
+TEST_F(FailureTest, ANamedPipeIsNeitherOpenedNorReplaced)
+{
+    const std::string pipe = folder() + "/my.pipe";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    type(L"text");
+    answerMessageBox(IDNO); // the save question
+    answerMessageBox(IDOK);
+    openFile("my.pipe");
+    EXPECT_NE(boxSince(1).find(L"Could not open"), std::wstring::npos);
+    EXPECT_EQ(text(), L"text");
+    answerFileDialog(path("my.pipe"));
+    answerMessageBox(IDYES); // the overwrite warning
+    answerMessageBox(IDOK);
+    command(commandSaveAs);
+    EXPECT_NE(boxSince(3).find(L"Could not save"), std::wstring::npos);
+    EXPECT_TRUE(fs::is_fifo(pipe)) << "the pipe was replaced by a file";
+    EXPECT_EQ(title(), L"*New file - Quenwrite");
+    EXPECT_FALSE(holdsTemporary(folder()));
+}
+
+} // namespace
