@@ -382,7 +382,7 @@ BOOL MoveFileExW(LPCWSTR existing, LPCWSTR newName, DWORD flags)
     if (lstat(to.c_str(), &status) == 0) {
         if (!(flags & MOVEFILE_REPLACE_EXISTING))
             return fail(ERROR_ALREADY_EXISTS);
-        if (S_ISDIR(status.st_mode) || readOnly(status))
+        if (!S_ISREG(status.st_mode) || readOnly(status))
             return fail(ERROR_ACCESS_DENIED);
     }
     if (inReadOnlyFolder(from) || inReadOnlyFolder(to))
