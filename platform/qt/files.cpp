@@ -134,6 +134,20 @@ int descriptorOf(HANDLE file)
     return int(descriptor);
 }
 
+// The start every call on an open file shares: no bytes done yet, the seam's say, a live handle.
+// -1 when the call fails there, with its error set.
+int descriptorForCall(HANDLE file, LPDWORD done, FileCall kind)
+{
+    if (done)
+        *done = 0;
+    if (injectedFault(kind))
+        return -1;
+    const int descriptor = descriptorOf(file);
+    if (descriptor < 0)
+        fail(ERROR_INVALID_HANDLE);
+    return descriptor;
+}
+
 int openFlags(DWORD access, DWORD disposition)
 {
     const bool reading = access & GENERIC_READ;
@@ -263,13 +277,9 @@ HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD, SECURITY_ATTRIBUTES*, DWOR
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD done, OVERLAPPED*)
 {
-    if (done)
-        *done = 0;
-    if (injectedFault(FileCall::read))
-        return FALSE;
-    const int descriptor = descriptorOf(file);
+    const int descriptor = descriptorForCall(file, done, FileCall::read);
     if (descriptor < 0)
-        return fail(ERROR_INVALID_HANDLE);
+        return FALSE;
     ssize_t got;
     do
         got = read(descriptor, buffer, toRead);
@@ -283,13 +293,9 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD done, OVERLAPPED
 
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD done, OVERLAPPED*)
 {
-    if (done)
-        *done = 0;
-    if (injectedFault(FileCall::write))
-        return FALSE;
-    const int descriptor = descriptorOf(file);
+    const int descriptor = descriptorForCall(file, done, FileCall::write);
     if (descriptor < 0)
-        return fail(ERROR_INVALID_HANDLE);
+        return FALSE;
     const auto* bytes = static_cast<const char*>(buffer);
     DWORD written = 0;
     while (written < toWrite) {
@@ -310,11 +316,9 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD done, OVERLAP
 
 BOOL FlushFileBuffers(HANDLE file)
 {
-    if (injectedFault(FileCall::flush))
-        return FALSE;
-    const int descriptor = descriptorOf(file);
+    const int descriptor = descriptorForCall(file, nullptr, FileCall::flush);
     if (descriptor < 0)
-        return fail(ERROR_INVALID_HANDLE);
+        return FALSE;
     if (fsync(descriptor) != 0)
         return fail(errno == EIO ? ERROR_WRITE_FAULT : errorOf(errno));
     return TRUE;
