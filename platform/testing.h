@@ -129,3 +129,21 @@ void clickListItem(HWND list, int index);
 int topIndex(HWND list); // the first item the list shows
 
 } // namespace platform::testing
+
+// Benchmarks: painting on demand and the naive baseline, a plain Qt text widget given the whole
+// text at once, driven through the same steps as the edit control.
+namespace platform::testing {
+
+void paintNow(HWND hwnd); // paints the window and its children now, as the screen would get it
+
+namespace baseline {
+void startUp();                      // a plain main window, shown and painted once
+bool open(const std::wstring& path); // the file's bytes as Latin-1, set whole, painted
+bool save(const std::wstring& path);
+bool findMiss(const std::wstring& needle); // true when the needle was (correctly) not found
+void placeCaret(double where); // 0 the start, 0.5 the middle, 1 the end, scrolled into view
+void type(wchar_t c); // one key press, painted
+void scrollPage();    // a page down with the wheel, painted
+} // namespace baseline
+
+} // namespace platform::testing

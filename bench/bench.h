@@ -1,0 +1,42 @@
+// The editor benchmark's parts: its generated inputs, the measuring runs (each in a process of
+// its own, as the editor starts from fresh globals) and the table that compares them.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+struct Input {
+    std::string label; // as the table shows it
+    std::string path;
+    long long bytes;
+};
+
+// Writes the inputs into folder unless they are there already: 1, 10 and 100 MB of CR LF lines
+// of about 80 bytes, and one line of 10 MB.
+std::vector<Input> makeInputs(const std::string& folder);
+
+// A run's figures by name: milliseconds (open, save, find, typeEnd, typeStart, scroll) and
+// kilobytes (rssStart, rssOpen, rssPeak).
+using Figures = std::map<std::string, double>;
+
+// Child processes: print one "name value" line per figure as soon as it is measured.
+int runEditor(int argc, char** argv, const std::string& path);
+int runBaseline(int argc, char** argv, const std::string& path);
+int startEditor(int argc, char** argv);
+int startBaseline(int argc, char** argv);
+
+// Runs this program again with the arguments, at most timeoutSeconds, and collects what it
+// printed; wallMs and peakKb are the child's whole life, timedOut when it was stopped.
+struct ChildResult {
+    Figures figures;
+    double wallMs = 0;
+    double peakKb = 0;
+    bool timedOut = false;
+};
+ChildResult runChild(const std::string& self, const std::vector<std::string>& arguments,
+                     int timeoutSeconds);
+
+} // namespace bench

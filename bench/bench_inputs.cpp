@@ -1,0 +1,71 @@
+// The benchmark's generated documents: ordinary-looking lines of about 80 bytes with CR LF, and
+// a single long line, so both the line index and a long line's layout are exercised.
+#include "bench/bench.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace bench {
+
+namespace {
+
+constexpr long long megabyte = 1 << 20;
+
+std::string lineNumbered(long long n)
+{
+    static const char* const words[] = {"alpha", "bravo", "charlie", "delta", "echo", "foxtrot",
+                                        "golf", "hotel", "india", "juliet", "kilo", "lima"};
+    std::string line = "line " + std::to_string(n) + ":";
+    for (long long w = n; line.size() < 78; w = w * 7 + 3)
+        line += std::string(" ") + words[w % 12];
+    line.resize(78);
+    return line + "\r\n";
+}
+
+void writeLines(const std::string& path, long long bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    long long written = 0;
+    for (long long n = 1; written < bytes; ++n) {
+        const std::string line = lineNumbered(n);
+        out << line;
+        written += static_cast<long long>(line.size());
+    }
+}
+
+void writeOneLine(const std::string& path, long long bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    std::string text;
+    for (long long n = 0; static_cast<long long>(text.size()) < bytes - 2; ++n)
+        text += lineNumbered(n).substr(0, 78) + "  ";
+    text.resize(std::size_t(bytes - 2));
+    out << text << "\r\n";
+}
+
+} // namespace
+
+std::vector<Input> makeInputs(const std::string& folder)
+{
+    std::filesystem::create_directories(folder);
+    std::vector<Input> inputs = {
+        {"1 MB", folder + "/lines-1mb.txt", 1 * megabyte},
+        {"10 MB", folder + "/lines-10mb.txt", 10 * megabyte},
+        {"100 MB", folder + "/lines-100mb.txt", 100 * megabyte},
+        {"10 MB, one line", folder + "/one-line-10mb.txt", 10 * megabyte},
+    };
+    for (Input& input : inputs) {
+        if (!std::filesystem::exists(input.path)) {
+            std::fprintf(stderr, "writing %s\n", input.path.c_str());
+            if (input.label.find("one line") != std::string::npos)
+                writeOneLine(input.path, input.bytes);
+            else
+                writeLines(input.path, input.bytes);
+        }
+        input.bytes = static_cast<long long>(std::filesystem::file_size(input.path));
+    }
+    return inputs;
+}
+
+} // namespace bench

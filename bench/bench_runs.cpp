@@ -1,0 +1,207 @@
+// The measuring runs, one per process: the editor as it starts up and is used, and the naive
+// baseline through the same steps. Each figure is printed the moment it is measured, so a run
+// stopped for taking too long still reports what it finished.
+#include "bench/bench.h"
+
+#include "app/editor.h"
+#include "app/globals.h"
+#include "app/main.h"
+#include "app/main_window.h"
+#include "platform/testing.h"
+#include "search/find_dialog.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace bench {
+
+namespace {
+
+namespace seam = platform::testing;
+
+const std::wstring missingNeedle = L"needle that is nowhere";
+constexpr int latencyRepeats = 5;
+constexpr int findRepeats = 3;
+
+double msOf(const std::function<void()>& step)
+{
+    const auto started = std::chrono::steady_clock::now();
+    step();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
+        .count();
+}
+
+double medianMsOf(int repeats, const std::function<void()>& step)
+{
+    std::vector<double> times;
+    for (int i = 0; i < repeats; ++i)
+        times.push_back(msOf(step));
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void report(const char* name, double value)
+{
+    std::printf("%s %.3f\n", name, value);
+    std::fflush(stdout);
+}
+
+double residentKb()
+{
+    long pages = 0;
+    long resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / 1024.0;
+}
+
+double peakKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss);
+}
+
+std::wstring widePath(const std::string& path)
+{
+    return std::wstring(path.begin(), path.end());
+}
+
+void startApplication(int argc, char** argv)
+{
+    static int count = argc;
+    seam::startApplication(count, argv);
+}
+
+void startEditorWindow()
+{
+    registerWindowClasses(nullptr);
+    createMainWindow(nullptr);
+    ShowWindow(mainWindow, SW_SHOWDEFAULT);
+    seam::processEvents();
+    seam::paintNow(mainWindow);
+}
+
+void settleAndPaint()
+{
+    seam::processEvents();
+    seam::paintNow(mainWindow);
+}
+
+void command(WORD id)
+{
+    SendMessageW(mainWindow, WM_COMMAND, id, 0);
+}
+
+// Puts the caret at a fraction of the text and scrolls it into view, as a user's click would.
+void placeCaret(double where)
+{
+    const LPARAM at = LPARAM(where * GetWindowTextLengthW(Editor.editControl));
+    SendMessageW(Editor.editControl, EM_SETSEL, WPARAM(at), at);
+    SendMessageW(Editor.editControl, EM_SCROLLCARET, 0, 0);
+    settleAndPaint();
+}
+
+void typeLatency(const char* name, const std::function<void()>& place,
+                 const std::function<void()>& typeOne)
+{
+    place();
+    report(name, medianMsOf(latencyRepeats, typeOne));
+}
+
+void editorFindMiss()
+{
+    command(commandFind);
+    seam::processEvents();
+    SetWindowTextW(FindDialog.findEdit, missingNeedle.c_str());
+    HWND findWindow = seam::windowsOfClass(FindDialog.className).front();
+    report("find", medianMsOf(findRepeats, [&] {
+               seam::answerMessageBox(IDOK);
+               SendMessageW(findWindow, WM_COMMAND, 1, 0);
+           }));
+    DestroyWindow(findWindow);
+    seam::processEvents();
+}
+
+} // namespace
+
+int runEditor(int argc, char** argv, const std::string& path)
+{
+    startApplication(argc, argv);
+    startEditorWindow();
+    report("rssStart", residentKb());
+    seam::answerFileDialog(widePath(path));
+    report("open", msOf([] {
+               command(commandOpen);
+               settleAndPaint();
+           }));
+    if (GetWindowTextLengthW(Editor.editControl) == 0 || !seam::shownBoxes().empty())
+        return 1;
+    report("rssOpen", residentKb());
+    report("save", msOf([] {
+               command(commandSave);
+               seam::processEvents();
+           }));
+    report("rssPeak", peakKb());
+    editorFindMiss();
+    const auto typeOne = [] {
+        seam::typeText(Editor.editControl, L"x");
+        settleAndPaint();
+    };
+    typeLatency("typeEnd", [] { placeCaret(1); }, typeOne);
+    typeLatency("typeStart", [] { placeCaret(0); }, typeOne);
+    placeCaret(0.5);
+    report("scroll", medianMsOf(latencyRepeats, [] {
+               seam::scrollBy(Editor.editControl, seam::visibleLineCount(Editor.editControl));
+               settleAndPaint();
+           }));
+    std::fflush(stdout);
+    _exit(0);
+}
+
+int runBaseline(int argc, char** argv, const std::string& path)
+{
+    startApplication(argc, argv);
+    seam::baseline::startUp();
+    report("rssStart", residentKb());
+    bool opened = false;
+    report("open", msOf([&] { opened = seam::baseline::open(widePath(path)); }));
+    if (!opened)
+        return 1;
+    report("rssOpen", residentKb());
+    report("save", msOf([&] { seam::baseline::save(widePath(path)); }));
+    report("rssPeak", peakKb());
+    report("find", medianMsOf(findRepeats, [] { seam::baseline::findMiss(missingNeedle); }));
+    const auto typeOne = [] { seam::baseline::type(L'x'); };
+    typeLatency("typeEnd", [] { seam::baseline::placeCaret(1); }, typeOne);
+    typeLatency("typeStart", [] { seam::baseline::placeCaret(0); }, typeOne);
+    seam::baseline::placeCaret(0.5);
+    report("scroll", medianMsOf(latencyRepeats, [] { seam::baseline::scrollPage(); }));
+    std::fflush(stdout);
+    _exit(0);
+}
+
+int startEditor(int argc, char** argv)
+{
+    startApplication(argc, argv);
+    startEditorWindow();
+    std::fflush(stdout);
+    _exit(0);
+}
+
+int startBaseline(int argc, char** argv)
+{
+    startApplication(argc, argv);
+    seam::baseline::startUp();
+    std::fflush(stdout);
+    _exit(0);
+}
+
+} // namespace bench

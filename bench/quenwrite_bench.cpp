@@ -1,0 +1,137 @@
+// The editor benchmark: runs every measuring run in a process of its own, the editor and the naive
+// baseline side by side, and prints one Markdown table with the ratio of each pair.
+//   quenwrite_bench DATA-FOLDER [TABLE-FILE]
+#include "bench/bench.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+constexpr int runTimeoutSeconds = 180;
+constexpr int startUpRepeats = 5;
+
+struct Row {
+    const char* figure;
+    const char* label;
+    bool memory; // a multiple of the file size instead of milliseconds
+};
+
+const Row rows[] = {
+    {"open", "Open (command to painted text)", false},
+    {"save", "Save, unchanged", false},
+    {"find", "Find, miss", false},
+    {"typeEnd", "Type at the end, painted", false},
+    {"typeStart", "Type at the start, painted", false},
+    {"scroll", "Scroll a page at the middle, painted", false},
+    {"rssOpen", "RSS at rest after open, x size", true},
+    {"rssPeak", "Peak RSS open + save, x size", true},
+};
+
+std::string cell(const bench::ChildResult& run, const Row& row, long long bytes, double& value)
+{
+    const auto found = run.figures.find(row.figure);
+    if (found == run.figures.end()) {
+        value = -1;
+        return run.timedOut ? "stopped" : "failed";
+    }
+    char text[64];
+    if (row.memory) {
+        // Over the process's own size after start-up, so small files are not drowned by it.
+        value = (found->second - run.figures.at("rssStart")) * 1024.0 / double(bytes);
+        std::snprintf(text, sizeof text, "%.2f x", value);
+    } else {
+        value = found->second;
+        std::snprintf(text, sizeof text, value < 10 ? "%.2f ms" : "%.0f ms", value);
+    }
+    return text;
+}
+
+std::string ratio(double ours, double baseline)
+{
+    if (ours <= 0 || baseline <= 0)
+        return baseline < 0 && ours > 0 ? "baseline stopped" : "-";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", baseline / ours);
+    return text;
+}
+
+void addInputRows(std::ostringstream& table, const bench::Input& input,
+                  const bench::ChildResult& ours, const bench::ChildResult& baseline)
+{
+    for (const Row& row : rows) {
+        double oursValue;
+        double baselineValue;
+        const std::string oursText = cell(ours, row, input.bytes, oursValue);
+        const std::string baselineText = cell(baseline, row, input.bytes, baselineValue);
+        table << "| " << input.label << " | " << row.label << " | " << oursText << " | "
+              << baselineText << " | " << ratio(oursValue, baselineValue) << " |\n";
+    }
+}
+
+bench::ChildResult medianStartUp(const std::string& self, const char* mode)
+{
+    std::vector<bench::ChildResult> runs;
+    for (int i = 0; i < startUpRepeats; ++i)
+        runs.push_back(bench::runChild(self, {mode}, runTimeoutSeconds));
+    std::sort(runs.begin(), runs.end(),
+              [](const auto& a, const auto& b) { return a.wallMs < b.wallMs; });
+    return runs[runs.size() / 2];
+}
+
+void addStartUpRows(std::ostringstream& table, const std::string& self)
+{
+    const bench::ChildResult ours = medianStartUp(self, "start-editor");
+    const bench::ChildResult baseline = medianStartUp(self, "start-baseline");
+    char line[256];
+    std::snprintf(line, sizeof line, "| no file | Start-up to painted window | %.0f ms | %.0f ms | %s |\n",
+                  ours.wallMs, baseline.wallMs, ratio(ours.wallMs, baseline.wallMs).c_str());
+    table << line;
+    std::snprintf(line, sizeof line, "| no file | Peak RSS at start-up | %.1f MB | %.1f MB | %s |\n",
+                  ours.peakKb / 1024, baseline.peakKb / 1024,
+                  ratio(ours.peakKb, baseline.peakKb).c_str());
+    table << line;
+}
+
+int orchestrate(const std::string& self, const std::string& folder, const char* tableFile)
+{
+    const std::vector<bench::Input> inputs = bench::makeInputs(folder);
+    std::ostringstream table;
+    table << "| input | operation | Quenwrite | QPlainTextEdit baseline | ratio (baseline / "
+             "Quenwrite) |\n|---|---|---|---|---|\n";
+    addStartUpRows(table, self);
+    for (const bench::Input& input : inputs) {
+        std::fprintf(stderr, "measuring %s\n", input.label.c_str());
+        const auto ours = bench::runChild(self, {"run-editor", input.path}, runTimeoutSeconds);
+        const auto baseline = bench::runChild(self, {"run-baseline", input.path}, runTimeoutSeconds);
+        addInputRows(table, input, ours, baseline);
+    }
+    std::fputs(table.str().c_str(), stdout);
+    if (tableFile)
+        std::ofstream(tableFile) << table.str();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string self = "/proc/self/exe";
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s DATA-FOLDER [TABLE-FILE]\n", argv[0]);
+        return 2;
+    }
+    const std::string mode = argv[1];
+    if (mode == "run-editor" && argc > 2)
+        return bench::runEditor(argc, argv, argv[2]);
+    if (mode == "run-baseline" && argc > 2)
+        return bench::runBaseline(argc, argv, argv[2]);
+    if (mode == "start-editor")
+        return bench::startEditor(argc, argv);
+    if (mode == "start-baseline")
+        return bench::startBaseline(argc, argv);
+    return orchestrate(self, mode, argc > 2 ? argv[2] : nullptr);
+}
