@@ -79,6 +79,16 @@ public:
         return lineBreaks::windowsText(document()->toRawText().toStdU16String());
     }
 
+    // Copies the text straight from the document into a WM_GETTEXT buffer.
+    size_t copyText(wchar_t* out, size_t capacity) const
+    {
+        const QString view = document()->toRawText();
+        return lineBreaks::copyWindowsText(
+            std::u16string_view(reinterpret_cast<const char16_t*>(view.utf16()),
+                                size_t(view.size())),
+            out, capacity);
+    }
+
     long length() const
     {
         if (astral_)
@@ -89,10 +99,13 @@ public:
 
     void setText(const std::wstring& text)
     {
-        const std::u16string view = lineBreaks::viewText(text);
-        astral_ = hasSurrogates(view.data(), view.size());
+        // The converted copy goes before the document makes its own, so three copies of a
+        // large text never live at once.
+        QString view = QString::fromStdU16String(lineBreaks::viewText(text));
+        astral_ = hasSurrogates(reinterpret_cast<const char16_t*>(view.utf16()),
+                                size_t(view.size()));
         programmatic_ = true;
-        setPlainText(QString::fromStdU16String(view));
+        setPlainText(view);
         programmatic_ = false;
     }
 
@@ -277,7 +290,13 @@ private:
         if (programmatic_ || (removed == 0 && added == 0))
             return;
         if (added > 0 && !astral_) {
-            const QString inserted = document()->toRawText().mid(position, added);
+            // Only the inserted range: a copy of the whole text would make each key press in a
+            // large document cost as much as the document.
+            QTextCursor range(document());
+            range.setPosition(std::min(position, document()->characterCount() - 1));
+            range.setPosition(std::min(position + added, document()->characterCount() - 1),
+                              QTextCursor::KeepAnchor);
+            const QString inserted = range.selectedText();
             astral_ = hasSurrogates(reinterpret_cast<const char16_t*>(inserted.utf16()),
                                     size_t(inserted.size()));
         }
@@ -335,6 +354,8 @@ public:
     }
 
     std::wstring text() const { return toWString(QLineEdit::text()); }
+
+    size_t copyText(wchar_t* out, size_t capacity) const { return text().copy(out, capacity); }
 
     void setText(const std::wstring& text, bool notify)
     {
@@ -425,9 +446,7 @@ LRESULT controlMessage(Control* control, HWND hwnd, UINT message, WPARAM wParam,
         auto* buffer = reinterpret_cast<wchar_t*>(lParam);
         if (!buffer || wParam == 0)
             return 0;
-        const std::wstring text = control->text();
-        const size_t count = std::min(text.size(), size_t(wParam) - 1);
-        text.copy(buffer, count);
+        const size_t count = control->copyText(buffer, size_t(wParam) - 1);
         buffer[count] = L'\0';
         return LRESULT(count);
     }

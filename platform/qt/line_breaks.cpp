@@ -71,26 +71,55 @@ std::u16string viewText(const std::wstring& text)
     return view;
 }
 
+namespace {
+
+// Hands each Windows unit of the view text to put, in order, until put returns false.
+template <typename Put>
+void forEachWindowsUnit(std::u16string_view view, Put&& put)
+{
+    for (size_t i = 0; i < view.size(); ++i) {
+        const char16_t unit = view[i];
+        bool more;
+        if (unit == paragraph) {
+            more = put(L'\r') && put(L'\n');
+        } else if (unit == loneCr) {
+            more = put(L'\r');
+        } else if (unit == loneLf) {
+            more = put(L'\n');
+        } else if (isHighSurrogate(unit) && i + 1 < view.size() && isLowSurrogate(view[i + 1])) {
+            more = put(wchar_t(0x10000 + ((unit - 0xD800) << 10) + (view[i + 1] - 0xDC00)));
+            ++i;
+        } else {
+            more = put(wchar_t(unit));
+        }
+        if (!more)
+            return;
+    }
+}
+
+} // namespace
+
 std::wstring windowsText(const std::u16string& view)
 {
     std::wstring text;
     text.reserve(view.size() + view.size() / 32);
-    for (size_t i = 0; i < view.size(); ++i) {
-        const char16_t unit = view[i];
-        if (unit == paragraph) {
-            text += L"\r\n";
-        } else if (unit == loneCr) {
-            text.push_back(L'\r');
-        } else if (unit == loneLf) {
-            text.push_back(L'\n');
-        } else if (isHighSurrogate(unit) && i + 1 < view.size() && isLowSurrogate(view[i + 1])) {
-            text.push_back(wchar_t(0x10000 + ((unit - 0xD800) << 10) + (view[i + 1] - 0xDC00)));
-            ++i;
-        } else {
-            text.push_back(wchar_t(unit));
-        }
-    }
+    forEachWindowsUnit(view, [&text](wchar_t c) {
+        text.push_back(c);
+        return true;
+    });
     return text;
+}
+
+std::size_t copyWindowsText(std::u16string_view view, wchar_t* out, std::size_t capacity)
+{
+    std::size_t count = 0;
+    if (capacity == 0)
+        return 0;
+    forEachWindowsUnit(view, [&](wchar_t c) {
+        out[count++] = c;
+        return count < capacity;
+    });
+    return count;
 }
 
 long windowsOffset(const std::u16string& view, long position)

@@ -4,7 +4,9 @@
 // without a widget.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace platform::lineBreaks {
 
@@ -18,6 +20,9 @@ constexpr char16_t replacement = 0xFFFD;
 
 std::u16string viewText(const std::wstring& windowsText);
 std::wstring windowsText(const std::u16string& viewText);
+// Writes the first units of the Windows text straight into out, at most capacity of them, and
+// returns how many; a reader of a large text needs no whole copy in between.
+std::size_t copyWindowsText(std::u16string_view viewText, wchar_t* out, std::size_t capacity);
 
 // Positions: a view position between the CR and LF of a pair maps to the end of the line.
 long windowsOffset(const std::u16string& viewText, long viewPosition);
