@@ -1,6 +1,7 @@
 // Times a search that finds nothing in a 100-million-character document: ordinary prose, where
 // the first letter of the needle is common, and a run of one letter against a needle that
 // almost matches everywhere, which is where a search that backs up turns quadratic.
+#include "bench/prose.h"
 #include "search/text_search.h"
 
 #include <chrono>
@@ -10,17 +11,6 @@
 namespace {
 
 constexpr std::size_t documentLength = 100'000'000;
-
-std::wstring prose()
-{
-    const std::wstring line = L"the quick brown fox jumps over the lazy dog, then rests.\r\n";
-    std::wstring text;
-    text.reserve(documentLength);
-    while (text.size() + line.size() <= documentLength)
-        text += line;
-    text.resize(documentLength, L' ');
-    return text;
-}
 
 void timeMiss(const char* name, const std::wstring& text, const std::wstring& needle)
 {
@@ -34,7 +24,7 @@ void timeMiss(const char* name, const std::wstring& text, const std::wstring& ne
 
 int main()
 {
-    const std::wstring text = prose();
+    const std::wstring text = prose(documentLength);
     timeMiss("prose, needle 'the lazy cat'", text, L"the lazy cat");
     timeMiss("prose, needle 'zebra'", text, L"zebra");
     const std::wstring run(documentLength, L'a');

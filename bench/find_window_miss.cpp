@@ -4,6 +4,7 @@
 #include "app/editor.h"
 #include "app/globals.h"
 #include "app/main.h"
+#include "bench/prose.h"
 #include "platform/testing.h"
 #include "search/find_dialog.h"
 
@@ -18,17 +19,6 @@ using Clock = std::chrono::steady_clock;
 double millisecondsSince(Clock::time_point started)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - started).count();
-}
-
-std::wstring prose(std::size_t length)
-{
-    const std::wstring line = L"the quick brown fox jumps over the lazy dog, then rests.\r\n";
-    std::wstring text;
-    text.reserve(length);
-    while (text.size() + line.size() <= length)
-        text += line;
-    text.resize(length, L' ');
-    return text;
 }
 
 } // namespace

@@ -86,7 +86,8 @@ QAbstractButton* buttonOf(HWND hwnd)
     return live(hwnd) ? qobject_cast<QAbstractButton*>(hwnd->widget.data()) : nullptr;
 }
 
-void showText(HWND hwnd)
+// Shows the record's text and font.
+void showRecord(HWND hwnd)
 {
     QAbstractButton* button = buttonOf(hwnd);
     if (!button)
@@ -94,6 +95,7 @@ void showText(HWND hwnd)
     button->setText(toQString(hwnd->text));
     // Windows: the '&' marks a letter to underline; only a dialog manager would make it a key.
     button->setShortcut(QKeySequence());
+    button->setFont(controlFont(hwnd));
 }
 
 LRESULT checkState(HWND hwnd)
@@ -124,11 +126,10 @@ QWidget* createButtonWidget(HWND hwnd, QWidget* parent)
         push->setDefault(type == BS_DEFPUSHBUTTON); // outside a dialog only the look changes
         button = push;
     }
-    button->setFont(controlFont(hwnd));
     QObject::connect(button, &QAbstractButton::clicked, button,
                      [hwnd] { notifyParent(hwnd, BN_CLICKED); });
     hwnd->widget = button;
-    showText(hwnd);
+    showRecord(hwnd);
     return button;
 }
 
@@ -138,16 +139,12 @@ LRESULT CALLBACK buttonClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_KEYDOWN:
         runDefaultKey(hwnd, wParam, lParam);
         return 0;
-    case WM_SETTEXT: {
+    case WM_SETTEXT:
+    case WM_SETFONT: {
         const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-        showText(hwnd);
+        showRecord(hwnd);
         return result;
     }
-    case WM_SETFONT:
-        DefWindowProcW(hwnd, message, wParam, lParam);
-        if (QAbstractButton* button = buttonOf(hwnd))
-            button->setFont(controlFont(hwnd));
-        return 0;
     case BM_GETCHECK:
         return checkState(hwnd);
     case BM_SETCHECK:

@@ -67,10 +67,12 @@ private:
     HWND hwnd_;
 };
 
-void showText(HWND hwnd)
+// Shows the record's text and font.
+void showRecord(HWND hwnd)
 {
     if (auto* label = live(hwnd) ? qobject_cast<QLabel*>(hwnd->widget.data()) : nullptr) {
         label->setText(toQString(hwnd->text));
+        label->setFont(controlFont(hwnd));
         label->update();
     }
 }
@@ -90,28 +92,21 @@ QWidget* createStaticWidget(HWND hwnd, QWidget* parent)
     if ((hwnd->style & typeMask) > SS_RIGHT || (hwnd->style & 0xFFFF & ~typeMask & ~supportedFlags))
         qFatal("Static: style 0x%x is not implemented", unsigned(hwnd->style & 0xFFFF));
     auto* label = new StaticWidget(hwnd, parent);
-    label->setFont(controlFont(hwnd));
     hwnd->widget = label;
-    showText(hwnd);
+    showRecord(hwnd);
     return label;
 }
 
 LRESULT CALLBACK staticClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_SETTEXT: {
+    case WM_SETTEXT:
+    case WM_SETFONT: {
+        // Redrawn at once even without WM_SETFONT's redraw flag: that flag only says when.
         const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-        showText(hwnd);
+        showRecord(hwnd);
         return result;
     }
-    case WM_SETFONT:
-        DefWindowProcW(hwnd, message, wParam, lParam);
-        if (QWidget* widget = live(hwnd) ? hwnd->widget.data() : nullptr) {
-            widget->setFont(controlFont(hwnd));
-            if (LOWORD(lParam))
-                widget->update();
-        }
-        return 0;
     default:
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
