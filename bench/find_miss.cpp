@@ -16,7 +16,8 @@ void timeMiss(const char* name, const std::wstring& text, const std::wstring& ne
 {
     const auto started = std::chrono::steady_clock::now();
     const std::size_t match = findForward(text, 0, needle);
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
+    const std::chrono::duration<double, std::milli> took =
+        std::chrono::steady_clock::now() - started;
     std::printf("%-28s %9.1f ms  %s\n", name, took.count(), match == noMatch ? "miss" : "MATCH?");
 }
 

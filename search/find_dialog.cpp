@@ -60,10 +60,9 @@ void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
 
 void openFindWindow(HWND owner)
 {
-    HWND window = CreateWindowExW(0, FindDialog.className, L"Find string in document",
-                                  WS_VISIBLE | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  FindDialog.width, FindDialog.height, owner, nullptr, nullptr,
-                                  nullptr);
+    HWND window = CreateWindowExW(
+        0, FindDialog.className, L"Find string in document", WS_VISIBLE | WS_SYSMENU, CW_USEDEFAULT,
+        CW_USEDEFAULT, FindDialog.width, FindDialog.height, owner, nullptr, nullptr, nullptr);
     createControl(L"static", L"Find string: ", WS_CHILD | WS_VISIBLE, 10, 10, 80, 0, window);
     FindDialog.findEdit = createControl(L"edit", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 90, 10,
                                         170, findEditId, window);

@@ -37,13 +37,13 @@ TEST(FindForward, FindsTheFirstOccurrenceAtOrAfterTheStart)
         {L"abcabc", 6, L"bc", noMatch},
         {L"abc", 0, L"ABC", noMatch},
         {L"aaa", 2, L"aa", noMatch},
-        {L"aaab", 0, L"aab", 1},       // the first candidate fails late, the border saves it
-        {L"abababc", 0, L"ababc", 2},  // a mismatch after a partial match that overlaps
-        {L"ab", 0, L"abc", noMatch},   // longer than the text
-        {L"abc", 4, L"", noMatch},     // start beyond the end
-        {L"abc", 3, L"", 3},           // an empty needle matches at the start, even at the end
+        {L"aaab", 0, L"aab", 1},      // the first candidate fails late, the border saves it
+        {L"abababc", 0, L"ababc", 2}, // a mismatch after a partial match that overlaps
+        {L"ab", 0, L"abc", noMatch},  // longer than the text
+        {L"abc", 4, L"", noMatch},    // start beyond the end
+        {L"abc", 3, L"", 3},          // an empty needle matches at the start, even at the end
         {L"abc", 3, L"c", noMatch},
-        {L"x\r\ny", 0, L"\r\ny", 1},   // a line break is two characters
+        {L"x\r\ny", 0, L"\r\ny", 1},            // a line break is two characters
         {std::wstring(L"a\0b", 3), 0, L"b", 2}, // no character ends the text early
     };
     for (const Row& row : rows) {
@@ -65,9 +65,11 @@ TEST(FindForward, AgreesWithAPlainSearchOnRepetitiveTexts)
         for (wchar_t& c : needle)
             c = wchar_t(L'a' + random() % (alphabet - L'a' + 1));
         const std::size_t start = random() % (text.size() + 2);
-        SCOPED_TRACE(::testing::Message() << "'" << needle << "' in '" << text << "' from " << start);
+        SCOPED_TRACE(::testing::Message()
+                     << "'" << needle << "' in '" << text << "' from " << start);
         const std::size_t expected = start > text.size() ? noMatch : text.find(needle, start);
-        ASSERT_EQ(findForward(text, start, needle), expected == std::wstring::npos ? noMatch : expected);
+        ASSERT_EQ(findForward(text, start, needle),
+                  expected == std::wstring::npos ? noMatch : expected);
     }
 }
 

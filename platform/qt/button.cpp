@@ -21,13 +21,12 @@ DWORD buttonType(HWND hwnd)
 
 bool isCheckBox(HWND hwnd)
 {
-    return buttonType(hwnd) == BS_CHECKBOX || buttonType(hwnd) == BS_AUTOCHECKBOX;
+    return buttonType(hwnd) == BS_AUTOCHECKBOX;
 }
 
 // Qt's button behaviour, with keys first passed through the window procedure as WM_KEYDOWN and
 // the background asked of the parent as Windows' controls ask it.
-template <class QtButton>
-class Button : public QtButton {
+template <class QtButton> class Button : public QtButton {
 public:
     Button(HWND hwnd, QWidget* parent) : QtButton(parent), hwnd_(hwnd) {}
 
@@ -41,13 +40,6 @@ protected:
     {
         QtButton::focusInEvent(event);
         focusGained(hwnd_);
-    }
-
-    void nextCheckState() override
-    {
-        // Windows: a plain BS_CHECKBOX only reports the click; its owner sets the state.
-        if (!live(hwnd_) || buttonType(hwnd_) != BS_CHECKBOX)
-            QtButton::nextCheckState();
     }
 
     bool hitButton(const QPoint& position) const override
@@ -115,7 +107,7 @@ void setCheckState(HWND hwnd, WPARAM state)
 QWidget* createButtonWidget(HWND hwnd, QWidget* parent)
 {
     const DWORD type = buttonType(hwnd);
-    if (type > BS_AUTOCHECKBOX || (hwnd->style & 0xFFFF & ~buttonTypeMask))
+    if (type == BS_CHECKBOX || type > BS_AUTOCHECKBOX || (hwnd->style & 0xFFFF & ~buttonTypeMask))
         qFatal("Button: style 0x%x is not implemented", unsigned(hwnd->style & 0xFFFF));
     QAbstractButton* button;
     if (isCheckBox(hwnd)) {

@@ -10,7 +10,8 @@ namespace platform {
 
 namespace {
 
-constexpr DWORD typeMask = 0x001F; // SS_LEFT, SS_CENTER, SS_RIGHT; icons, frames ... not drawn
+constexpr DWORD typeMask =
+    0x001F; // SS_LEFT and SS_CENTER; SS_RIGHT, icons, frames ... are not drawn
 constexpr DWORD supportedFlags = SS_NOPREFIX | SS_CENTERIMAGE;
 const QColor frameColour(0, 0, 0);          // COLOR_WINDOWFRAME
 const QColor textColour(0, 0, 0);           // COLOR_WINDOWTEXT
@@ -19,16 +20,7 @@ const QColor grayTextColour(109, 109, 109); // COLOR_GRAYTEXT
 int textFlags(DWORD style)
 {
     int flags = Qt::TextExpandTabs;
-    switch (style & typeMask) {
-    case SS_CENTER:
-        flags |= Qt::AlignHCenter;
-        break;
-    case SS_RIGHT:
-        flags |= Qt::AlignRight;
-        break;
-    default:
-        flags |= Qt::AlignLeft;
-    }
+    flags |= (style & typeMask) == SS_CENTER ? Qt::AlignHCenter : Qt::AlignLeft;
     // Windows: SS_CENTERIMAGE draws one line centred vertically; otherwise words wrap from the top.
     flags |= (style & SS_CENTERIMAGE) ? Qt::AlignVCenter | Qt::TextSingleLine
                                       : Qt::AlignTop | Qt::TextWordWrap;
@@ -89,7 +81,8 @@ QColor controlBackground(HWND control, UINT message)
 
 QWidget* createStaticWidget(HWND hwnd, QWidget* parent)
 {
-    if ((hwnd->style & typeMask) > SS_RIGHT || (hwnd->style & 0xFFFF & ~typeMask & ~supportedFlags))
+    if ((hwnd->style & typeMask) > SS_CENTER ||
+        (hwnd->style & 0xFFFF & ~typeMask & ~supportedFlags))
         qFatal("Static: style 0x%x is not implemented", unsigned(hwnd->style & 0xFFFF));
     auto* label = new StaticWidget(hwnd, parent);
     hwnd->widget = label;
