@@ -5,6 +5,7 @@
 #include "platform/qt/frame_p.h"
 #include "platform/qt/seam_p.h"
 #include "platform/qt/text_p.h"
+#include "platform/qt/text_view_p.h"
 #include "platform/qt/window_p.h"
 
 #include <QAction>
@@ -13,10 +14,8 @@
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
-#include <QTextBlock>
 
 #include <cwctype>
 
@@ -68,9 +67,9 @@ MenuEntry entryOf(QAction* action)
     return entry;
 }
 
-QPlainTextEdit* multiLine(HWND edit)
+TextView* multiLine(HWND edit)
 {
-    return qobject_cast<QPlainTextEdit*>(widgetOf(edit));
+    return dynamic_cast<TextView*>(widgetOf(edit));
 }
 
 bool windowTakesInput(HWND hwnd)
@@ -263,7 +262,7 @@ void deactivateAll()
 
 void scrollBy(HWND hwnd, int lines)
 {
-    QPlainTextEdit* edit = multiLine(hwnd);
+    TextView* edit = multiLine(hwnd);
     if (!edit || !windowTakesInput(hwnd))
         return;
     const QPointF at = edit->viewport()->rect().center();
@@ -282,16 +281,14 @@ Selection selection(HWND edit)
 
 int firstVisibleLine(HWND edit)
 {
-    QPlainTextEdit* widget = multiLine(edit);
-    return widget ? widget->cursorForPosition(QPoint(0, 0)).blockNumber() : -1;
+    TextView* widget = multiLine(edit);
+    return widget ? widget->firstVisibleLine() : -1;
 }
 
 int visibleLineCount(HWND edit)
 {
-    QPlainTextEdit* widget = multiLine(edit);
-    if (!widget)
-        return 0;
-    return widget->viewport()->height() / std::max(1, widget->fontMetrics().lineSpacing());
+    TextView* widget = multiLine(edit);
+    return widget ? widget->visibleLineCount() : 0;
 }
 
 } // namespace platform::testing
