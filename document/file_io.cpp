@@ -1,6 +1,8 @@
 // Whole-file reads and safe replacing writes on the platform's file calls.
 #include "document/file_io.h"
 
+#include <memory>
+
 namespace {
 
 constexpr DWORD pieceSize = 1 << 20;
@@ -21,40 +23,42 @@ std::wstring longPathForm(const std::wstring& path)
     return path;
 }
 
-DWORD readAll(HANDLE file, std::string& bytes)
+DWORD readAll(HANDLE file, const ByteSink& sink)
 {
     LARGE_INTEGER size;
     if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
         // Too large for this process's memory: say so instead of failing to allocate.
-        if (static_cast<unsigned long long>(size.QuadPart) > bytes.max_size() / 8)
+        if (static_cast<unsigned long long>(size.QuadPart) > std::string().max_size() / 8)
             return ERROR_NOT_ENOUGH_MEMORY;
-        bytes.reserve(static_cast<std::size_t>(size.QuadPart) + pieceSize);
+        sink.expect(static_cast<std::size_t>(size.QuadPart));
     }
+    const auto piece = std::make_unique_for_overwrite<char[]>(pieceSize);
     for (;;) {
-        const std::size_t used = bytes.size();
-        bytes.resize(used + pieceSize);
         DWORD got = 0;
-        const BOOL read = ReadFile(file, bytes.data() + used, pieceSize, &got, nullptr);
-        bytes.resize(used + (read ? got : 0));
-        if (!read)
+        if (!ReadFile(file, piece.get(), pieceSize, &got, nullptr))
             return GetLastError();
         if (got == 0)
             return ERROR_SUCCESS;
+        sink.take(std::string_view(piece.get(), got));
     }
 }
 
-DWORD writeAll(HANDLE file, std::string_view bytes)
+DWORD writeAll(HANDLE file, const BytePieces& pieces)
 {
-    while (!bytes.empty()) {
-        const DWORD piece = bytes.size() < pieceSize ? DWORD(bytes.size()) : pieceSize;
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data(), piece, &written, nullptr))
-            return GetLastError();
-        if (written == 0)
-            return ERROR_WRITE_FAULT;
-        bytes.remove_prefix(written);
+    const auto piece = std::make_unique_for_overwrite<char[]>(pieceSize);
+    for (;;) {
+        std::string_view bytes(piece.get(), pieces(piece.get(), pieceSize));
+        if (bytes.empty())
+            return ERROR_SUCCESS;
+        while (!bytes.empty()) {
+            DWORD written = 0;
+            if (!WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr))
+                return GetLastError();
+            if (written == 0)
+                return ERROR_WRITE_FAULT;
+            bytes.remove_prefix(written);
+        }
     }
-    return ERROR_SUCCESS;
 }
 
 std::wstring folderOf(const std::wstring& path)
@@ -89,13 +93,14 @@ DWORD moveIntoPlace(const std::wstring& temporary, const std::wstring& target, b
     return moved ? ERROR_SUCCESS : GetLastError();
 }
 
-DWORD writeThroughTemporary(const std::wstring& target, std::string_view bytes, bool replacing)
+DWORD writeThroughTemporary(const std::wstring& target, const BytePieces& pieces,
+                            bool replacing)
 {
     std::wstring temporary;
     HANDLE file = createTemporary(target, temporary);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError();
-    DWORD error = writeAll(file, bytes);
+    DWORD error = writeAll(file, pieces);
     if (error == ERROR_SUCCESS && !FlushFileBuffers(file))
         error = GetLastError();
     if (!CloseHandle(file) && error == ERROR_SUCCESS)
@@ -111,20 +116,26 @@ DWORD writeThroughTemporary(const std::wstring& target, std::string_view bytes, 
 
 } // namespace
 
-DWORD readWholeFile(const std::wstring& path, std::string& bytes)
+DWORD readWholeFile(const std::wstring& path, const ByteSink& sink)
 {
     const std::wstring name = longPathForm(path);
     HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError();
-    const DWORD error = readAll(file, bytes);
+    const DWORD error = readAll(file, sink);
     // Every byte is in hand by now: a failed close of a file only read loses nothing.
     CloseHandle(file);
     return error;
 }
 
-DWORD writeWholeFile(const std::wstring& path, std::string_view bytes)
+DWORD readWholeFile(const std::wstring& path, std::string& bytes)
+{
+    return readWholeFile(path, {[&bytes](std::size_t size) { bytes.reserve(size); },
+                                [&bytes](std::string_view piece) { bytes += piece; }});
+}
+
+DWORD writeWholeFile(const std::wstring& path, const BytePieces& pieces)
 {
     const std::wstring target = longPathForm(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
@@ -132,14 +143,23 @@ DWORD writeWholeFile(const std::wstring& path, std::string_view bytes)
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND)
             return error;
-        return writeThroughTemporary(target, bytes, false);
+        return writeThroughTemporary(target, pieces, false);
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return ERROR_DIRECTORY;
     // A read-only file stays untouched: replacing it by renaming would go around that protection.
     if (attributes & FILE_ATTRIBUTE_READONLY)
         return ERROR_ACCESS_DENIED;
-    return writeThroughTemporary(target, bytes, true);
+    return writeThroughTemporary(target, pieces, true);
+}
+
+DWORD writeWholeFile(const std::wstring& path, std::string_view bytes)
+{
+    return writeWholeFile(path, [&bytes](char* out, std::size_t room) {
+        const std::size_t count = bytes.copy(out, room);
+        bytes.remove_prefix(count);
+        return count;
+    });
 }
 
 bool fileExists(const std::wstring& path)

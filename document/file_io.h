@@ -3,18 +3,37 @@
 
 #include "platform/win32.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
-// Reads the whole file into bytes. Returns ERROR_SUCCESS or the Win32 error of the failing call;
-// a folder gives ERROR_ACCESS_DENIED, as Windows refuses to open one as a file.
+// Where a read hands a file's bytes, a piece at a time, so that a caller converting them need not
+// hold the whole file as bytes as well.
+struct ByteSink {
+    // Told once, before the first piece, the file's size as the read begins, to reserve room;
+    // the file may still change while it is read.
+    std::function<void(std::size_t size)> expect;
+    std::function<void(std::string_view piece)> take;
+};
+
+// Reads the whole file into the sink. Returns ERROR_SUCCESS or the Win32 error of the failing
+// call; a folder gives ERROR_ACCESS_DENIED, as Windows refuses to open one as a file. After a
+// failure the sink may have taken part of the file.
+DWORD readWholeFile(const std::wstring& path, const ByteSink& sink);
+// The same into one string of bytes.
 DWORD readWholeFile(const std::wstring& path, std::string& bytes);
+
+// Hands out the bytes of a file being written, a piece at a time, so that a large text need not
+// exist a second time as bytes: fills at most room bytes at out and returns how many, 0 at the end.
+using BytePieces = std::function<std::size_t(char* out, std::size_t room)>;
 
 // Replaces the file's contents with bytes, or creates the file. The bytes go to a temporary file
 // in the same folder, which is flushed and closed before it takes the target's place, so a
 // failure at any step leaves the target as it was and the temporary file is removed again. The
 // target keeps its permissions. Returns ERROR_SUCCESS or the Win32 error of the failing step:
 // ERROR_DIRECTORY when a folder has that name, ERROR_ACCESS_DENIED for a read-only file.
+DWORD writeWholeFile(const std::wstring& path, const BytePieces& pieces);
 DWORD writeWholeFile(const std::wstring& path, std::string_view bytes);
 
 // Whether a file (not a folder) of that name exists, readable or not.

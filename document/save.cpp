@@ -35,7 +35,14 @@ bool Editor::writeFile(HWND window, std::wstring path)
         tellUser(window, unwritableCharacter(path, text, unwritable), MB_ICONERROR);
         return false;
     }
-    const DWORD error = writeWholeFile(path, bytesFromText(text));
+    // Converted piece by piece as it is written, so the text never exists a second time as bytes.
+    std::wstring_view rest = text;
+    const DWORD error = writeWholeFile(path, [&rest](char* out, std::size_t room) {
+        const std::wstring_view piece = rest.substr(0, room);
+        bytesFromText(piece, out);
+        rest.remove_prefix(piece.size());
+        return piece.size();
+    });
     if (error != ERROR_SUCCESS) {
         tellUser(window, saveFailure(path, error), MB_ICONERROR);
         return false;

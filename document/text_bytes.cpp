@@ -1,41 +1,100 @@
 // The byte and line-end rules between text files and the edit control's text.
 #include "document/text_bytes.h"
 
+#include <algorithm>
 #include <cstdint>
 
 std::wstring textFromBytes(std::string_view bytes, std::size_t* zeroBytes)
 {
-    std::wstring text;
-    // Most texts gain a CR per line; a tenth more covers lines of ten bytes and up without regrowth.
-    text.reserve(bytes.size() + bytes.size() / 10 + 2);
-    std::size_t zeros = 0;
-    bool lineOpen = false; // the current line has content and still needs its CR LF
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (byte == '\n' || (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')) {
-            i += byte == '\r';
-            text += L"\r\n";
-            lineOpen = false;
-            continue;
+    TextFromBytes text;
+    text.reserve(bytes.size());
+    text.append(bytes);
+    return text.finish(zeroBytes);
+}
+
+void TextFromBytes::reserve(std::size_t bytes)
+{
+    // Most texts gain a CR per line; a tenth more covers lines of ten bytes and up without
+    // regrowth.
+    text_.reserve(bytes + bytes / 10 + 2);
+}
+
+void TextFromBytes::append(std::string_view piece)
+{
+    if (piece.empty())
+        return;
+    // A byte gives at most one character, an LF two and a CR held back from the last piece one:
+    // sized once, the text is written through a pointer instead of grown character by character.
+    const std::size_t used = text_.size();
+    const auto lineFeeds = std::size_t(std::count(piece.begin(), piece.end(), '\n'));
+    text_.resize(used + piece.size() + lineFeeds + 1);
+    wchar_t* out = text_.data() + used;
+    std::size_t i = 0;
+    if (crPending_) {
+        crPending_ = false;
+        *out++ = L'\r';
+        lineOpen_ = true;
+        if (piece[0] == '\n') {
+            *out++ = L'\n';
+            lineOpen_ = false;
+            i = 1;
         }
-        if (byte == 0)
-            ++zeros;
-        else
-            text += static_cast<wchar_t>(byte);
-        lineOpen = true;
     }
-    if (lineOpen)
-        text += L"\r\n";
+    for (; i < piece.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(piece[i]);
+        if (byte > '\r') {
+            *out++ = static_cast<wchar_t>(byte);
+            lineOpen_ = true;
+        } else if (byte == '\n' || (byte == '\r' && i + 1 < piece.size() && piece[i + 1] == '\n')) {
+            i += byte == '\r';
+            *out++ = L'\r';
+            *out++ = L'\n';
+            lineOpen_ = false;
+        } else if (byte == '\r' && i + 1 == piece.size()) {
+            crPending_ = true;
+        } else {
+            if (byte == 0)
+                ++zeros_;
+            else
+                *out++ = static_cast<wchar_t>(byte);
+            lineOpen_ = true;
+        }
+    }
+    text_.resize(std::size_t(out - text_.data()));
+}
+
+std::wstring TextFromBytes::finish(std::size_t* zeroBytes)
+{
+    if (crPending_)
+        text_ += L'\r';
+    if (crPending_ || lineOpen_)
+        text_ += L"\r\n";
     if (zeroBytes)
-        *zeroBytes = zeros;
+        *zeroBytes = zeros_;
+    zeros_ = 0;
+    lineOpen_ = false;
+    crPending_ = false;
+    std::wstring text = std::move(text_);
+    text_.clear();
     return text;
 }
 
 std::size_t firstUnwritable(std::wstring_view text)
 {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (static_cast<std::uint32_t>(text[i]) > 0xFF)
-            return i;
+    // Whole blocks are tested with one OR over their characters, which the compiler turns into
+    // vector code; only a block that holds such a character is searched one by one.
+    constexpr std::size_t block = 256;
+    for (std::size_t start = 0; start < text.size(); start += block) {
+        const std::wstring_view part = text.substr(start, block);
+        std::uint32_t all = 0;
+        for (const wchar_t c : part)
+            all |= static_cast<std::uint32_t>(c);
+        if (all <= 0xFF)
+            continue;
+        for (std::size_t i = 0; i < part.size(); ++i) {
+            if (static_cast<std::uint32_t>(part[i]) > 0xFF)
+                return start + i;
+        }
     }
     return std::wstring_view::npos;
 }
@@ -43,9 +102,14 @@ std::size_t firstUnwritable(std::wstring_view text)
 std::string bytesFromText(std::wstring_view text)
 {
     std::string bytes(text.size(), '\0');
-    for (std::size_t i = 0; i < text.size(); ++i)
-        bytes[i] = static_cast<char>(static_cast<unsigned char>(text[i]));
+    bytesFromText(text, bytes.data());
     return bytes;
+}
+
+void bytesFromText(std::wstring_view text, char* out)
+{
+    for (std::size_t i = 0; i < text.size(); ++i)
+        out[i] = static_cast<char>(static_cast<unsigned char>(text[i]));
 }
 
 TextPlace placeOf(std::wstring_view text, std::size_t offset)

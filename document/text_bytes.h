@@ -12,11 +12,30 @@
 // byte. Zero bytes cannot live in the control's text: they are left out and counted in zeroBytes.
 std::wstring textFromBytes(std::string_view bytes, std::size_t* zeroBytes = nullptr);
 
+// The same for bytes that arrive in pieces, so a file need not be held whole beside its text: the
+// text of all pieces appended is the text of their bytes joined, whatever the split.
+class TextFromBytes {
+public:
+    // Room for the text of that many bytes, as most texts need.
+    void reserve(std::size_t bytes);
+    void append(std::string_view piece);
+    // The text with its last line end; the builder starts afresh afterwards.
+    std::wstring finish(std::size_t* zeroBytes = nullptr);
+
+private:
+    std::wstring text_;
+    std::size_t zeros_ = 0;
+    bool lineOpen_ = false; // the current line has content and still needs its CR LF
+    bool crPending_ = false; // a piece ended in CR: the next byte tells whether it ends a line
+};
+
 // The offset of the first character that no single byte can hold (above 255), or npos.
 std::size_t firstUnwritable(std::wstring_view text);
 
 // One byte per character; every character must be 0 to 255 (see firstUnwritable).
 std::string bytesFromText(std::wstring_view text);
+// The same into text.size() bytes at out.
+void bytesFromText(std::wstring_view text, char* out);
 
 // Where a character sits, counted from 1, for telling the user; line ends are CR LF or LF.
 struct TextPlace {

@@ -55,12 +55,27 @@ TEST(TextFromBytes, KeepsEveryLineAndEndsEachWithCrLf)
         {"bytes above 127", "\x80\xff", L"\x80\xff\r\n", 0},
         {"zero bytes left out", std::string("a\0b\0", 4) + "\nc", L"ab\r\nc\r\n", 2},
         {"a line of only a zero byte", std::string(1, '\0'), L"\r\n", 1},
+        {"CR CR at the end", "a\n\r\r", L"a\r\n\r\r\r\n", 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         std::size_t zeroBytes = 99;
         EXPECT_EQ(textFromBytes(row.bytes, &zeroBytes), row.text);
         EXPECT_EQ(zeroBytes, row.zeroBytes);
+        // A file is read in pieces: a CR LF or a CR split between two must read as when whole.
+        for (std::size_t split = 0; split <= row.bytes.size(); ++split) {
+            SCOPED_TRACE(testing::Message() << "split at " << split);
+            TextFromBytes pieces;
+            pieces.append(std::string_view(row.bytes).substr(0, split));
+            pieces.append(std::string_view(row.bytes).substr(split));
+            zeroBytes = 99;
+            EXPECT_EQ(pieces.finish(&zeroBytes), row.text);
+            EXPECT_EQ(zeroBytes, row.zeroBytes);
+        }
+        TextFromBytes bytewise;
+        for (const char byte : row.bytes)
+            bytewise.append(std::string_view(&byte, 1));
+        EXPECT_EQ(bytewise.finish(), row.text) << "one byte at a time";
     }
 }
 
@@ -84,6 +99,14 @@ TEST(BytesFromText, FindsTheFirstCharacterNoByteHoldsAndWhereItIs)
     EXPECT_EQ(placeOf(text, 5).line, 2u);
     EXPECT_EQ(placeOf(text, 5).column, 2u);
     EXPECT_EQ(firstUnwritable(L"plain \xff text"), std::wstring::npos);
+    // The search goes by blocks: the first such character, wherever the blocks fall.
+    for (const std::size_t at : {0u, 255u, 256u, 257u, 1000u, 2047u}) {
+        SCOPED_TRACE(at);
+        std::wstring wide(2048, L'\xff');
+        wide[at] = wchar_t(0x100);
+        wide[2047] = wchar_t(0x20ac);
+        EXPECT_EQ(firstUnwritable(wide), at);
+    }
     EXPECT_EQ(bytesFromText(L"a\r\n\xe9\x1a"), "a\r\n\xe9\x1a");
     EXPECT_EQ(codePointAt(std::wstring{wchar_t(0xD83D), wchar_t(0xDE00)}, 0), char32_t(0x1F600));
 }
