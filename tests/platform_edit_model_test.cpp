@@ -35,10 +35,14 @@ TEST(EditModelTest, UndoTakesBackOneEditAsTheUserSawItAndASecondUndoRedoes)
         std::wstring undone;
         std::size_t selectedFrom, selectedTo; // after the undo
     } cases[] = {
-        {"typed characters merge", L"x", [](EditModel& m) { m.moveCaret(1, false); type(m, L"abc"); },
+        {"typed characters merge", L"x",
+         [](EditModel& m) {
+             m.moveCaret(1, false);
+             type(m, L"abc");
+         },
          L"xabc", L"x", 1, 1},
-        {"Enter merges with the typing", L"", [](EditModel& m) { type(m, L"a\r\nb"); }, L"a\r\nb", L"",
-         0, 0},
+        {"Enter merges with the typing", L"", [](EditModel& m) { type(m, L"a\r\nb"); }, L"a\r\nb",
+         L"", 0, 0},
         {"typing elsewhere starts over", L"",
          [](EditModel& m) {
              type(m, L"ab");

@@ -1,5 +1,5 @@
 // The edit control's text store: the text and its line index after setting and editing, lone CR
-// and LF as ordinary characters, reads clamped to the text, and texts beyond one byte per character.
+// and LF as ordinary characters, reads clamped to the text, and characters beyond one byte.
 #include "platform/qt/text_store.h"
 
 #include <gtest/gtest.h>
