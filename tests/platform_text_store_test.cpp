@@ -54,6 +54,10 @@ TEST(TextStoreTest, OnlyCrLfBreaksLines)
         {"LF after the pair", L"a\r\n\nb", {0, 3}, 2},
         {"Latin-1", L"caf\u00e9\r\n\u00ff", {0, 6}, 4},
         {"wide", L"\u20ac\r\n\U0001F600x", {0, 3}, 2},
+        // The text is narrowed in blocks of 16384 characters.
+        {"pair across a block boundary", std::wstring(16383, L'a') + L"\r\nb", {0, 16385}, 16383},
+        {"wide after a pair in the first block", std::wstring(16382, L'a') + L"\r\n\u20ac",
+         {0, 16384}, 16382},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);

@@ -7,20 +7,41 @@
 #include <cstring>
 #include <cwchar>
 
+#include <sys/mman.h>
+
 namespace platform {
 
 namespace {
 
-// Characters checked and narrowed per block while assigning, so a text that turns out wide
-// stops being narrowed early and each block is read twice only from the cache.
+// Characters checked and narrowed at a time while assigning.
 constexpr std::size_t assignBlock = 16384;
+constexpr std::uintptr_t hugePage = 2 * 1024 * 1024;
+
+// The loops over characters run in chunks of a fixed count, which the compiler turns into vector
+// instructions even at -O2, where a loop of unknown length stays one character at a time.
+constexpr std::size_t chunk = 64;
 
 bool fitsOneByte(const wchar_t* text, std::size_t length)
 {
     std::uint32_t bits = 0;
-    for (std::size_t i = 0; i < length; ++i)
+    std::size_t i = 0;
+    for (; i + chunk <= length; i += chunk)
+        for (std::size_t j = 0; j < chunk; ++j)
+            bits |= std::uint32_t(text[i + j]);
+    for (; i < length; ++i)
         bits |= std::uint32_t(text[i]);
     return bits <= 0xFF;
+}
+
+template <typename From, typename To>
+void convert(const From* from, std::size_t length, To* to)
+{
+    std::size_t i = 0;
+    for (; i + chunk <= length; i += chunk)
+        for (std::size_t j = 0; j < chunk; ++j)
+            to[i + j] = To(from[i + j]);
+    for (; i < length; ++i)
+        to[i] = To(from[i]);
 }
 
 const char* findCr(const char* from, const char* end)
@@ -49,6 +70,44 @@ bool addBreaks(const Char* data, std::size_t length, std::size_t base,
     return false;
 }
 
+// Reserves a buffer for a whole document (or its line index) and asks for huge pages, so that
+// filling it takes a few hundred page faults instead of tens of thousands: those were most of the
+// time to set 100 MB.
+template <typename String>
+void reserveLarge(String& buffer, std::size_t length)
+{
+    buffer.reserve(length);
+    const std::size_t bytes = length * sizeof(buffer[0]);
+    if (bytes < hugePage * 2)
+        return;
+    const auto from = (reinterpret_cast<std::uintptr_t>(buffer.data()) + hugePage - 1) &
+                      ~(hugePage - 1);
+    const auto to = (reinterpret_cast<std::uintptr_t>(buffer.data()) + bytes) & ~(hugePage - 1);
+    // Only advice: without huge pages the text is the same, just slower to fill.
+    madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+}
+
+// Narrows text into narrow block by block and notes its line starts, while every character fits
+// in one byte; returns false at the first block that holds one that does not, so a wide text is
+// not narrowed to the end. Each block is read from memory once and then from the cache.
+bool narrowed(std::wstring_view text, std::string& narrow, std::vector<std::size_t>& starts)
+{
+    reserveLarge(narrow, text.size());
+    char block[assignBlock];
+    for (std::size_t done = 0; done < text.size(); done += assignBlock) {
+        const std::size_t length = std::min(assignBlock, text.size() - done);
+        const wchar_t* from = text.data() + done;
+        if (!fitsOneByte(from, length))
+            return false;
+        convert(from, length, block);
+        narrow.append(block, length);
+        if (addBreaks(block, length, done, starts) && done + length < text.size() &&
+            text[done + length] == L'\n')
+            starts.push_back(done + length + 1);
+    }
+    return true;
+}
+
 // Appends a piece, joining it to the last one when the two lie side by side in the same
 // buffer; this is what keeps a run of typing, or an undone deletion, one piece.
 void appendPiece(TextStore::Stretch& stretch, const TextStore::Piece& piece)
@@ -71,28 +130,23 @@ TextStore::TextStore() : starts_{0} {}
 
 void TextStore::assign(std::wstring_view text)
 {
-    // Move-assigning fresh strings frees the old buffers: a document that shrinks keeps no
-    // hundred megabytes of capacity behind it.
+    // Fresh buffers free the old ones: a document that shrinks keeps no hundred megabytes of
+    // capacity behind it.
     added_ = std::wstring();
     narrow_ = std::string();
     wide_ = std::wstring();
-    std::string narrow(text.size(), '\0');
-    isWide_ = false;
-    for (std::size_t done = 0; done < text.size(); done += assignBlock) {
-        const std::size_t length = std::min(assignBlock, text.size() - done);
-        const wchar_t* block = text.data() + done;
-        if (!fitsOneByte(block, length)) {
-            isWide_ = true;
-            break;
-        }
-        for (std::size_t i = 0; i < length; ++i)
-            narrow[done + i] = char(block[i]);
-    }
+    starts_ = std::vector<std::size_t>();
+    // Typical lines are far longer than 16 characters; capacity that is never written to costs
+    // address space only, and later edits seldom have to move the index.
+    reserveLarge(starts_, text.size() / 16 + 1);
+    starts_.push_back(0);
+    isWide_ = !narrowed(text, narrow_, starts_);
     if (isWide_) {
-        narrow = std::string();
-        wide_ = std::wstring(text);
-    } else {
-        narrow_ = std::move(narrow);
+        narrow_ = std::string();
+        starts_.resize(1);
+        reserveLarge(wide_, text.size());
+        wide_.assign(text);
+        addBreaks(wide_.data(), wide_.size(), 0, starts_);
     }
     size_ = text.size();
     pieces_.clear();
@@ -101,12 +155,6 @@ void TextStore::assign(std::wstring_view text)
         pieces_.push_back({false, 0, size_});
         pieceEnds_.push_back(size_);
     }
-    starts_.assign(1, 0);
-    if (isWide_)
-        addBreaks(wide_.data(), size_, 0, starts_);
-    else
-        addBreaks(narrow_.data(), size_, 0, starts_);
-    starts_.shrink_to_fit();
     longestKnown_ = false;
 }
 
@@ -135,9 +183,8 @@ std::size_t TextStore::copy(std::size_t position, std::size_t count, wchar_t* ou
         } else if (isWide_) {
             std::wmemcpy(to, wide_.data() + piece.start, piece.length);
         } else {
-            const auto* from = reinterpret_cast<const unsigned char*>(narrow_.data()) + piece.start;
-            for (std::size_t i = 0; i < piece.length; ++i)
-                to[i] = wchar_t(from[i]);
+            convert(reinterpret_cast<const unsigned char*>(narrow_.data()) + piece.start,
+                    piece.length, to);
         }
         to += piece.length;
     }
@@ -250,25 +297,33 @@ void TextStore::updateLines(std::size_t position, std::size_t removed, std::size
     for (auto start = kept; start != starts_.end(); ++start)
         *start = *start - removed + inserted;
 
-    std::vector<std::size_t> found;
     const std::size_t scanFrom = position > 0 ? position - 1 : 0;
     const std::size_t scanTo = std::min(position + inserted + 1, size_);
-    const Stretch pieces = stretch(scanFrom, scanTo - scanFrom);
-    std::size_t base = scanFrom;
-    for (const Piece& piece : pieces) {
-        bool crAtEnd = false;
-        if (piece.added)
-            crAtEnd = addBreaks(added_.data() + piece.start, piece.length, base, found);
-        else if (isWide_)
-            crAtEnd = addBreaks(wide_.data() + piece.start, piece.length, base, found);
-        else
-            crAtEnd = addBreaks(narrow_.data() + piece.start, piece.length, base, found);
-        base += piece.length;
-        // The LF of a CR at the end of the scan was there before and ends a kept line.
-        if (crAtEnd && base < scanTo && at(base) == L'\n')
-            found.push_back(base + 1);
+    const auto scan = [&](std::vector<std::size_t>& found) {
+        std::size_t base = scanFrom;
+        for (const Piece& piece : stretch(scanFrom, scanTo - scanFrom)) {
+            bool crAtEnd = false;
+            if (piece.added)
+                crAtEnd = addBreaks(added_.data() + piece.start, piece.length, base, found);
+            else if (isWide_)
+                crAtEnd = addBreaks(wide_.data() + piece.start, piece.length, base, found);
+            else
+                crAtEnd = addBreaks(narrow_.data() + piece.start, piece.length, base, found);
+            base += piece.length;
+            // A CR that ends a piece pairs with an LF that starts the next; past the end of the
+            // scan the pair was there before and its line start is kept.
+            if (crAtEnd && base < scanTo && at(base) == L'\n')
+                found.push_back(base + 1);
+        }
+    };
+    if (kept == starts_.end()) {
+        // Nothing follows, so the new starts go straight onto the end of the index.
+        starts_.erase(lost, kept);
+        scan(starts_);
+        return;
     }
-
+    std::vector<std::size_t> found;
+    scan(found);
     const std::size_t common = std::min(std::size_t(kept - lost), found.size());
     std::copy_n(found.begin(), common, lost);
     if (std::size_t(kept - lost) > common)
