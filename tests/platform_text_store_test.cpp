@@ -198,15 +198,3 @@ TEST(TextStoreTest, StretchPutsBackWhatWasRemoved)
     store.replace(3, 0, store.stretch(0, 3));
     EXPECT_EQ(store.text(0, store.size()), L"newnew");
 }
-
-TEST(TextStoreTest, LongestLineFollowsEdits)
-{
-    TextStore store;
-    store.assign(L"ab\r\ncdef\r\ng");
-    EXPECT_EQ(store.longestLine(), 4u);
-    store.replace(1, 0, L"xyz");
-    EXPECT_EQ(store.longestLine(), 5u);
-    store.replace(0, 13, L"");
-    EXPECT_EQ(store.text(0, store.size()), L"g");
-    EXPECT_EQ(store.longestLine(), 1u);
-}
