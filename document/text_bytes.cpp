@@ -63,6 +63,12 @@ void TextFromBytes::append(std::string_view piece)
     text_.resize(std::size_t(out - text_.data()));
 }
 
+void TextFromBytes::take(std::wstring& settled)
+{
+    settled.clear();
+    settled.swap(text_);
+}
+
 std::wstring TextFromBytes::finish(std::size_t* zeroBytes)
 {
     if (crPending_)

@@ -19,6 +19,9 @@ public:
     // Room for the text of that many bytes, as most texts need.
     void reserve(std::size_t bytes);
     void append(std::string_view piece);
+    // Hands over the text of the pieces so far (what a held-back CR decides stays behind) and
+    // takes settled's buffer to write on, so two buffers serve a whole file in turn.
+    void take(std::wstring& settled);
     // The text with its last line end; the builder starts afresh afterwards.
     std::wstring finish(std::size_t* zeroBytes = nullptr);
 

@@ -130,6 +130,24 @@ int topIndex(HWND list); // the first item the list shows
 
 } // namespace platform::testing
 
+// The multi-line edit control: the mouse on a character, its context menu, the clipboard.
+namespace platform::testing {
+
+// A click just inside the character at position (past a line's end: on its end); with MOD_SHIFT
+// it extends the selection, twice makes it a double click.
+void clickCharacter(HWND edit, int position, UINT modifiers = 0, bool twice = false);
+struct MenuItem {
+    std::wstring text; // without the & of the underlined letter
+    bool enabled;
+};
+std::vector<MenuItem> contextMenuOf(HWND edit);
+void chooseContextMenuItem(HWND edit, const std::wstring& text); // as a click on it would
+void setClipboardText(const std::wstring& text);
+std::wstring clipboardText();
+int horizontalScroll(HWND edit); // pixels the text is scrolled to the left
+
+} // namespace platform::testing
+
 // Benchmarks: painting on demand and the naive baseline, a plain Qt text widget given the whole
 // text at once, driven through the same steps as the edit control.
 namespace platform::testing {

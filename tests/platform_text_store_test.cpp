@@ -198,3 +198,28 @@ TEST(TextStoreTest, StretchPutsBackWhatWasRemoved)
     store.replace(3, 0, store.stretch(0, 3));
     EXPECT_EQ(store.text(0, store.size()), L"newnew");
 }
+
+// A file arrives in parts of megabytes: large insertions join the text as set, and one that needs
+// more than a byte a character widens what is already there without changing it.
+TEST(TextStoreTest, LargeInsertionsInPartsGiveTheTextJoinedWhateverTheirCharacters)
+{
+    std::wstring line = L"a line of text\r";
+    std::wstring part;
+    while (part.size() < 70000)
+        part += line + L"\n";
+    std::wstring wide = part + L"\u20ac\r";
+    TextStore store;
+    store.assign(L"start\r");
+    std::wstring expected = L"start\r";
+    for (const std::wstring* piece : {&part, &part, &wide, &part}) {
+        store.replace(store.size(), 0, *piece);
+        expected += *piece;
+        store.replace(0, 1, L"S"); // typing between the parts
+        expected[0] = L'S';
+        ASSERT_EQ(store.text(0, store.size()), expected);
+    }
+    EXPECT_EQ(store.lineCount(), 4 * (part.size() / (line.size() + 1)) + 1);
+    expectConsistentLines(store);
+    store.replace(3, store.size() - 6, L"");
+    EXPECT_EQ(store.text(0, store.size()), L"Stat\r\n");
+}

@@ -115,7 +115,7 @@ public:
         const int key = event->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape ||
             (key == Qt::Key_Tab && event->modifiers() == Qt::NoModifier)) {
-            QApplication::beep();
+            MessageBeep(MB_OK);
             event->accept();
             return;
         }
@@ -203,7 +203,15 @@ LRESULT multiLineMessage(TextView* edit, HWND hwnd, UINT message, WPARAM wParam,
         edit->setText(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"");
         return TRUE;
     case EM_REPLACESEL:
-        edit->replaceSelection(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"");
+        edit->replaceSelection(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"", wParam);
+        return 0;
+    case EM_CANUNDO:
+        return edit->canUndo();
+    case EM_UNDO:
+        edit->undo();
+        return TRUE;
+    case EM_EMPTYUNDOBUFFER:
+        edit->forgetUndo();
         return 0;
     case EM_SCROLLCARET:
         edit->scrollCaret();

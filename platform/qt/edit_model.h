@@ -49,6 +49,7 @@ public:
     void eraseForward(bool word);
 
     bool canUndo() const;
+    void forgetUndo() { undo_ = UndoStep(); }
     // Undoes the last edit and makes the undo itself the next one to undo (a second undo redoes),
     // selecting what it put back. Consecutive typing, consecutive Backspace and consecutive Delete
     // each merge into one edit, as the user sees them.

@@ -51,6 +51,8 @@ Qt::Key qtKeyOf(WPARAM virtualKey)
         return Qt::Key_Backspace;
     case VK_DELETE:
         return Qt::Key_Delete;
+    case VK_INSERT:
+        return Qt::Key_Insert;
     case VK_SPACE:
         return Qt::Key_Space;
     case VK_LEFT:
@@ -83,7 +85,7 @@ int virtualKeyOf(const QKeyEvent* event)
         return key;
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
         return 0x70 + (key - Qt::Key_F1);
-    for (int vk : {VK_RETURN, VK_ESCAPE, VK_TAB, VK_BACK, VK_DELETE, VK_SPACE, VK_LEFT, VK_RIGHT,
+    for (int vk : {VK_RETURN, VK_ESCAPE, VK_TAB, VK_BACK, VK_DELETE, VK_INSERT, VK_SPACE, VK_LEFT, VK_RIGHT,
                    VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT}) {
         if (qtKeyOf(WPARAM(vk)) == key)
             return vk;

@@ -16,6 +16,8 @@ namespace {
 // Characters checked and narrowed at a time while assigning.
 constexpr std::size_t assignBlock = 16384;
 constexpr std::uintptr_t hugePage = 2 * 1024 * 1024;
+// Inserted texts at least this long join the text as set instead of the typed buffer.
+constexpr std::size_t largeInsert = 65536;
 
 // The loops over characters run in chunks of a fixed count, which the compiler turns into vector
 // instructions even at -O2, where a loop of unknown length stays one character at a time.
@@ -85,6 +87,22 @@ void reserveLarge(String& buffer, std::size_t length)
     const auto to = (reinterpret_cast<std::uintptr_t>(buffer.data()) + bytes) & ~(hugePage - 1);
     // Only advice: without huge pages the text is the same, just slower to fill.
     madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+}
+
+// Makes room for more characters at the end of a large buffer, generously: room that is never
+// written to costs address space only, while each move copies the text into fresh memory, whose
+// first touch costs more than the copy. So a file of some hundred megabytes arrives without one.
+template <typename String>
+void growFor(String& buffer, std::size_t more)
+{
+    constexpr std::size_t spare = std::size_t(1) << 28;
+    const std::size_t needed = buffer.size() + more;
+    if (needed <= buffer.capacity())
+        return;
+    String grown;
+    reserveLarge(grown, std::max(needed * 2, needed + spare));
+    grown.append(buffer);
+    buffer.swap(grown);
 }
 
 // Narrows text into narrow block by block and notes its line starts, while every character fits
@@ -158,6 +176,31 @@ void TextStore::assign(std::wstring_view text)
     longestKnown_ = false;
 }
 
+// A large text handed over in parts (a file opened a few megabytes at a time) goes after the text
+// as set, one byte a character while it can be: in the typed buffer it would take four.
+std::size_t TextStore::appendToOriginal(std::wstring_view text)
+{
+    if (!isWide_ && !fitsOneByte(text.data(), text.size())) {
+        reserveLarge(wide_, narrow_.size() + text.size());
+        wide_.resize(narrow_.size());
+        convert(reinterpret_cast<const unsigned char*>(narrow_.data()), narrow_.size(),
+                wide_.data());
+        narrow_ = std::string();
+        isWide_ = true;
+    }
+    if (isWide_) {
+        const std::size_t start = wide_.size();
+        growFor(wide_, text.size());
+        wide_.append(text);
+        return start;
+    }
+    const std::size_t start = narrow_.size();
+    growFor(narrow_, text.size());
+    narrow_.resize(start + text.size());
+    convert(text.data(), text.size(), narrow_.data() + start);
+    return start;
+}
+
 wchar_t TextStore::at(std::size_t position) const
 {
     if (position >= size_)
@@ -201,6 +244,11 @@ std::wstring TextStore::text(std::size_t position, std::size_t count) const
 
 void TextStore::replace(std::size_t position, std::size_t count, std::wstring_view text)
 {
+    if (text.size() >= largeInsert) {
+        const Piece inserted{false, appendToOriginal(text), text.size()};
+        replace(position, count, Stretch{inserted});
+        return;
+    }
     const Piece typed{true, added_.size(), text.size()};
     added_.append(text);
     replace(position, count, Stretch{typed});

@@ -17,7 +17,7 @@ public:
     // A stretch of the text as pieces of the two buffers: what an edit removed, kept for undo
     // without copying the characters (the buffers never change what they hold).
     struct Piece {
-        bool added = false; // false: the text as set; true: the typed buffer
+        bool added = false; // false: the text as set and large insertions; true: the typed buffer
         std::size_t start = 0;
         std::size_t length = 0;
     };
@@ -54,11 +54,13 @@ public:
     std::size_t longestLine() const;
 
 private:
+    std::size_t appendToOriginal(std::wstring_view text);
     void replacePieces(std::size_t position, std::size_t count, const Stretch& text);
     void updateLines(std::size_t position, std::size_t removed, std::size_t inserted);
 
-    std::string narrow_;  // the text as set, while every character fits in one byte
-    std::wstring wide_;   // the text as set, otherwise
+    // The text as set and large texts inserted since: one byte a character while all fit in one.
+    std::string narrow_;
+    std::wstring wide_;
     bool isWide_ = false;
     std::wstring added_;  // typed text, append-only
     std::vector<Piece> pieces_;

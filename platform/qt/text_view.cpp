@@ -88,9 +88,11 @@ LRESULT TextView::selection(WPARAM startOut, LPARAM endOut) const
                            endOut);
 }
 
-void TextView::replaceSelection(std::wstring_view text)
+void TextView::replaceSelection(std::wstring_view text, bool undoable)
 {
     typed(text, EditModel::Fit::unlimited);
+    if (!undoable)
+        model_.forgetUndo();
 }
 
 void TextView::scrollCaret()

@@ -184,7 +184,7 @@ bool TextView::editKey(QKeyEvent* event)
     if (characters.isEmpty() || command)
         return false;
     if (!printable(characters)) {
-        QApplication::beep(); // Windows: other control characters are refused with a beep
+        MessageBeep(MB_OK); // Windows: other control characters are refused with a beep
         return true;
     }
     typed(toWString(characters), EditModel::Fit::whole);
@@ -195,7 +195,7 @@ bool TextView::refusedReadOnly()
 {
     if (!(hwnd_->style & ES_READONLY))
         return false;
-    QApplication::beep();
+    MessageBeep(MB_OK);
     return true;
 }
 

@@ -28,7 +28,11 @@ public:
     void setText(std::wstring_view text);
     void select(long start, long end);
     LRESULT selection(WPARAM startOut, LPARAM endOut) const;
-    void replaceSelection(std::wstring_view text);
+    // EM_REPLACESEL; what cannot be undone leaves nothing to undo.
+    void replaceSelection(std::wstring_view text, bool undoable);
+    bool canUndo() const { return model_.canUndo(); }
+    void undo();
+    void forgetUndo() { model_.forgetUndo(); }
     void setLimit(long limit) { model_.setLimit(std::size_t(limit)); }
     long limit() const { return long(model_.limit()); }
     void scrollCaret();
@@ -39,6 +43,12 @@ public:
 
     // The control's own handling of a key press, after the window procedure has seen it.
     void widgetKey(QKeyEvent* event);
+
+    // Where a position's character starts in the viewport (the test seam clicks there).
+    QPoint pointOf(std::size_t position) const;
+    int lineHeight() const;
+    // The right-click menu, made afresh for the current selection and clipboard.
+    QMenu* contextMenu();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -60,10 +70,8 @@ protected:
 
 private:
     // Geometry, in viewport pixels.
-    int lineHeight() const;
     std::size_t lineAt(int y) const;
     std::size_t positionAt(QPoint point) const;
-    QPoint pointOf(std::size_t position) const;
     QRect caretRect() const;
     std::size_t snapped(std::size_t position) const;
     void updateScrollBars();
@@ -85,12 +93,10 @@ private:
     void cut();
     void paste();
     void erase();
-    void undo();
     void selectAll();
     void finishEdit();
     void finishMove(bool keepGoal = false);
     void restartBlink();
-    QMenu* contextMenu();
 
     HWND hwnd_;
     EditModel model_;

@@ -108,7 +108,7 @@ std::size_t TextWidths::columnAt(const TextStore& text, std::size_t line, qreal 
         markUpTo(text, start, length, markEvery);
         while (marks_.back() <= x && (marks_.size() - 1) * markEvery + markEvery <= length)
             markUpTo(text, start, length, marks_.size() * markEvery);
-        const auto after = std::upper_bound(marks_.begin(), marks_.end(), x);
+        const auto after = std::upper_bound(marks_.begin() + 1, marks_.end(), x);
         const std::size_t mark = std::size_t(after - marks_.begin()) - 1;
         column = mark * markEvery;
         left = marks_[mark];

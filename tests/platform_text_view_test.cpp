@@ -1,0 +1,234 @@
+// The multi-line edit control as the user drives it in the editor: the caret over lines and
+// words, editing keys, the toggling undo, the clipboard, the mouse and the context menu, and
+// scrolling that follows the caret.
+#include "app/editor.h"
+#include "app/globals.h"
+#include "tests/support/editor_test.h"
+
+#include <string>
+#include <vector>
+
+namespace seam = platform::testing;
+
+namespace {
+
+struct Key {
+    int virtualKey;
+    UINT modifiers = 0;
+};
+
+class TextViewTest : public EditorTest {
+protected:
+    HWND edit() const { return Editor.editControl; }
+
+    void setText(const wchar_t* text)
+    {
+        SetWindowTextW(edit(), text);
+        SetFocus(edit());
+    }
+
+    void press(const std::vector<Key>& keys)
+    {
+        for (const Key& key : keys)
+            seam::pressKey(edit(), key.virtualKey, key.modifiers);
+    }
+
+    void selectRange(int start, int end) { SendMessageW(edit(), EM_SETSEL, WPARAM(start), end); }
+
+    seam::Selection selected() const { return seam::selection(edit()); }
+};
+
+// "one two" 0..7, CR LF, "three" 9..14, CR LF, "" 16, CR LF, "four five" 18..27.
+constexpr const wchar_t* fourLines = L"one two\r\nthree\r\n\r\nfour five";
+
+TEST_F(TextViewTest, ArrowsHomeEndAndWordKeysMoveTheCaretOverLinesAsTheTextHasThem)
+{
+    setText(fourLines);
+    const struct {
+        const char* name;
+        int from;
+        std::vector<Key> keys;
+        int start;
+        int end;
+    } cases[] = {
+        {"Right over a line break steps over both characters", 7, {{VK_RIGHT}}, 9, 9},
+        {"Left over a line break", 9, {{VK_LEFT}}, 7, 7},
+        {"End of a line stops before its break", 9, {{VK_END}}, 14, 14},
+        {"Home", 12, {{VK_HOME}}, 9, 9},
+        {"Ctrl+End and Ctrl+Home", 3, {{VK_END, MOD_CONTROL}, {VK_LEFT}}, 26, 26},
+        {"Ctrl+Right to the next word", 0, {{VK_RIGHT, MOD_CONTROL}}, 4, 4},
+        {"Ctrl+Right past a line end", 4, {{VK_RIGHT, MOD_CONTROL}}, 9, 9},
+        {"Ctrl+Left to the word start", 21, {{VK_LEFT, MOD_CONTROL}}, 18, 18},
+        {"Shift extends from the anchor", 4, {{VK_END, MOD_SHIFT}}, 4, 7},
+        {"Left collapses a selection to its start", 4, {{VK_END, MOD_SHIFT}, {VK_LEFT}}, 4, 4},
+        {"Down keeps the column", 2, {{VK_DOWN}}, 11, 11},
+        {"Down through an empty line comes back to the column", 13, {{VK_DOWN}, {VK_DOWN}}, 22,
+         22},
+        {"Up on the first line stays", 2, {{VK_UP}}, 2, 2},
+        {"Shift+Down selects to the same column", 1, {{VK_DOWN, MOD_SHIFT}}, 1, 10},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        selectRange(row.from, row.from);
+        press(row.keys);
+        EXPECT_EQ(selected().start, row.start);
+        EXPECT_EQ(selected().end, row.end);
+    }
+}
+
+TEST_F(TextViewTest, EditingKeysTreatALineBreakAsOneCharacterAndReportTheChange)
+{
+    const struct {
+        const char* name;
+        int start;
+        int end;
+        std::vector<Key> keys;
+        std::wstring text;
+    } cases[] = {
+        {"Backspace at a line start joins the lines", 9, 9, {{VK_BACK}},
+         L"one twothree\r\n\r\nfour five"},
+        {"Delete at a line end joins them too", 7, 7, {{VK_DELETE}},
+         L"one twothree\r\n\r\nfour five"},
+        {"Backspace removes a selection only", 0, 4, {{VK_BACK}}, L"two\r\nthree\r\n\r\nfour five"},
+        {"Ctrl+Backspace removes the word before", 7, 7, {{VK_BACK, MOD_CONTROL}},
+         L"one \r\nthree\r\n\r\nfour five"},
+        {"Ctrl+Delete removes up to the next word", 18, 18, {{VK_DELETE, MOD_CONTROL}},
+         L"one two\r\nthree\r\n\r\nfive"},
+        {"Enter replaces the selection with a line break", 3, 4, {{VK_RETURN}},
+         L"one\r\ntwo\r\nthree\r\n\r\nfour five"},
+        {"Backspace at the start changes nothing", 0, 0, {{VK_BACK}}, fourLines},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        setText(fourLines);
+        Editor.saved = true;
+        selectRange(row.start, row.end);
+        press(row.keys);
+        EXPECT_EQ(text(), row.text);
+        EXPECT_EQ(Editor.saved, row.text == fourLines) << "only a change marks it unsaved";
+    }
+}
+
+TEST_F(TextViewTest, UndoTakesBackTheLastTypingAsAWholeAndASecondUndoRedoesIt)
+{
+    setText(L"start");
+    selectRange(5, 5);
+    type(L" more");
+    press({{'Z', MOD_CONTROL}});
+    EXPECT_EQ(text(), L"start");
+    press({{'Z', MOD_CONTROL}});
+    EXPECT_EQ(text(), L"start more");
+    EXPECT_EQ(selected().start, 5) << "what the undo put back is selected";
+    press({{VK_END}, {VK_BACK}, {VK_BACK}, {VK_BACK}});
+    EXPECT_EQ(text(), L"start m");
+    press({{VK_BACK, MOD_ALT}});
+    EXPECT_EQ(text(), L"start more") << "Alt+Backspace undoes the three Backspaces at once";
+    SetWindowTextW(edit(), L"new");
+    press({{'Z', MOD_CONTROL}});
+    EXPECT_EQ(text(), L"new") << "text set by the program leaves nothing to undo";
+}
+
+TEST_F(TextViewTest, TheClipboardGetsLinesEndingInLfAndPastedLineEndsBecomeCrLf)
+{
+    setText(fourLines);
+    selectRange(4, 14);
+    press({{'C', MOD_CONTROL}});
+    EXPECT_EQ(seam::clipboardText(), L"two\nthree");
+    press({{VK_END, MOD_CONTROL}, {'V', MOD_CONTROL}});
+    EXPECT_EQ(text(), std::wstring(fourLines) + L"two\r\nthree");
+
+    seam::setClipboardText(L"a\rb\nc");
+    selectRange(0, 7);
+    press({{VK_INSERT, MOD_SHIFT}});
+    EXPECT_EQ(text().substr(0, 14), L"a\r\nb\r\nc\r\nthree");
+    selectRange(0, 1);
+    press({{VK_DELETE, MOD_SHIFT}});
+    EXPECT_EQ(seam::clipboardText(), L"a");
+    EXPECT_EQ(text().substr(0, 3), L"\r\nb");
+}
+
+TEST_F(TextViewTest, PastingPastTheTypingLimitKeepsWhatFitsWithoutHalfALineBreak)
+{
+    setText(L"");
+    SendMessageW(edit(), EM_SETLIMITTEXT, 5, 0);
+    seam::setClipboardText(L"abcd\nef");
+    press({{'V', MOD_CONTROL}});
+    EXPECT_EQ(text(), L"abcd");
+    type(L"x");
+    EXPECT_EQ(text(), L"abcdx");
+    type(L"y");
+    EXPECT_EQ(text(), L"abcdx");
+}
+
+TEST_F(TextViewTest, AClickPlacesTheCaretShiftClickExtendsAndADoubleClickTakesAWord)
+{
+    setText(fourLines);
+    seam::clickCharacter(edit(), 11);
+    EXPECT_EQ(selected().start, 11);
+    EXPECT_EQ(selected().end, 11);
+    seam::clickCharacter(edit(), 20, MOD_SHIFT);
+    EXPECT_EQ(selected().start, 11);
+    EXPECT_EQ(selected().end, 20);
+    seam::clickCharacter(edit(), 24, 0, true);
+    EXPECT_EQ(selected().start, 23);
+    EXPECT_EQ(selected().end, 27);
+}
+
+TEST_F(TextViewTest, TheContextMenuOffersWhatTheSelectionAllowsAndActsLikeTheKeys)
+{
+    setText(L"keep this");
+    seam::setClipboardText(L"");
+    const auto enabled = [this](const std::wstring& item) {
+        for (const auto& entry : seam::contextMenuOf(edit())) {
+            if (entry.text == item)
+                return entry.enabled;
+        }
+        ADD_FAILURE() << "no item like that";
+        return false;
+    };
+    EXPECT_FALSE(enabled(L"Undo"));
+    EXPECT_FALSE(enabled(L"Cut"));
+    EXPECT_FALSE(enabled(L"Copy"));
+    EXPECT_FALSE(enabled(L"Paste"));
+    EXPECT_TRUE(enabled(L"Select All"));
+
+    seam::chooseContextMenuItem(edit(), L"Select All");
+    EXPECT_TRUE(enabled(L"Cut"));
+    seam::chooseContextMenuItem(edit(), L"Delete");
+    EXPECT_EQ(text(), L"");
+    EXPECT_FALSE(Editor.saved);
+    seam::chooseContextMenuItem(edit(), L"Undo");
+    EXPECT_EQ(text(), L"keep this");
+    selectRange(0, 4);
+    seam::chooseContextMenuItem(edit(), L"Cut");
+    seam::chooseContextMenuItem(edit(), L"Paste");
+    seam::chooseContextMenuItem(edit(), L"Paste");
+    EXPECT_EQ(text(), L"keepkeep this");
+}
+
+TEST_F(TextViewTest, TheViewFollowsTheCaretDownALongDocumentAndAlongALongLine)
+{
+    std::wstring lines;
+    for (int i = 100; i < 600; ++i)
+        lines += L"line " + std::to_wstring(i) + L"\r\n"; // 10 characters a line
+    setText(lines.c_str());
+    const int page = seam::visibleLineCount(edit());
+    ASSERT_GT(page, 3);
+    press({{VK_NEXT}});
+    EXPECT_EQ(seam::firstVisibleLine(edit()), page);
+    const int caretLine = int(SendMessageW(edit(), EM_GETSEL, 0, 0) & 0xFFFF) / 10;
+    EXPECT_EQ(caretLine, page) << "the caret goes down a page with the text";
+    press({{VK_END, MOD_CONTROL}});
+    EXPECT_GE(seam::firstVisibleLine(edit()) + page, 500);
+
+    setText(std::wstring(5000, L'w').c_str());
+    EXPECT_EQ(seam::horizontalScroll(edit()), 0);
+    press({{VK_END}});
+    EXPECT_GT(seam::horizontalScroll(edit()), 1000);
+    type(L"!");
+    EXPECT_EQ(text().back(), L'!');
+    press({{VK_HOME}});
+    EXPECT_EQ(seam::horizontalScroll(edit()), 0);
+}
+
+} // namespace
