@@ -4,8 +4,6 @@
 #include "app/editor.h"
 #include "app/globals.h"
 #include "app/main.h"
-#include "document/file_io.h"
-#include "document/text_bytes.h"
 #include "platform/testing.h"
 
 #include <chrono>
@@ -38,7 +36,7 @@ void writeSample(const std::string& name)
         const auto c = char(1 + i % 255);
         bytes += c == '\n' || c == '\r' ? '.' : c;
         if (i % 80 == 79)
-            bytes += '\n';
+            bytes += "\r\n";
     }
     std::ofstream(name, std::ios::binary) << bytes;
 }
@@ -70,27 +68,17 @@ int main(int argc, char** argv)
     platform::testing::processEvents();
     std::printf("%-40s %7s     peak RSS %7.0f MB\n", "editor started", "", peakMegabytes());
 
-    timed("bytes -> text alone (read + convert)", [&] {
-        std::string bytes;
-        readWholeFile(std::filesystem::path(source).wstring(), bytes);
-        const std::wstring text = textFromBytes(bytes);
-        std::printf("  (%zu bytes, %zu characters)\n", bytes.size(), text.size());
-    });
     timed("open: readFile into the edit control", [&] {
         Editor.readFile(std::filesystem::path(source).wstring().c_str(), mainWindow);
     });
     timed("save: writeFile from the edit control", [&] {
         Editor.writeFile(mainWindow, std::filesystem::path(copy).wstring());
     });
-    // The save's two halves, to tell the edit control's share from the file code's.
-    std::wstring text;
+    // The edit control's share of the save: the text handed over whole into fresh memory.
     timed("  of which: GetWindowTextW alone", [&] {
         const int length = GetWindowTextLengthW(Editor.editControl);
-        text.resize(std::size_t(length) + 1);
+        std::wstring text(std::size_t(length) + 1, L'\0');
         text.resize(std::size_t(GetWindowTextW(Editor.editControl, text.data(), length + 1)));
-    });
-    timed("  of which: convert + safe write alone", [&] {
-        writeWholeFile(std::filesystem::path(copy).wstring(), bytesFromText(text));
     });
     std::printf("saved file: %ju bytes, title %s\n", std::uintmax_t(std::filesystem::file_size(copy)),
                 Editor.saved ? "saved" : "NOT SAVED");
