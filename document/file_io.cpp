@@ -23,23 +23,28 @@ std::wstring longPathForm(const std::wstring& path)
     return path;
 }
 
-DWORD readAll(HANDLE file, const ByteSink& sink)
+// Reads straight into the string, a piece at a time; the room for the closing empty read is
+// reserved too, so a file of the size it had when the read began is never moved.
+DWORD readAll(HANDLE file, std::string& bytes)
 {
     LARGE_INTEGER size;
     if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
         // Too large for this process's memory: say so instead of failing to allocate.
         if (static_cast<unsigned long long>(size.QuadPart) > std::string().max_size() / 8)
             return ERROR_NOT_ENOUGH_MEMORY;
-        sink.expect(static_cast<std::size_t>(size.QuadPart));
+        bytes.reserve(static_cast<std::size_t>(size.QuadPart) + pieceSize);
     }
-    const auto piece = std::make_unique_for_overwrite<char[]>(pieceSize);
     for (;;) {
+        const std::size_t used = bytes.size();
+        bytes.resize(used + pieceSize);
         DWORD got = 0;
-        if (!ReadFile(file, piece.get(), pieceSize, &got, nullptr))
-            return GetLastError();
+        const bool read = ReadFile(file, bytes.data() + used, pieceSize, &got, nullptr);
+        const DWORD error = read ? ERROR_SUCCESS : GetLastError();
+        bytes.resize(used + got);
+        if (!read)
+            return error;
         if (got == 0)
             return ERROR_SUCCESS;
-        sink.take(std::string_view(piece.get(), got));
     }
 }
 
@@ -116,24 +121,19 @@ DWORD writeThroughTemporary(const std::wstring& target, const BytePieces& pieces
 
 } // namespace
 
-DWORD readWholeFile(const std::wstring& path, const ByteSink& sink)
+DWORD readWholeFile(const std::wstring& path, std::string& bytes)
 {
     const std::wstring name = longPathForm(path);
     HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError();
-    const DWORD error = readAll(file, sink);
+    const DWORD error = readAll(file, bytes);
     // Every byte is in hand by now: a failed close of a file only read loses nothing.
     CloseHandle(file);
     return error;
 }
 
-DWORD readWholeFile(const std::wstring& path, std::string& bytes)
-{
-    return readWholeFile(path, {[&bytes](std::size_t size) { bytes.reserve(size); },
-                                [&bytes](std::string_view piece) { bytes += piece; }});
-}
 
 DWORD writeWholeFile(const std::wstring& path, const BytePieces& pieces)
 {

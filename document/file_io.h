@@ -8,20 +8,9 @@
 #include <string>
 #include <string_view>
 
-// Where a read hands a file's bytes, a piece at a time, so that a caller converting them need not
-// hold the whole file as bytes as well.
-struct ByteSink {
-    // Told once, before the first piece, the file's size as the read begins, to reserve room;
-    // the file may still change while it is read.
-    std::function<void(std::size_t size)> expect;
-    std::function<void(std::string_view piece)> take;
-};
-
-// Reads the whole file into the sink. Returns ERROR_SUCCESS or the Win32 error of the failing
-// call; a folder gives ERROR_ACCESS_DENIED, as Windows refuses to open one as a file. After a
-// failure the sink may have taken part of the file.
-DWORD readWholeFile(const std::wstring& path, const ByteSink& sink);
-// The same into one string of bytes.
+// Reads the whole file into bytes. Returns ERROR_SUCCESS or the Win32 error of the failing call;
+// a folder gives ERROR_ACCESS_DENIED, as Windows refuses to open one as a file. After a failure
+// bytes may hold part of the file.
 DWORD readWholeFile(const std::wstring& path, std::string& bytes);
 
 // Hands out the bytes of a file being written, a piece at a time, so that a large text need not

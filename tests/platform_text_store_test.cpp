@@ -223,3 +223,31 @@ TEST(TextStoreTest, LargeInsertionsInPartsGiveTheTextJoinedWhateverTheirCharacte
     store.replace(3, store.size() - 6, L"");
     EXPECT_EQ(store.text(0, store.size()), L"Stat\r\n");
 }
+
+// The longest line is kept across key presses without measuring every line; these edits are the
+// ones where keeping it is easy to get wrong.
+TEST(TextStoreTest, TheLongestLineFollowsTypingIntoShrinkingAndSplittingOfLines)
+{
+    const struct {
+        const char* name;
+        std::size_t position;
+        std::size_t count;
+        std::wstring text;
+        std::size_t longest;
+    } edits[] = {
+        {"typing into a short line makes it the longest", 1, 0, L"xxxxx", 7},
+        {"Backspace in the longest line", 3, 1, L"", 6},
+        {"Backspace in a shorter line", 9, 1, L"", 6},
+        {"a line break splits the longest", 4, 0, L"\r\n", 4},
+        {"deleting the break joins them again", 4, 2, L"", 6},
+        {"splitting a CR LF pair joins two lines", 12, 0, L"y", 9},
+    };
+    TextStore store;
+    store.assign(L"ab\r\nabcd\r\nabc"); // lines of 2, 4 and 3
+    ASSERT_EQ(store.longestLine(), 4u);
+    for (const auto& row : edits) {
+        SCOPED_TRACE(row.name);
+        store.replace(row.position, row.count, row.text);
+        EXPECT_EQ(store.longestLine(), row.longest);
+    }
+}

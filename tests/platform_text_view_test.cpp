@@ -231,4 +231,21 @@ TEST_F(TextViewTest, TheViewFollowsTheCaretDownALongDocumentAndAlongALongLine)
     EXPECT_EQ(seam::horizontalScroll(edit()), 0);
 }
 
+TEST_F(TextViewTest, AReadOnlyControlRefusesTheUserWithABeepButTakesTheProgramsText)
+{
+    HWND readOnly = CreateWindowExW(0, L"EDIT", L"fixed", WS_CHILD | WS_VISIBLE | ES_MULTILINE |
+                                    ES_READONLY, 0, 0, 100, 50, mainWindow, nullptr, nullptr,
+                                    nullptr);
+    SetFocus(readOnly);
+    SendMessageW(readOnly, EM_SETSEL, 5, 5);
+    seam::typeText(readOnly, L"!");
+    seam::pressKey(readOnly, VK_BACK);
+    EXPECT_EQ(seam::beeps(), (std::vector<UINT>{MB_OK, MB_OK}));
+    SendMessageW(readOnly, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L" text"));
+    std::wstring shown(16, L'\0');
+    shown.resize(std::size_t(GetWindowTextW(readOnly, shown.data(), 16)));
+    EXPECT_EQ(shown, L"fixed text");
+    EXPECT_FALSE(SendMessageW(readOnly, EM_CANUNDO, 0, 0)) << "FALSE: the change cannot be undone";
+}
+
 } // namespace

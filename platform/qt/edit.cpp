@@ -14,7 +14,6 @@ namespace platform {
 
 namespace {
 
-constexpr long defaultLimit = 32767;
 constexpr long liftedLimit = 0x7FFFFFFE;
 
 long limitFrom(WPARAM wParam)
@@ -45,7 +44,7 @@ public:
         return Acceptable;
     }
 
-    long limit = defaultLimit;
+    long limit = long(EditModel::defaultLimit);
 
 private:
     int room() const
@@ -73,6 +72,7 @@ public:
     }
 
     std::wstring text() const { return toWString(QLineEdit::text()); }
+    long length() const { return long(text().size()); }
 
     size_t copyText(wchar_t* out, size_t capacity) const { return text().copy(out, capacity); }
 
@@ -89,7 +89,7 @@ public:
     void select(long start, long end)
     {
         bool deselect;
-        clampSelection(long(text().size()), start, end, deselect);
+        clampSelection(length(), start, end, deselect);
         if (deselect) {
             deselect_();
             return;
@@ -157,10 +157,7 @@ LRESULT controlMessage(Control* control, HWND hwnd, UINT message, WPARAM wParam,
     handled = true;
     switch (message) {
     case WM_GETTEXTLENGTH:
-        if constexpr (std::is_same_v<Control, TextView>)
-            return control->length();
-        else
-            return LRESULT(control->text().size());
+        return control->length();
     case WM_GETTEXT: {
         auto* buffer = reinterpret_cast<wchar_t*>(lParam);
         if (!buffer || wParam == 0)
@@ -265,7 +262,7 @@ LRESULT CALLBACK editClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 {
     if (!live(hwnd) || !hwnd->widget)
         return DefWindowProcW(hwnd, message, wParam, lParam);
-    if (auto* edit = dynamic_cast<TextView*>(hwnd->widget.data()))
+    if (TextView* edit = textViewOf(hwnd))
         return multiLineMessage(edit, hwnd, message, wParam, lParam);
     if (auto* box = dynamic_cast<SingleLineEdit*>(hwnd->widget.data()))
         return singleLineMessage(box, hwnd, message, wParam, lParam);

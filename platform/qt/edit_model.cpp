@@ -82,22 +82,24 @@ bool EditModel::replaceSelection(std::wstring_view text, Fit fit)
 
 void EditModel::eraseBackward(bool word)
 {
-    if (hasSelection()) {
-        edit(selectionStart(), selectionEnd() - selectionStart(), {}, UndoStep::Kind::backspace);
-        return;
-    }
-    const std::size_t from = word ? previousWordStart(caret_) : previousPosition(caret_);
-    edit(from, caret_ - from, {}, UndoStep::Kind::backspace);
+    eraseSelectionOr(word ? previousWordStart(caret_) : previousPosition(caret_), caret_,
+                     UndoStep::Kind::backspace);
 }
 
 void EditModel::eraseForward(bool word)
 {
+    eraseSelectionOr(caret_, word ? nextWordStart(caret_) : nextPosition(caret_),
+                     UndoStep::Kind::deletion);
+}
+
+// A key that erases takes the selection when there is one, else the range it reaches.
+void EditModel::eraseSelectionOr(std::size_t from, std::size_t to, UndoStep::Kind kind)
+{
     if (hasSelection()) {
-        edit(selectionStart(), selectionEnd() - selectionStart(), {}, UndoStep::Kind::deletion);
-        return;
+        from = selectionStart();
+        to = selectionEnd();
     }
-    const std::size_t to = word ? nextWordStart(caret_) : nextPosition(caret_);
-    edit(caret_, to - caret_, {}, UndoStep::Kind::deletion);
+    edit(from, to - from, {}, kind);
 }
 
 // Records the edit for undo, merging it into the last one when it continues it: a typed

@@ -77,6 +77,7 @@ private:
     };
 
     void edit(std::size_t position, std::size_t count, std::wstring_view text, UndoStep::Kind kind);
+    void eraseSelectionOr(std::size_t from, std::size_t to, UndoStep::Kind kind);
 
     TextStore store_;
     std::size_t anchor_ = 0;

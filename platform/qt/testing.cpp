@@ -67,11 +67,6 @@ MenuEntry entryOf(QAction* action)
     return entry;
 }
 
-TextView* multiLine(HWND edit)
-{
-    return dynamic_cast<TextView*>(widgetOf(edit));
-}
-
 bool windowTakesInput(HWND hwnd)
 {
     HWND top = topLevelOf(hwnd);
@@ -262,7 +257,7 @@ void deactivateAll()
 
 void scrollBy(HWND hwnd, int lines)
 {
-    TextView* edit = multiLine(hwnd);
+    TextView* edit = textViewOf(hwnd);
     if (!edit || !windowTakesInput(hwnd))
         return;
     const QPointF at = edit->viewport()->rect().center();
@@ -281,13 +276,13 @@ Selection selection(HWND edit)
 
 int firstVisibleLine(HWND edit)
 {
-    TextView* widget = multiLine(edit);
+    TextView* widget = textViewOf(edit);
     return widget ? widget->firstVisibleLine() : -1;
 }
 
 int visibleLineCount(HWND edit)
 {
-    TextView* widget = multiLine(edit);
+    TextView* widget = textViewOf(edit);
     return widget ? widget->visibleLineCount() : 0;
 }
 

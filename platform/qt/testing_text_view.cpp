@@ -17,11 +17,6 @@ namespace platform::testing {
 
 namespace {
 
-TextView* viewOf(HWND edit)
-{
-    return live(edit) && edit->widget ? dynamic_cast<TextView*>(edit->widget.data()) : nullptr;
-}
-
 QString plainLabel(const QAction* action)
 {
     return action->text().remove(QLatin1Char('&'));
@@ -31,7 +26,7 @@ QString plainLabel(const QAction* action)
 
 void clickCharacter(HWND edit, int position, UINT modifiers, bool twice)
 {
-    TextView* view = viewOf(edit);
+    TextView* view = textViewOf(edit);
     if (!view)
         return;
     const QPoint at = view->pointOf(std::size_t(position)) + QPoint(1, view->lineHeight() / 2);
@@ -46,7 +41,7 @@ void clickCharacter(HWND edit, int position, UINT modifiers, bool twice)
 std::vector<MenuItem> contextMenuOf(HWND edit)
 {
     std::vector<MenuItem> items;
-    TextView* view = viewOf(edit);
+    TextView* view = textViewOf(edit);
     if (!view)
         return items;
     const std::unique_ptr<QMenu> menu(view->contextMenu());
@@ -57,7 +52,7 @@ std::vector<MenuItem> contextMenuOf(HWND edit)
 
 void chooseContextMenuItem(HWND edit, const std::wstring& text)
 {
-    TextView* view = viewOf(edit);
+    TextView* view = textViewOf(edit);
     if (!view)
         return;
     QPointer<QMenu> menu = view->contextMenu();
@@ -82,7 +77,7 @@ std::wstring clipboardText()
 
 int horizontalScroll(HWND edit)
 {
-    TextView* view = viewOf(edit);
+    TextView* view = textViewOf(edit);
     return view ? view->horizontalScrollBar()->value() : 0;
 }
 

@@ -278,10 +278,21 @@ void TextStore::replace(std::size_t position, std::size_t count, const Stretch& 
     const std::size_t inserted = lengthOf(text);
     if (count == 0 && inserted == 0)
         return;
+    const std::size_t line = lineOf(position);
+    const bool withinLine = lineOf(position + count) == line;
+    const std::size_t oldLength = lineLength(line);
+    const std::size_t oldLines = lineCount();
     replacePieces(position, count, text);
     size_ = size_ - count + inserted;
     updateLines(position, count, inserted);
-    longestKnown_ = false;
+    // A key press changes one line: the longest follows from it unless that line was the longest
+    // and shrank. Anything else is measured again when asked, which costs a pass over the lines.
+    const std::size_t newLength = lineLength(line);
+    longestKnown_ = longestKnown_ && withinLine && lineCount() == oldLines &&
+                    lineOf(position + inserted) == line &&
+                    (oldLength < longest_ || newLength >= oldLength);
+    if (longestKnown_)
+        longest_ = std::max(longest_, newLength);
 }
 
 void TextStore::append(Stretch& stretch, const Stretch& more)

@@ -19,10 +19,25 @@ constexpr int margin = 2; // between the control's left edge and the text
 constexpr int caretWidth = 1;
 constexpr std::size_t sampleLimit = 4096; // the most text an input method is shown around the caret
 
+// Without kerning and ligatures each character is drawn exactly where its advance puts it, so the
+// caret, the selection and a click agree with the painted text.
+QFont drawingFont(HWND hwnd)
+{
+    QFont font = controlFont(hwnd);
+    font.setKerning(false);
+    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+    return font;
+}
+
 } // namespace
 
+TextView* textViewOf(HWND hwnd)
+{
+    return live(hwnd) && hwnd->widget ? dynamic_cast<TextView*>(hwnd->widget.data()) : nullptr;
+}
+
 TextView::TextView(HWND hwnd, QWidget* parent)
-    : QAbstractScrollArea(parent), hwnd_(hwnd), widths_(controlFont(hwnd))
+    : QAbstractScrollArea(parent), hwnd_(hwnd), widths_(drawingFont(hwnd))
 {
     const DWORD style = hwnd->style;
     setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn
@@ -38,7 +53,7 @@ TextView::TextView(HWND hwnd, QWidget* parent)
             [this] { notifyParent(hwnd_, EN_VSCROLL); });
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
             [this] { notifyParent(hwnd_, EN_HSCROLL); });
-    applyFont();
+    setFont(drawingFont(hwnd));
     setText(hwnd->text);
 }
 
@@ -90,7 +105,7 @@ LRESULT TextView::selection(WPARAM startOut, LPARAM endOut) const
 
 void TextView::replaceSelection(std::wstring_view text, bool undoable)
 {
-    typed(text, EditModel::Fit::unlimited);
+    insert(text, EditModel::Fit::unlimited);
     if (!undoable)
         model_.forgetUndo();
 }
@@ -103,11 +118,7 @@ void TextView::scrollCaret()
 
 void TextView::applyFont()
 {
-    // Without kerning and ligatures each character is drawn exactly where its advance puts it, so
-    // the caret, the selection and a click agree with the painted text.
-    QFont font = controlFont(hwnd_);
-    font.setKerning(false);
-    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+    const QFont font = drawingFont(hwnd_);
     setFont(font);
     widths_.setFont(font);
     updateScrollBars();
@@ -294,6 +305,8 @@ void TextView::paintLine(QPainter& painter, std::size_t line, int y) const
                 runX = next;
             } else if (c == L'\t') {
                 runX = next;
+            } else if (char32_t(c) < 0x10000) {
+                run += QChar(char16_t(c));
             } else {
                 const char32_t point = char32_t(c);
                 run += QString::fromUcs4(&point, 1);

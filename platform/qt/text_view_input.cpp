@@ -201,8 +201,13 @@ bool TextView::refusedReadOnly()
 
 void TextView::typed(std::wstring_view typedText, EditModel::Fit fit)
 {
-    if (refusedReadOnly())
-        return;
+    if (!refusedReadOnly())
+        insert(typedText, fit);
+}
+
+// The program's EM_REPLACESEL changes a read-only control too; only the user cannot.
+void TextView::insert(std::wstring_view typedText, EditModel::Fit fit)
+{
     const std::size_t from = model_.selectionStart();
     const bool fitted = model_.replaceSelection(typedText, fit);
     widths_.edited(from);

@@ -88,6 +88,7 @@ private:
     bool commandKey(QKeyEvent* event);
     void moveVertically(long lines, bool extend);
     void typed(std::wstring_view text, EditModel::Fit fit);
+    void insert(std::wstring_view text, EditModel::Fit fit);
     bool refusedReadOnly();
     void copy();
     void cut();
@@ -107,5 +108,8 @@ private:
     QBasicTimer blink_;
     QString preedit_;
 };
+
+// The view behind a multi-line edit control's handle; null for any other window.
+TextView* textViewOf(HWND hwnd);
 
 } // namespace platform

@@ -29,7 +29,7 @@ void TextWidths::setFont(const QFont& font)
     metrics_ = QFontMetricsF(font);
     average_ = std::max<qreal>(1, metrics_.averageCharWidth());
     tabStop_ = average_ * 8;
-    table_.assign(0x10000, unmeasured);
+    table_.fill(unmeasured);
     beyond_.clear();
     forget();
 }

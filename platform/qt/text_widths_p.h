@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 
+#include <array>
 #include <cstddef>
 #include <unordered_map>
 #include <vector>
@@ -54,7 +55,9 @@ private:
     QFontMetricsF metrics_;
     qreal tabStop_ = 0;
     qreal average_ = 0;
-    mutable std::vector<float> table_; // advances of the 16-bit range, measured on first use
+    // Advances measured on first use: one byte's characters (nearly every text, as files hold
+    // Latin-1) in a table, the others in a map.
+    mutable std::array<float, 256> table_;
     mutable std::unordered_map<wchar_t, qreal> beyond_;
     std::size_t marked_ = noLine; // start of the line the marks belong to
     std::vector<qreal> marks_;    // marks_[k]: x of column k * markEvery
