@@ -7,7 +7,7 @@
 #include "app/globals.h"
 #include "app/main.h"
 #include "app/main_window.h"
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 #include "search/find_dialog.h"
 
 #include <algorithm>

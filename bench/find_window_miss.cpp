@@ -5,7 +5,7 @@
 #include "app/globals.h"
 #include "app/main.h"
 #include "bench/prose.h"
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 #include "search/find_dialog.h"
 
 #include <chrono>

@@ -4,7 +4,7 @@
 #include "app/editor.h"
 #include "app/globals.h"
 #include "app/main.h"
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 
 #include <chrono>
 #include <cstdio>

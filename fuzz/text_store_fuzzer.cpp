@@ -2,8 +2,8 @@
 // stretch, checked against a plain string after each (text, every line's start and length, every
 // position's line, the longest line), then random user edits whose undo must toggle.
 #include "fuzz/check.h"
-#include "platform/qt/edit_model.h"
-#include "platform/qt/text_store.h"
+#include "platform/text/edit_model.h"
+#include "platform/text/text_store.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,6 +1,6 @@
 // The Button and Static classes of the layer, as a plain window of the program sees them: the
 // notifications a user's click or key produces, the check state, and what the controls draw.
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 #include "platform/win32.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The edit control's model: the undo that toggles and merges as the user sees edits, the typing
 // limit for typing and paste, Backspace and Delete over line breaks and words, and caret steps.
-#include "platform/qt/edit_model.h"
+#include "platform/text/edit_model.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The layer's KERNEL32 file calls and file dialogs keep Windows' promises on POSIX: its error
 // codes, its refusals, its lexical full paths and the dialog's buffer rule.
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 #include "platform/win32.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Line ends across the clipboard: what another program pasted must become the control's CR LF
 // lines, and what the control copies must come back as the same text when pasted again.
-#include "platform/qt/line_breaks_p.h"
+#include "platform/text/line_breaks.h"
 
 #include <gtest/gtest.h>
 

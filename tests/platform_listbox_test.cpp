@@ -1,6 +1,6 @@
 // The Listbox class of the layer as a plain window of the program sees it: sorted insertion, the
 // prefix search, selection by message and by the user, and which of them is notified.
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 #include "platform/win32.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The layer's promises that the editor relies on: creation and destruction messages, activation
 // order, subclassing, the edit control's notifications, text and offsets, hot keys, the queue.
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 #include "platform/win32.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The edit control's text store: the text and its line index after setting and editing, lone CR
 // and LF as ordinary characters, reads clamped to the text, and characters beyond one byte.
-#include "platform/qt/text_store.h"
+#include "platform/text/text_store.h"
 
 #include <gtest/gtest.h>
 

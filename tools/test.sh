@@ -15,6 +15,11 @@ if cmake -S "$repo" -B "$repo/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo 
     cmake --build "$repo/build" -j"$jobs"; then
     (cd "$repo/build" && QT_QPA_PLATFORM=offscreen ctest -j"$jobs" --output-on-failure) ||
         failed+=("tests")
+    # The test seam is linked into the tests and benchmarks only, never into the program.
+    if nm -C "$repo/build/quenwrite" | grep -q "platform::testing::"; then
+        echo "The program contains test seam code."
+        failed+=("seam in program")
+    fi
 else
     failed+=("Linux build")
 fi

@@ -3,7 +3,7 @@
 // main windows as their close box would, so a session ending asks about unsaved changes.
 #include "platform/win32.h"
 
-#include "platform/qt/window_p.h"
+#include "platform/qt/windows/window_p.h"
 
 #include <QApplication>
 #include <QSocketNotifier>

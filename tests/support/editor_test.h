@@ -2,7 +2,7 @@
 // temporary current folder, and the helpers a test uses to drive it as a user would.
 #pragma once
 
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 #include "platform/win32.h"
 
 #include <gtest/gtest.h>

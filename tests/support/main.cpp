@@ -1,6 +1,6 @@
 // The test program: the offscreen platform unless the caller chose one, the application object,
 // then every test.
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,141 @@
+#include "platform/qt/edit/text_widths_p.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+
+namespace {
+
+constexpr std::size_t chunk = 4096;
+constexpr float unmeasured = -1.0f;
+
+QString qtText(wchar_t c)
+{
+    return QString::fromWCharArray(&c, 1);
+}
+
+} // namespace
+
+TextWidths::TextWidths(const QFont& font) : metrics_(font)
+{
+    setFont(font);
+}
+
+void TextWidths::setFont(const QFont& font)
+{
+    metrics_ = QFontMetricsF(font);
+    average_ = std::max<qreal>(1, metrics_.averageCharWidth());
+    tabStop_ = average_ * 8;
+    table_.fill(unmeasured);
+    beyond_.clear();
+    forget();
+}
+
+qreal TextWidths::advance(wchar_t c) const
+{
+    if (isControl(c))
+        return average_;
+    if (std::size_t(c) < table_.size()) {
+        float& width = table_[std::size_t(c)];
+        if (width == unmeasured)
+            width = float(metrics_.horizontalAdvance(QChar(char16_t(c))));
+        return width;
+    }
+    auto [found, isNew] = beyond_.try_emplace(c, 0);
+    if (isNew)
+        found->second = metrics_.horizontalAdvance(qtText(c));
+    return found->second;
+}
+
+qreal TextWidths::step(qreal x, wchar_t c) const
+{
+    if (c == L'\t')
+        return (std::floor(x / tabStop_ + 1e-6) + 1) * tabStop_;
+    return x + advance(c);
+}
+
+qreal TextWidths::walk(const TextStore& text, std::size_t lineStart, std::size_t from, qreal x,
+                       std::size_t to) const
+{
+    wchar_t buffer[chunk];
+    while (from < to) {
+        const std::size_t count = text.copy(lineStart + from, std::min(chunk, to - from), buffer);
+        if (count == 0)
+            break;
+        for (std::size_t i = 0; i < count; ++i)
+            x = step(x, buffer[i]);
+        from += count;
+    }
+    return x;
+}
+
+void TextWidths::markUpTo(const TextStore& text, std::size_t lineStart, std::size_t length,
+                          std::size_t column)
+{
+    if (marked_ != lineStart) {
+        marks_.assign(1, 0);
+        marked_ = lineStart;
+    }
+    const std::size_t wanted = std::min(column, length) / markEvery;
+    while (marks_.size() <= wanted) {
+        const std::size_t from = (marks_.size() - 1) * markEvery;
+        marks_.push_back(walk(text, lineStart, from, marks_.back(), from + markEvery));
+    }
+}
+
+qreal TextWidths::xOf(const TextStore& text, std::size_t line, std::size_t column)
+{
+    const std::size_t start = text.lineStart(line);
+    column = std::min(column, text.lineLength(line));
+    if (column < markEvery)
+        return walk(text, start, 0, 0, column);
+    markUpTo(text, start, text.lineLength(line), column);
+    const std::size_t mark = column / markEvery;
+    return walk(text, start, mark * markEvery, marks_[mark], column);
+}
+
+std::size_t TextWidths::columnAt(const TextStore& text, std::size_t line, qreal x)
+{
+    const std::size_t start = text.lineStart(line);
+    const std::size_t length = text.lineLength(line);
+    std::size_t column = 0;
+    qreal left = 0;
+    if (length >= markEvery) {
+        // Extend the marks until one lies beyond x, then walk from the one before.
+        markUpTo(text, start, length, markEvery);
+        while (marks_.back() <= x && (marks_.size() - 1) * markEvery + markEvery <= length)
+            markUpTo(text, start, length, marks_.size() * markEvery);
+        const auto after = std::upper_bound(marks_.begin() + 1, marks_.end(), x);
+        const std::size_t mark = std::size_t(after - marks_.begin()) - 1;
+        column = mark * markEvery;
+        left = marks_[mark];
+    }
+    wchar_t buffer[chunk];
+    while (column < length) {
+        const std::size_t count = text.copy(start + column, std::min(chunk, length - column), buffer);
+        for (std::size_t i = 0; i < count; ++i) {
+            const qreal right = step(left, buffer[i]);
+            if (x < (left + right) / 2)
+                return column + i;
+            left = right;
+        }
+        column += count;
+    }
+    return length;
+}
+
+void TextWidths::edited(std::size_t position)
+{
+    if (marked_ == noLine)
+        return;
+    // An edit before the marked line moves it, or removes its start.
+    if (position < marked_)
+        forget();
+    else // the mark at column c depends on the characters before c only
+        marks_.resize(std::min(marks_.size(), (position - marked_) / markEvery + 1));
+}
+
+} // namespace platform

@@ -1,0 +1,66 @@
+// Where each character of the multi-line edit control sits across its line. Characters are placed
+// one after another by their own advance (the font draws without kerning or ligatures, so the
+// painted text lands exactly there), tabs jump to the next stop. A line of ten million characters
+// must not cost ten million additions per key press: the last long line measured keeps the x of
+// every 1024th column, and an edit drops only the marks after it.
+#pragma once
+
+#include "platform/text/text_store.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+
+#include <array>
+#include <cstddef>
+#include <unordered_map>
+#include <vector>
+
+namespace platform {
+
+class TextWidths {
+public:
+    explicit TextWidths(const QFont& font);
+
+    void setFont(const QFont& font);
+    qreal advance(wchar_t c) const;
+    // The x after drawing c at x (from the line's start).
+    qreal step(qreal x, wchar_t c) const;
+    qreal tabStop() const { return tabStop_; }
+    qreal averageWidth() const { return average_; }
+
+    qreal xOf(const TextStore& text, std::size_t line, std::size_t column);
+    // The column whose left edge is nearest to x.
+    std::size_t columnAt(const TextStore& text, std::size_t line, qreal x);
+
+    // The text changed from position on: marks after it are no longer right, and an edit before
+    // the marked line may have moved it.
+    void edited(std::size_t position);
+    void forget() { marks_.clear(); marked_ = noLine; }
+
+    // Characters that have no glyph of their own (a lone CR or LF, other control characters) are
+    // drawn as a box this wide.
+    static bool isControl(wchar_t c) { return (c < 0x20 && c != L'\t') || c == 0x7F; }
+
+private:
+    static constexpr std::size_t markEvery = 1024;
+    static constexpr std::size_t noLine = std::size_t(-1);
+
+    // Makes sure the marks of the line starting at lineStart reach column (or the line's end).
+    void markUpTo(const TextStore& text, std::size_t lineStart, std::size_t length,
+                  std::size_t column);
+    // Walks from a known x at column from towards column to (or until x passes limit).
+    qreal walk(const TextStore& text, std::size_t lineStart, std::size_t from, qreal x,
+               std::size_t to) const;
+
+    QFontMetricsF metrics_;
+    qreal tabStop_ = 0;
+    qreal average_ = 0;
+    // Advances measured on first use: one byte's characters (nearly every text, as files hold
+    // Latin-1) in a table, the others in a map.
+    mutable std::array<float, 256> table_;
+    mutable std::unordered_map<wchar_t, qreal> beyond_;
+    std::size_t marked_ = noLine; // start of the line the marks belong to
+    std::vector<qreal> marks_;    // marks_[k]: x of column k * markEvery
+};
+
+} // namespace platform

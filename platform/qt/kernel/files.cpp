@@ -1,0 +1,492 @@
+// KERNEL32's file calls on POSIX: wide paths become UTF-8, errno becomes the Win32 error code, and
+// the Windows behaviour the editor relies on is kept (a folder is not a file, read-only is
+// read-only for everyone, replacing a file keeps its permissions).
+#include "platform/qt/hooks_p.h"
+#include "platform/qt/text_p.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unordered_set>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+FileCallHook fileCallHook = nullptr;
+}
+
+using platform::testing::FileCall;
+
+namespace {
+
+thread_local DWORD lastError = ERROR_SUCCESS;
+
+BOOL fail(DWORD error)
+{
+    lastError = error;
+    return FALSE;
+}
+
+// The test seam may fail a call before it acts.
+bool injectedFault(FileCall kind)
+{
+    const DWORD error = platform::fileCallHook ? platform::fileCallHook(kind) : ERROR_SUCCESS;
+    if (error == ERROR_SUCCESS)
+        return false;
+    lastError = error;
+    return true;
+}
+
+std::string nativePath(LPCWSTR name)
+{
+    return QFile::encodeName(platform::toQString(name)).toStdString();
+}
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool isFolder(const std::string& path)
+{
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+DWORD errorOf(int error, const std::string& path = {})
+{
+    switch (error) {
+    case ENOENT:
+        // Windows tells a missing file from a missing folder on the way to it.
+        return path.empty() || isFolder(folderOf(path)) ? ERROR_FILE_NOT_FOUND
+                                                         : ERROR_PATH_NOT_FOUND;
+    case ENOTDIR:
+    case ELOOP:
+        return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+        return ERROR_ACCESS_DENIED;
+    case EROFS:
+        return ERROR_WRITE_PROTECT;
+    case ENOSPC:
+    case EDQUOT:
+        return ERROR_DISK_FULL;
+    case EEXIST:
+        return ERROR_FILE_EXISTS;
+    case ENAMETOOLONG:
+        return ERROR_FILENAME_EXCED_RANGE;
+    case EMFILE:
+    case ENFILE:
+        return ERROR_TOO_MANY_OPEN_FILES;
+    case ENOMEM:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    case EBADF:
+        return ERROR_INVALID_HANDLE;
+    case EBUSY:
+    case ETXTBSY:
+        return ERROR_SHARING_VIOLATION;
+    case EXDEV:
+        return ERROR_NOT_SAME_DEVICE;
+    case EINVAL:
+        return ERROR_INVALID_PARAMETER;
+    default:
+        return ERROR_GEN_FAILURE;
+    }
+}
+
+// Layer: a file or folder without any write bit is read-only for everyone, root included, as the
+// read-only attribute is on Windows; root could otherwise write through it.
+bool readOnly(const struct stat& status)
+{
+    return (status.st_mode & 0222) == 0;
+}
+
+bool inReadOnlyFolder(const std::string& path)
+{
+    struct stat status;
+    return stat(folderOf(path).c_str(), &status) == 0 && readOnly(status);
+}
+
+// The descriptors our handles stand for; a handle is its descriptor plus one, so never null or
+// INVALID_HANDLE_VALUE.
+std::unordered_set<int>& openFiles()
+{
+    static std::unordered_set<int> files;
+    return files;
+}
+
+int descriptorOf(HANDLE file)
+{
+    const auto descriptor = reinterpret_cast<std::intptr_t>(file) - 1;
+    if (descriptor < 0 || descriptor > INT32_MAX || !openFiles().count(int(descriptor)))
+        return -1;
+    return int(descriptor);
+}
+
+// The start every call on an open file shares: no bytes done yet, the seam's say, a live handle.
+// -1 when the call fails there, with its error set.
+int descriptorForCall(HANDLE file, LPDWORD done, FileCall kind)
+{
+    if (done)
+        *done = 0;
+    if (injectedFault(kind))
+        return -1;
+    const int descriptor = descriptorOf(file);
+    if (descriptor < 0)
+        fail(ERROR_INVALID_HANDLE);
+    return descriptor;
+}
+
+int openFlags(DWORD access, DWORD disposition)
+{
+    const bool reading = access & GENERIC_READ;
+    const bool writing = access & GENERIC_WRITE;
+    int flags = O_CLOEXEC | (writing ? (reading ? O_RDWR : O_WRONLY) : O_RDONLY);
+    switch (disposition) {
+    case CREATE_NEW:
+        return flags | O_CREAT | O_EXCL;
+    case CREATE_ALWAYS:
+        return flags | O_CREAT | O_TRUNC;
+    case OPEN_EXISTING:
+        return flags;
+    case OPEN_ALWAYS:
+        return flags | O_CREAT;
+    case TRUNCATE_EXISTING:
+        return flags | O_TRUNC;
+    default:
+        return -1;
+    }
+}
+
+// The refusals Windows makes before it touches anything: folders, devices and read-only files.
+DWORD refusalOf(const std::string& path, DWORD access, DWORD disposition, bool& exists)
+{
+    struct stat status;
+    exists = stat(path.c_str(), &status) == 0;
+    if (!exists)
+        return disposition == CREATE_NEW || disposition == CREATE_ALWAYS ||
+                       disposition == OPEN_ALWAYS
+                   ? (inReadOnlyFolder(path) ? ERROR_ACCESS_DENIED : ERROR_SUCCESS)
+                   : ERROR_SUCCESS;
+    if (disposition == CREATE_NEW)
+        return ERROR_FILE_EXISTS;
+    // Layer: only regular files open; a pipe or device would block or never end.
+    if (!S_ISREG(status.st_mode))
+        return ERROR_ACCESS_DENIED;
+    if ((access & GENERIC_WRITE) && readOnly(status))
+        return ERROR_ACCESS_DENIED;
+    return ERROR_SUCCESS;
+}
+
+// After a rename, the folder's entry reaches the disk too; the rename itself has happened
+// either way, so a folder that cannot be flushed is no failure.
+void flushFolderOf(const std::string& path)
+{
+    const int folder = open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        fsync(folder);
+        close(folder);
+    }
+}
+
+std::wstring wideOf(const std::string& path)
+{
+    return platform::toWString(QFile::decodeName(QByteArray::fromStdString(path)));
+}
+
+// Copies text and its zero into a caller's buffer as GetCurrentDirectoryW and GetFullPathNameW
+// do: the length without the zero, or the size needed with it when the buffer is too small.
+DWORD copyOut(const std::wstring& text, DWORD size, LPWSTR buffer)
+{
+    if (!buffer || size < text.size() + 1)
+        return DWORD(text.size() + 1);
+    text.copy(buffer, text.size());
+    buffer[text.size()] = L'\0';
+    return DWORD(text.size());
+}
+
+std::wstring lexicallyNormal(const std::wstring& path)
+{
+    std::wstring result;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find(L'/', start);
+        if (end == std::wstring::npos)
+            end = path.size();
+        const std::wstring part = path.substr(start, end - start);
+        if (part == L"..") {
+            const auto slash = result.find_last_of(L'/');
+            result.erase(slash == std::wstring::npos ? 0 : slash);
+        } else if (!part.empty() && part != L".") {
+            result += L'/' + part;
+        }
+        start = end + 1;
+    }
+    if (result.empty() || path.back() == L'/')
+        result += L'/';
+    return result;
+}
+
+} // namespace
+
+HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD, SECURITY_ATTRIBUTES*, DWORD disposition,
+                   DWORD, HANDLE)
+{
+    if (injectedFault(FileCall::open))
+        return INVALID_HANDLE_VALUE;
+    const int flags = openFlags(access, disposition);
+    if (flags < 0 || !name) {
+        fail(ERROR_INVALID_PARAMETER);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (!*name) {
+        fail(ERROR_PATH_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    const std::string path = nativePath(name);
+    bool existed = false;
+    const DWORD refusal = refusalOf(path, access, disposition, existed);
+    if (refusal != ERROR_SUCCESS) {
+        fail(refusal);
+        return INVALID_HANDLE_VALUE;
+    }
+    int descriptor;
+    do
+        descriptor = open(path.c_str(), flags, 0666);
+    while (descriptor < 0 && errno == EINTR);
+    if (descriptor < 0) {
+        fail(errorOf(errno, path));
+        return INVALID_HANDLE_VALUE;
+    }
+    openFiles().insert(descriptor);
+    const bool kept = disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS;
+    lastError = existed && kept ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
+    return reinterpret_cast<HANDLE>(std::intptr_t(descriptor) + 1);
+}
+
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD done, OVERLAPPED*)
+{
+    const int descriptor = descriptorForCall(file, done, FileCall::read);
+    if (descriptor < 0)
+        return FALSE;
+    ssize_t got;
+    do
+        got = read(descriptor, buffer, toRead);
+    while (got < 0 && errno == EINTR);
+    if (got < 0)
+        return fail(errno == EIO ? ERROR_READ_FAULT : errorOf(errno));
+    if (done)
+        *done = DWORD(got);
+    return TRUE;
+}
+
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD done, OVERLAPPED*)
+{
+    const int descriptor = descriptorForCall(file, done, FileCall::write);
+    if (descriptor < 0)
+        return FALSE;
+    const auto* bytes = static_cast<const char*>(buffer);
+    DWORD written = 0;
+    while (written < toWrite) {
+        const ssize_t put = write(descriptor, bytes + written, toWrite - written);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            if (done)
+                *done = written;
+            return fail(put < 0 && errno != EIO ? errorOf(errno) : ERROR_WRITE_FAULT);
+        }
+        written += DWORD(put);
+    }
+    if (done)
+        *done = written;
+    return TRUE;
+}
+
+BOOL FlushFileBuffers(HANDLE file)
+{
+    const int descriptor = descriptorForCall(file, nullptr, FileCall::flush);
+    if (descriptor < 0)
+        return FALSE;
+    if (fsync(descriptor) != 0)
+        return fail(errno == EIO ? ERROR_WRITE_FAULT : errorOf(errno));
+    return TRUE;
+}
+
+BOOL CloseHandle(HANDLE object)
+{
+    const int descriptor = descriptorOf(object);
+    if (descriptor < 0)
+        return fail(ERROR_INVALID_HANDLE);
+    openFiles().erase(descriptor);
+    // Linux releases the descriptor even when close reports an error, so it is never retried.
+    const bool closed = close(descriptor) == 0 || errno == EINTR;
+    const int error = errno;
+    if (injectedFault(FileCall::close))
+        return FALSE;
+    if (!closed)
+        return fail(error == EIO ? ERROR_WRITE_FAULT : errorOf(error));
+    return TRUE;
+}
+
+BOOL GetFileSizeEx(HANDLE file, LARGE_INTEGER* size)
+{
+    const int descriptor = descriptorOf(file);
+    if (descriptor < 0 || !size)
+        return fail(ERROR_INVALID_HANDLE);
+    struct stat status;
+    if (fstat(descriptor, &status) != 0)
+        return fail(errorOf(errno));
+    size->QuadPart = status.st_size;
+    return TRUE;
+}
+
+DWORD GetFileAttributesW(LPCWSTR name)
+{
+    if (!name || !*name) {
+        fail(ERROR_PATH_NOT_FOUND);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    const std::string path = nativePath(name);
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0) {
+        fail(errorOf(errno, path));
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    DWORD attributes = 0;
+    if (S_ISDIR(status.st_mode))
+        attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    if (readOnly(status))
+        attributes |= FILE_ATTRIBUTE_READONLY;
+    return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+}
+
+BOOL MoveFileExW(LPCWSTR existing, LPCWSTR newName, DWORD flags)
+{
+    if (injectedFault(FileCall::rename))
+        return FALSE;
+    if (!existing || !newName)
+        return fail(ERROR_INVALID_PARAMETER);
+    const std::string from = nativePath(existing);
+    const std::string to = nativePath(newName);
+    struct stat status;
+    if (lstat(from.c_str(), &status) != 0)
+        return fail(errorOf(errno, from));
+    if (lstat(to.c_str(), &status) == 0) {
+        if (!(flags & MOVEFILE_REPLACE_EXISTING))
+            return fail(ERROR_ALREADY_EXISTS);
+        if (!S_ISREG(status.st_mode) || readOnly(status))
+            return fail(ERROR_ACCESS_DENIED);
+    }
+    if (inReadOnlyFolder(from) || inReadOnlyFolder(to))
+        return fail(ERROR_ACCESS_DENIED);
+    if (rename(from.c_str(), to.c_str()) != 0)
+        return fail(errorOf(errno, to));
+    if (flags & MOVEFILE_WRITE_THROUGH)
+        flushFolderOf(to);
+    return TRUE;
+}
+
+// Layer: no backup file; the replaced file's permissions and owner pass to the replacement, and
+// a symbolic link keeps pointing at the replaced text. Only a regular file is replaced: renaming
+// over a pipe or a device node (/dev/full, as root) would put a plain file in its place.
+BOOL ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD, LPVOID, LPVOID)
+{
+    if (injectedFault(FileCall::rename))
+        return FALSE;
+    if (!replaced || !replacement || backup)
+        return fail(ERROR_INVALID_PARAMETER);
+    const std::string from = nativePath(replacement);
+    const std::unique_ptr<char, decltype(&std::free)> real(realpath(nativePath(replaced).c_str(),
+                                                                    nullptr),
+                                                           &std::free);
+    struct stat status;
+    if (!real || stat(real.get(), &status) != 0)
+        return fail(errorOf(errno, nativePath(replaced)));
+    const std::string to = real.get();
+    if (!S_ISREG(status.st_mode) || readOnly(status) || inReadOnlyFolder(to) ||
+        inReadOnlyFolder(from))
+        return fail(ERROR_ACCESS_DENIED);
+    if (chmod(from.c_str(), status.st_mode & 07777) != 0)
+        return fail(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+    // Only root may give a file away, and only then does the owner differ; otherwise this fails
+    // harmlessly and the replacement is ours, as the replaced file was.
+    [[maybe_unused]] const int owned = chown(from.c_str(), status.st_uid, status.st_gid);
+    if (rename(from.c_str(), to.c_str()) != 0)
+        return fail(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+    flushFolderOf(to);
+    return TRUE;
+}
+
+BOOL DeleteFileW(LPCWSTR name)
+{
+    if (injectedFault(FileCall::remove))
+        return FALSE;
+    if (!name)
+        return fail(ERROR_INVALID_PARAMETER);
+    const std::string path = nativePath(name);
+    struct stat status;
+    if (lstat(path.c_str(), &status) != 0)
+        return fail(errorOf(errno, path));
+    if (S_ISDIR(status.st_mode) || readOnly(status) || inReadOnlyFolder(path))
+        return fail(ERROR_ACCESS_DENIED);
+    if (unlink(path.c_str()) != 0)
+        return fail(errorOf(errno, path));
+    return TRUE;
+}
+
+DWORD GetCurrentDirectoryW(DWORD size, LPWSTR buffer)
+{
+    std::error_code error;
+    const std::filesystem::path current = std::filesystem::current_path(error);
+    if (error) {
+        fail(errorOf(error.value()));
+        return 0;
+    }
+    return copyOut(wideOf(current.string()), size, buffer);
+}
+
+// Lexical, as on Windows: the file system is not consulted, "." and ".." are folded away.
+DWORD GetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* filePart)
+{
+    if (!name || !*name) {
+        fail(ERROR_INVALID_NAME);
+        return 0;
+    }
+    std::wstring path = name;
+    if (path.front() != L'/') {
+        std::error_code error;
+        const std::filesystem::path current = std::filesystem::current_path(error);
+        if (error) {
+            fail(errorOf(error.value()));
+            return 0;
+        }
+        path = wideOf(current.string()) + L'/' + path;
+    }
+    const std::wstring full = lexicallyNormal(path);
+    const DWORD result = copyOut(full, size, buffer);
+    if (filePart && result == full.size())
+        *filePart = full.back() == L'/' ? nullptr : buffer + full.find_last_of(L'/') + 1;
+    return result;
+}
+
+DWORD GetLastError()
+{
+    return lastError;
+}
+
+void SetLastError(DWORD error)
+{
+    lastError = error;
+}
