@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev libqt6test6 qt6-qpa-plugins libgl-dev
     libgtest-dev libbenchmark-dev
     g++-mingw-w64-i686 binutils-mingw-w64-i686
-    clang-14 libclang-rt-14-dev
+    clang-14 libclang-rt-14-dev clang-format
     fonts-liberation2
     xvfb xauth xdotool imagemagick
     desktop-file-utils lintian dpkg-dev

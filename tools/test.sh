@@ -9,6 +9,10 @@ step() { echo; echo "=== $*"; }
 
 "$repo/tools/install-deps.sh" || exit 1
 
+step "Formatting (.clang-format)"
+(cd "$repo" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror) ||
+    failed+=("formatting")
+
 step "Linux build and tests (build/)"
 rm -rf "$repo/build"
 if cmake -S "$repo" -B "$repo/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
