@@ -63,8 +63,7 @@ void buildMenus(HWND hwnd)
     appendItem(Editor.fileMenu, commandFind, L"Find \t Ctrl+F");
     AppendMenuW(Editor.fileMenu, MF_SEPARATOR, 0, nullptr);
     appendItem(Editor.fileMenu, commandExit, L"Exit");
-    AppendMenuW(Editor.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(Editor.formatMenu),
-                L"Format");
+    AppendMenuW(Editor.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(Editor.formatMenu), L"Format");
     appendItem(Editor.formatMenu, commandFont, L"Font");
     AppendMenuW(Editor.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(Editor.helpMenu), L"Help");
     appendItem(Editor.helpMenu, commandAbout, L"About Quenwrite");
@@ -73,9 +72,10 @@ void buildMenus(HWND hwnd)
 
 void onCreate(HWND hwnd)
 {
-    Editor.editControl = CreateWindowExW(
-        0, L"edit", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_NOHIDESEL | ES_MULTILINE,
-        4, 4, 500, 500, hwnd, nullptr, nullptr, nullptr);
+    Editor.editControl = CreateWindowExW(0, L"edit", L"",
+                                         WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL |
+                                             ES_NOHIDESEL | ES_MULTILINE,
+                                         4, 4, 500, 500, hwnd, nullptr, nullptr, nullptr);
     // Lift the typing limit of 32,767 characters, so that a larger document stays editable.
     SendMessageW(Editor.editControl, EM_SETLIMITTEXT, 0, 0);
     SendMessageW(Editor.editControl, WM_SETFONT, reinterpret_cast<WPARAM>(Editor.editFont), TRUE);
@@ -92,7 +92,8 @@ void onSize(HWND hwnd)
     if (!GetWindowRect(hwnd, &windowRect))
         return;
     SetWindowPos(Editor.editControl, nullptr, 0, 0, windowRect.right - windowRect.left - 23,
-                 windowRect.bottom - windowRect.top - 66, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                 windowRect.bottom - windowRect.top - 66,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void showAbout(HWND hwnd)

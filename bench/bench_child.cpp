@@ -45,7 +45,8 @@ ChildResult runChild(const std::string& self, const std::vector<std::string>& ar
     rusage usage{};
     wait4(child, &status, 0, &usage);
     result.wallMs =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
+            .count();
     result.peakKb = double(usage.ru_maxrss);
     result.timedOut = WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM;
     std::istringstream lines(printed);

@@ -14,8 +14,8 @@ constexpr long long megabyte = 1 << 20;
 
 std::string lineNumbered(long long n)
 {
-    static const char* const words[] = {"alpha", "bravo", "charlie", "delta", "echo", "foxtrot",
-                                        "golf", "hotel", "india", "juliet", "kilo", "lima"};
+    static const char* const words[] = {"alpha", "bravo", "charlie", "delta",  "echo", "foxtrot",
+                                        "golf",  "hotel", "india",   "juliet", "kilo", "lima"};
     std::string line = "line " + std::to_string(n) + ":";
     for (long long w = n; line.size() < 78; w = w * 7 + 3)
         line += std::string(" ") + words[w % 12];

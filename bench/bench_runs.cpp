@@ -155,8 +155,10 @@ int runEditor(int argc, char** argv, const std::string& path)
         seam::typeText(Editor.editControl, L"x");
         settleAndPaint();
     };
-    typeLatency("typeEnd", [] { placeCaret(1); }, typeOne);
-    typeLatency("typeStart", [] { placeCaret(0); }, typeOne);
+    typeLatency(
+        "typeEnd", [] { placeCaret(1); }, typeOne);
+    typeLatency(
+        "typeStart", [] { placeCaret(0); }, typeOne);
     placeCaret(0.5);
     report("scroll", medianMsOf(latencyRepeats, [] {
                seam::scrollBy(Editor.editControl, seam::visibleLineCount(Editor.editControl));
@@ -180,8 +182,10 @@ int runBaseline(int argc, char** argv, const std::string& path)
     report("rssPeak", peakKb());
     report("find", medianMsOf(findRepeats, [] { seam::baseline::findMiss(missingNeedle); }));
     const auto typeOne = [] { seam::baseline::type(L'x'); };
-    typeLatency("typeEnd", [] { seam::baseline::placeCaret(1); }, typeOne);
-    typeLatency("typeStart", [] { seam::baseline::placeCaret(0); }, typeOne);
+    typeLatency(
+        "typeEnd", [] { seam::baseline::placeCaret(1); }, typeOne);
+    typeLatency(
+        "typeStart", [] { seam::baseline::placeCaret(0); }, typeOne);
     seam::baseline::placeCaret(0.5);
     report("scroll", medianMsOf(latencyRepeats, [] { seam::baseline::scrollPage(); }));
     std::fflush(stdout);

@@ -41,8 +41,7 @@ void writeSample(const std::string& name)
     std::ofstream(name, std::ios::binary) << bytes;
 }
 
-template <class Step>
-void timed(const char* name, Step step)
+template <class Step> void timed(const char* name, Step step)
 {
     const auto started = std::chrono::steady_clock::now();
     step();
@@ -68,19 +67,18 @@ int main(int argc, char** argv)
     platform::testing::processEvents();
     std::printf("%-40s %7s     peak RSS %7.0f MB\n", "editor started", "", peakMegabytes());
 
-    timed("open: readFile into the edit control", [&] {
-        Editor.readFile(std::filesystem::path(source).wstring().c_str(), mainWindow);
-    });
-    timed("save: writeFile from the edit control", [&] {
-        Editor.writeFile(mainWindow, std::filesystem::path(copy).wstring());
-    });
+    timed("open: readFile into the edit control",
+          [&] { Editor.readFile(std::filesystem::path(source).wstring().c_str(), mainWindow); });
+    timed("save: writeFile from the edit control",
+          [&] { Editor.writeFile(mainWindow, std::filesystem::path(copy).wstring()); });
     // The edit control's share of the save: the text handed over whole into fresh memory.
     timed("  of which: GetWindowTextW alone", [&] {
         const int length = GetWindowTextLengthW(Editor.editControl);
         std::wstring text(std::size_t(length) + 1, L'\0');
         text.resize(std::size_t(GetWindowTextW(Editor.editControl, text.data(), length + 1)));
     });
-    std::printf("saved file: %ju bytes, title %s\n", std::uintmax_t(std::filesystem::file_size(copy)),
+    std::printf("saved file: %ju bytes, title %s\n",
+                std::uintmax_t(std::filesystem::file_size(copy)),
                 Editor.saved ? "saved" : "NOT SAVED");
     std::filesystem::remove(source);
     std::filesystem::remove(copy);

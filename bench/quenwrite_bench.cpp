@@ -87,12 +87,13 @@ void addStartUpRows(std::ostringstream& table, const std::string& self)
     const bench::ChildResult ours = medianStartUp(self, "start-editor");
     const bench::ChildResult baseline = medianStartUp(self, "start-baseline");
     char line[256];
-    std::snprintf(line, sizeof line, "| no file | Start-up to painted window | %.0f ms | %.0f ms | %s |\n",
+    std::snprintf(line, sizeof line,
+                  "| no file | Start-up to painted window | %.0f ms | %.0f ms | %s |\n",
                   ours.wallMs, baseline.wallMs, ratio(ours.wallMs, baseline.wallMs).c_str());
     table << line;
-    std::snprintf(line, sizeof line, "| no file | Peak RSS at start-up | %.1f MB | %.1f MB | %s |\n",
-                  ours.peakKb / 1024, baseline.peakKb / 1024,
-                  ratio(ours.peakKb, baseline.peakKb).c_str());
+    std::snprintf(
+        line, sizeof line, "| no file | Peak RSS at start-up | %.1f MB | %.1f MB | %s |\n",
+        ours.peakKb / 1024, baseline.peakKb / 1024, ratio(ours.peakKb, baseline.peakKb).c_str());
     table << line;
 }
 
@@ -106,7 +107,8 @@ int orchestrate(const std::string& self, const std::string& folder, const char* 
     for (const bench::Input& input : inputs) {
         std::fprintf(stderr, "measuring %s\n", input.label.c_str());
         const auto ours = bench::runChild(self, {"run-editor", input.path}, runTimeoutSeconds);
-        const auto baseline = bench::runChild(self, {"run-baseline", input.path}, runTimeoutSeconds);
+        const auto baseline =
+            bench::runChild(self, {"run-baseline", input.path}, runTimeoutSeconds);
         addInputRows(table, input, ours, baseline);
     }
     std::fputs(table.str().c_str(), stdout);

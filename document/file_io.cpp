@@ -92,14 +92,13 @@ HANDLE createTemporary(const std::wstring& target, std::wstring& temporary)
 DWORD moveIntoPlace(const std::wstring& temporary, const std::wstring& target, bool replacing)
 {
     // Replacing keeps the target's attributes and permissions; a new file takes the folder's.
-    const BOOL moved = replacing
-        ? ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, 0, nullptr, nullptr)
-        : MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    const BOOL moved =
+        replacing ? ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, 0, nullptr, nullptr)
+                  : MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
     return moved ? ERROR_SUCCESS : GetLastError();
 }
 
-DWORD writeThroughTemporary(const std::wstring& target, const BytePieces& pieces,
-                            bool replacing)
+DWORD writeThroughTemporary(const std::wstring& target, const BytePieces& pieces, bool replacing)
 {
     std::wstring temporary;
     HANDLE file = createTemporary(target, temporary);
@@ -133,7 +132,6 @@ DWORD readWholeFile(const std::wstring& path, std::string& bytes)
     CloseHandle(file);
     return error;
 }
-
 
 DWORD writeWholeFile(const std::wstring& path, const BytePieces& pieces)
 {

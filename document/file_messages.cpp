@@ -73,8 +73,8 @@ std::wstring unwritableCharacter(const std::wstring& path, std::wstring_view tex
     const TextPlace place = placeOf(text, offset);
     wchar_t code[16];
     std::swprintf(code, 16, L"U+%04X", static_cast<unsigned>(character));
-    const std::wstring shown = character > 0xFFFF ? std::wstring(text.substr(offset, 2))
-                                                   : std::wstring(1, text[offset]);
+    const std::wstring shown =
+        character > 0xFFFF ? std::wstring(text.substr(offset, 2)) : std::wstring(1, text[offset]);
     return L"Could not save " + quoted(path) + L".\n\nThe character " + quoted(shown) + L" (" +
            code + L") at line " + std::to_wstring(place.line) + L", column " +
            std::to_wstring(place.column) +
@@ -84,7 +84,8 @@ std::wstring unwritableCharacter(const std::wstring& path, std::wstring_view tex
 
 std::wstring zeroBytesLeftOut(const std::wstring& path, std::size_t count)
 {
-    const std::wstring bytes = count == 1 ? L"1 zero byte" : std::to_wstring(count) + L" zero bytes";
+    const std::wstring bytes =
+        count == 1 ? L"1 zero byte" : std::to_wstring(count) + L" zero bytes";
     return quoted(path) + L" holds " + bytes +
            L", which the editor cannot show, so they were left out.\n\nThe text opens as a new, "
            L"unsaved document: saving it asks for a name, so the file cannot be replaced by the "

@@ -82,8 +82,9 @@ bool mayDropText(HWND window)
 {
     if (Editor.saved)
         return true;
-    const int answer = MessageBoxW(window, L"Would you like to save changes in the current document?",
-                                   productName.c_str(), MB_YESNO | MB_ICONQUESTION);
+    const int answer =
+        MessageBoxW(window, L"Would you like to save changes in the current document?",
+                    productName.c_str(), MB_YESNO | MB_ICONQUESTION);
     return answer != IDYES || Editor.save(window);
 }
 

@@ -28,7 +28,7 @@ public:
 private:
     std::wstring text_;
     std::size_t zeros_ = 0;
-    bool lineOpen_ = false; // the current line has content and still needs its CR LF
+    bool lineOpen_ = false;  // the current line has content and still needs its CR LF
     bool crPending_ = false; // a piece ended in CR: the next byte tells whether it ends a line
 };
 

@@ -1,7 +1,7 @@
 // The main window's title: "*" while unsaved, the file's name or "New file", and the product.
+#include "document/title.h"
 #include "app/editor.h"
 #include "app/globals.h"
-#include "document/title.h"
 
 std::wstring fileNameOf(const std::wstring& path)
 {

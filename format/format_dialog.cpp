@@ -32,8 +32,8 @@ struct Box {
     int height;
 };
 
-HWND createControl(HWND window, const wchar_t* className, const wchar_t* text, DWORD style,
-                   Box box, int id, HINSTANCE instance = nullptr)
+HWND createControl(HWND window, const wchar_t* className, const wchar_t* text, DWORD style, Box box,
+                   int id, HINSTANCE instance = nullptr)
 {
     return CreateWindowExW(0, className, text, style, box.x, box.y, box.width, box.height, window,
                            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance, nullptr);
@@ -95,8 +95,8 @@ void createSizeList(HWND window, HINSTANCE instance)
         texts[i] = dialog.sizeTexts[i];
     addStrings(GetDlgItem(window, sizeListId), texts, 10);
     // The pending size, so the list shows what Apply will write; none when it is not listed.
-    SendMessageW(GetDlgItem(window, sizeListId), LB_SETCURSEL, WPARAM(sizeIndex(dialog.pendingSize)),
-                 0);
+    SendMessageW(GetDlgItem(window, sizeListId), LB_SETCURSEL,
+                 WPARAM(sizeIndex(dialog.pendingSize)), 0);
 }
 
 // Enables the main window before this one goes, so the system never hands activation to some
@@ -133,8 +133,7 @@ LRESULT onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
     }
     updatePreview();
     if (wParam == applyId) {
-        SendMessageW(Editor.editControl, WM_SETFONT, reinterpret_cast<WPARAM>(pendingFont()),
-                     TRUE);
+        SendMessageW(Editor.editControl, WM_SETFONT, reinterpret_cast<WPARAM>(pendingFont()), TRUE);
         dialog.saveSettings(hwnd);
         closeWindow(hwnd);
     }
@@ -155,10 +154,9 @@ LRESULT onPaint(HWND hwnd)
 void openFormatWindow(HWND owner)
 {
     struct FormatDialog& dialog = FormatDialog;
-    const HWND window = CreateWindowExW(0, L"Format text window class", L"Format text",
-                                        WS_VISIBLE | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                                        dialog.width, dialog.height, owner, nullptr, nullptr,
-                                        nullptr);
+    const HWND window = CreateWindowExW(
+        0, L"Format text window class", L"Format text", WS_VISIBLE | WS_SYSMENU, CW_USEDEFAULT,
+        CW_USEDEFAULT, dialog.width, dialog.height, owner, nullptr, nullptr, nullptr);
     createControl(window, L"Button", L"Apply", labelStyle, {130, 320, 100, 25}, applyId);
     createControl(window, L"Static", L"Font", labelStyle, {dialog.familyColumnX, 20, 70, 25}, 0);
     createControl(window, L"Static", L"Font size", labelStyle, {dialog.sizeColumnX, 20, 70, 25}, 0);
@@ -173,7 +171,8 @@ void openFormatWindow(HWND owner)
     updatePreview();
     createControl(window, L"Button", L"Bold", checkBoxStyle, {dialog.styleColumnX, 50, 100, 30},
                   boldId);
-    CheckDlgButton(window, boldId, dialog.pendingWeight == boldWeight ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(window, boldId,
+                   dialog.pendingWeight == boldWeight ? BST_CHECKED : BST_UNCHECKED);
     createControl(window, L"Button", L"Italic", checkBoxStyle, {dialog.styleColumnX, 80, 100, 30},
                   italicId);
     CheckDlgButton(window, italicId, dialog.pendingItalic ? BST_CHECKED : BST_UNCHECKED);

@@ -22,9 +22,9 @@ namespace {
 // one byte per character and typed wide characters meet a narrow original.
 std::wstring randomText(FuzzedDataProvider& input, std::size_t maxLength, bool wide)
 {
-    static constexpr wchar_t pick[] = {L'\r', L'\n', L'\r', L'\n', L'a', L'b', L' ', L'\t',
-                                       wchar_t(0xE9), wchar_t(0xFF), wchar_t(0x20AC),
-                                       wchar_t(0x1F600)};
+    static constexpr wchar_t pick[] = {
+        L'\r',         L'\n',         L'\r',           L'\n',           L'a', L'b', L' ', L'\t',
+        wchar_t(0xE9), wchar_t(0xFF), wchar_t(0x20AC), wchar_t(0x1F600)};
     const std::size_t last = std::size(pick) - (wide ? 1 : 3);
     std::wstring text;
     const std::size_t length = input.ConsumeIntegralInRange<std::size_t>(0, maxLength);

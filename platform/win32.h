@@ -2,8 +2,8 @@
 #pragma once
 
 #ifdef _WIN32
-#include <windows.h>
 #include <commdlg.h>
+#include <windows.h>
 static_assert(sizeof(OPENFILENAMEW) == 88, "the editor passes the 32-bit structure size");
 #else
 #include "platform/win32_subset.h"

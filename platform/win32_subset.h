@@ -126,12 +126,30 @@ union LARGE_INTEGER {
     LONGLONG QuadPart;
 };
 
-inline constexpr WORD LOWORD(ULONG_PTR value) { return WORD(value & 0xFFFF); }
-inline constexpr WORD HIWORD(ULONG_PTR value) { return WORD((value >> 16) & 0xFFFF); }
-inline constexpr LONG MAKELONG(WORD low, WORD high) { return LONG(DWORD(low) | (DWORD(high) << 16)); }
-inline constexpr WPARAM MAKEWPARAM(WORD low, WORD high) { return WPARAM(DWORD(MAKELONG(low, high))); }
-inline constexpr LPARAM MAKELPARAM(WORD low, WORD high) { return LPARAM(MAKELONG(low, high)); }
-inline LPWSTR MAKEINTRESOURCEW(WORD id) { return reinterpret_cast<LPWSTR>(ULONG_PTR(id)); }
+inline constexpr WORD LOWORD(ULONG_PTR value)
+{
+    return WORD(value & 0xFFFF);
+}
+inline constexpr WORD HIWORD(ULONG_PTR value)
+{
+    return WORD((value >> 16) & 0xFFFF);
+}
+inline constexpr LONG MAKELONG(WORD low, WORD high)
+{
+    return LONG(DWORD(low) | (DWORD(high) << 16));
+}
+inline constexpr WPARAM MAKEWPARAM(WORD low, WORD high)
+{
+    return WPARAM(DWORD(MAKELONG(low, high)));
+}
+inline constexpr LPARAM MAKELPARAM(WORD low, WORD high)
+{
+    return LPARAM(MAKELONG(low, high));
+}
+inline LPWSTR MAKEINTRESOURCEW(WORD id)
+{
+    return reinterpret_cast<LPWSTR>(ULONG_PTR(id));
+}
 
 // Windows and classes.
 constexpr UINT WM_NULL = 0x0000;
@@ -221,8 +239,8 @@ constexpr UINT SWP_NOREDRAW = 0x0008;
 constexpr UINT SWP_NOACTIVATE = 0x0010;
 
 ATOM RegisterClassW(const WNDCLASSW* windowClass);
-HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
+                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param);
 LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL DestroyWindow(HWND hwnd);

@@ -51,7 +51,12 @@ TEST(TextFromBytes, KeepsEveryLineAndEndsEachWithCrLf)
         {"lone CR kept", "a\rb", L"a\rb\r\n", 0},
         {"CR at the end", "a\r", L"a\r\r\n", 0},
         {"CR CR LF", "a\r\r\n", L"a\r\r\n", 0},
-        {"Ctrl+Z is data", "a\x1a" "b\n", L"a\x1a" L"b\r\n", 0},
+        {"Ctrl+Z is data",
+         "a\x1a"
+         "b\n",
+         L"a\x1a"
+         L"b\r\n",
+         0},
         {"bytes above 127", "\x80\xff", L"\x80\xff\r\n", 0},
         {"zero bytes left out", std::string("a\0b\0", 4) + "\nc", L"ab\r\nc\r\n", 2},
         {"a line of only a zero byte", std::string(1, '\0'), L"\r\n", 1},
@@ -81,8 +86,8 @@ TEST(TextFromBytes, KeepsEveryLineAndEndsEachWithCrLf)
 
 TEST(TextFromBytes, ReadsLongLinesAndLongTextsWhole)
 {
-    for (const std::size_t length : {std::size_t(3999), std::size_t(4000), std::size_t(5000),
-                                     std::size_t(1) << 20}) {
+    for (const std::size_t length :
+         {std::size_t(3999), std::size_t(4000), std::size_t(5000), std::size_t(1) << 20}) {
         SCOPED_TRACE(length);
         EXPECT_EQ(textFromBytes(std::string(length, 'x')), std::wstring(length, L'x') + L"\r\n");
     }
@@ -291,7 +296,7 @@ TEST_F(DocumentTest, AFailedSaveIsReportedAndLeavesFileAndDocumentAsTheyWere)
     std::filesystem::create_directory(folder() + "/shut");
     writeFileBytes("shut/inside.txt", "inside");
     std::filesystem::permissions(folder() + "/shut", std::filesystem::perms::owner_read |
-                                                          std::filesystem::perms::owner_exec);
+                                                         std::filesystem::perms::owner_exec);
     std::filesystem::create_directory(folder() + "/taken.txt");
     struct Row {
         std::string chosen;

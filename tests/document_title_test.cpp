@@ -11,10 +11,14 @@ TEST(FileNameOf, TakesThePartAfterTheLastSeparatorOfEitherKind)
         std::wstring path;
         std::wstring name;
     } cases[] = {
-        {L"D:\\docs\\notes.txt", L"notes.txt"}, {L"D:/docs/notes.txt", L"notes.txt"},
-        {L"D:\\docs/sub\\notes.txt", L"notes.txt"}, {L"/home/a/b/notes.txt", L"notes.txt"},
-        {L"notes.txt", L"notes.txt"},               {L"D:\\docs\\", L""},
-        {L"a.b.txt", L"a.b.txt"},                   {L"", L""},
+        {L"D:\\docs\\notes.txt", L"notes.txt"},
+        {L"D:/docs/notes.txt", L"notes.txt"},
+        {L"D:\\docs/sub\\notes.txt", L"notes.txt"},
+        {L"/home/a/b/notes.txt", L"notes.txt"},
+        {L"notes.txt", L"notes.txt"},
+        {L"D:\\docs\\", L""},
+        {L"a.b.txt", L"a.b.txt"},
+        {L"", L""},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(std::string(row.path.begin(), row.path.end()));

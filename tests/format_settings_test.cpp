@@ -57,11 +57,13 @@ TEST(SettingsText, ReadsWholeFilesWhateverTheirLayout)
          {12, 400, true, L"Arial"}},
         {"other header", "[something else]\r\nfontSize=16", {16, 0, false, L"Courier New"}},
         {"last one wins", "fontSize=12\nfontSize=16", {16, 0, false, L"Courier New"}},
-        {"unreadable later value keeps the earlier", "fontSize=12\nfontSize=x",
+        {"unreadable later value keeps the earlier",
+         "fontSize=12\nfontSize=x",
          {12, 0, false, L"Courier New"}},
         {"one line, two keys", "fontSize fontWeight=30", {30, 30, false, L"Courier New"}},
         {"Ctrl+Z ends the file", "fontSize=20\x1A\r\nfontSize=30", {20, 0, false, L"Courier New"}},
-        {"trailing garbage after the keys", "fontSize=20\r\n\x01\x02garbage=\xFF",
+        {"trailing garbage after the keys",
+         "fontSize=20\r\n\x01\x02garbage=\xFF",
          {20, 0, false, L"Courier New"}},
     });
 }
@@ -154,9 +156,12 @@ TEST(SettingsText, WritesOneBytePerCharacter)
 TEST(SettingsText, WhatIsWrittenReadsBackTheSame)
 {
     const std::vector<FontChoice> choices = {
-        {14, 0, false, L"Courier New"}, {36, 800, true, L"Times New Roman"},
-        {-10, 400, false, L" arial "},  {INT_MAX, INT_MIN, true, L"A=B"},
-        {0, 0, false, L""},             {10, 800, false, L"fontSize=99"},
+        {14, 0, false, L"Courier New"},
+        {36, 800, true, L"Times New Roman"},
+        {-10, 400, false, L" arial "},
+        {INT_MAX, INT_MIN, true, L"A=B"},
+        {0, 0, false, L""},
+        {10, 800, false, L"fontSize=99"},
     };
     for (const FontChoice& choice : choices) {
         SCOPED_TRACE(testing::Message() << choice.size << " " << choice.weight);

@@ -31,9 +31,9 @@ TEST(FontRule, HeightIsOneAndAHalfTimesTheSizeTruncated)
     const struct {
         int size;
         int height;
-    } heights[] = {{10, 15},  {11, 16},  {12, 18},   {14, 21},      {16, 24},      {18, 27},
-                   {20, 30},  {24, 36},  {28, 42},   {36, 54},      {9, 13},       {0, 0},
-                   {-5, -7},  {-10, -15}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MIN}};
+    } heights[] = {{10, 15}, {11, 16},   {12, 18},           {14, 21},          {16, 24}, {18, 27},
+                   {20, 30}, {24, 36},   {28, 42},           {36, 54},          {9, 13},  {0, 0},
+                   {-5, -7}, {-10, -15}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MIN}};
     for (const auto& row : heights) {
         SCOPED_TRACE(row.size);
         EXPECT_EQ(fontInfo(createFontFromChoice(row.size, 0, false, L"Arial")).height, row.height);
@@ -55,8 +55,7 @@ LRESULT selectedIndex(HWND list)
 }
 
 // The user's hands on the Format text window, over either way of starting the editor.
-template <class Start>
-class FormatTest : public Start {
+template <class Start> class FormatTest : public Start {
 protected:
     HWND open()
     {
@@ -299,9 +298,10 @@ TEST_F(FormatStartupTest, AFailedWriteKeepsTheOldFileAndSaysSo)
 TEST_F(FormatStartupTest, AReadOnlySettingsFileIsLeftAlone)
 {
     writeFileBytes("settings.ini", defaultFile);
-    std::filesystem::permissions(folder() + "/settings.ini", std::filesystem::perms::owner_read |
-                                                                 std::filesystem::perms::group_read |
-                                                                 std::filesystem::perms::others_read);
+    std::filesystem::permissions(folder() + "/settings.ini",
+                                 std::filesystem::perms::owner_read |
+                                     std::filesystem::perms::group_read |
+                                     std::filesystem::perms::others_read);
     startEditor();
     HWND window = open();
     selectSize(9);

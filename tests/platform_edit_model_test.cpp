@@ -164,8 +164,8 @@ TEST(EditModelTest, TheLimitRefusesTypingWholeAndCutsPasteBeforeALineBreak)
          false, L"abcd"},
         {"over the limit, typing is refused", L"abcdef", 3, 6, 6, L"g", Fit::whole, false,
          L"abcdef"},
-        {"over the limit, a selection can still be replaced", L"abcdef", 3, 0, 4, L"x",
-         Fit::whole, true, L"xef"},
+        {"over the limit, a selection can still be replaced", L"abcdef", 3, 0, 4, L"x", Fit::whole,
+         true, L"xef"},
         {"EM_REPLACESEL is not limited", L"abc", 3, 3, 3, L"de", Fit::unlimited, true, L"abcde"},
     };
     for (const auto& row : cases) {
@@ -252,9 +252,8 @@ TEST(EditModelTest, CaretStepsOverLineBreaksAndWords)
     const struct {
         std::size_t position, previous, next, previousWord, nextWord, wordStart, wordEnd;
     } cases[] = {
-        {0, 0, 1, 0, 5, 0, 3},       {3, 2, 4, 0, 5, 3, 5},
-        {8, 7, 10, 5, 11, 8, 10},   {9, 8, 10, 5, 11, 8, 10},
-        {10, 8, 11, 5, 11, 10, 11}, {13, 12, 14, 11, 17, 11, 16},
+        {0, 0, 1, 0, 5, 0, 3},        {3, 2, 4, 0, 5, 3, 5},        {8, 7, 10, 5, 11, 8, 10},
+        {9, 8, 10, 5, 11, 8, 10},     {10, 8, 11, 5, 11, 10, 11},   {13, 12, 14, 11, 17, 11, 16},
         {17, 16, 18, 11, 19, 17, 18}, {19, 18, 19, 17, 19, 18, 19},
     };
     for (const auto& row : cases) {

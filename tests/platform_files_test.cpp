@@ -129,8 +129,8 @@ TEST_F(LayerFilesTest, ReplacingKeepsModeAndLinksAndRefusesReadOnlyTargets)
     chmod((folder_ + "/target").c_str(), 0640);
     std::filesystem::create_symlink(folder_ + "/target", folder_ + "/link");
     write("new", "new");
-    ASSERT_TRUE(ReplaceFileW(wide("link").c_str(), wide("new").c_str(), nullptr, 0, nullptr,
-                             nullptr));
+    ASSERT_TRUE(
+        ReplaceFileW(wide("link").c_str(), wide("new").c_str(), nullptr, 0, nullptr, nullptr));
     EXPECT_TRUE(std::filesystem::is_symlink(folder_ + "/link"));
     std::ifstream target(folder_ + "/target");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(target), {}), "new");
@@ -141,8 +141,8 @@ TEST_F(LayerFilesTest, ReplacingKeepsModeAndLinksAndRefusesReadOnlyTargets)
     write("other", "other");
     chmod((folder_ + "/target").c_str(), 0444);
     EXPECT_EQ(GetFileAttributesW(wide("target").c_str()), FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(ReplaceFileW(wide("target").c_str(), wide("other").c_str(), nullptr, 0, nullptr,
-                              nullptr));
+    EXPECT_FALSE(
+        ReplaceFileW(wide("target").c_str(), wide("other").c_str(), nullptr, 0, nullptr, nullptr));
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
     EXPECT_FALSE(MoveFileExW(wide("other").c_str(), wide("target").c_str(), 0));
     EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
@@ -164,10 +164,8 @@ TEST_F(LayerFilesTest, FullPathsAreLexicalAndTheCurrentFolderFitsOrSaysWhatItNee
         std::wstring full;
     };
     const Row rows[] = {
-        {L"a.txt", current + L"/a.txt"},
-        {L"./sub/../b.txt", current + L"/b.txt"},
-        {L"/x//y/./z", L"/x/y/z"},
-        {L"/../up", L"/up"},
+        {L"a.txt", current + L"/a.txt"}, {L"./sub/../b.txt", current + L"/b.txt"},
+        {L"/x//y/./z", L"/x/y/z"},       {L"/../up", L"/up"},
         {L"dir/", current + L"/dir/"},
     };
     for (const Row& row : rows) {

@@ -34,8 +34,8 @@ protected:
         windowClass.lpszClassName = L"List test window";
         RegisterClassW(&windowClass);
         parent = CreateWindowExW(0, L"List test window", L"lists", WS_VISIBLE | WS_SYSMENU,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr, nullptr,
-                                 nullptr, nullptr);
+                                 CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr, nullptr, nullptr,
+                                 nullptr);
         ASSERT_TRUE(parent);
         processEvents();
     }
@@ -98,10 +98,11 @@ TEST_F(ListBoxTest, SortedListsInsertWithoutRegardToCase)
     const struct {
         const wchar_t* text;
         LRESULT index;
-    } added[] = {{L"banana", 0}, {L"Apple", 0}, {L"cherry", 2}, {L"apple pie", 1},
+    } added[] = {{L"banana", 0}, {L"Apple", 0},       {L"cherry", 2}, {L"apple pie", 1},
                  {L"BANANA", 3}, {L"\u00E9clair", 5}, {L"", 0}};
     for (const auto& row : added) {
-        SCOPED_TRACE(testing::Message() << "adding " << testing::PrintToString(std::wstring(row.text)));
+        SCOPED_TRACE(testing::Message()
+                     << "adding " << testing::PrintToString(std::wstring(row.text)));
         EXPECT_EQ(SendMessageW(sorted, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.text)),
                   row.index);
     }
@@ -125,14 +126,23 @@ TEST_F(ListBoxTest, SelectStringMatchesAPrefixFromTheNextItemRoundToStart)
         const wchar_t* prefix;
         LRESULT found;
     } searches[] = {
-        {0, L"Arial", 0},   {0, L"arial", 0},  {0, L"", 1},       {-1, L"", 0},
-        {2, L"", 0},        {1, L"c", 1},      {0, L"Courier", 1}, {0, L"COURIER NEW", 1},
-        {0, L"t", 2},       {5, L"T", 2},      {0, L"Courier New ", LB_ERR},
-        {0, L"x", LB_ERR},  {0, L"rial", LB_ERR},
+        {0, L"Arial", 0},
+        {0, L"arial", 0},
+        {0, L"", 1},
+        {-1, L"", 0},
+        {2, L"", 0},
+        {1, L"c", 1},
+        {0, L"Courier", 1},
+        {0, L"COURIER NEW", 1},
+        {0, L"t", 2},
+        {5, L"T", 2},
+        {0, L"Courier New ", LB_ERR},
+        {0, L"x", LB_ERR},
+        {0, L"rial", LB_ERR},
     };
     for (const auto& row : searches) {
-        SCOPED_TRACE(testing::Message() << row.start << " "
-                                        << testing::PrintToString(std::wstring(row.prefix)));
+        SCOPED_TRACE(testing::Message()
+                     << row.start << " " << testing::PrintToString(std::wstring(row.prefix)));
         HWND fonts = listOf(notifyingList, {L"Times New Roman", L"Arial", L"Courier New"});
         const auto prefix = reinterpret_cast<LPARAM>(row.prefix);
         EXPECT_EQ(SendMessageW(fonts, LB_FINDSTRING, WPARAM(row.start), prefix), row.found);
@@ -165,22 +175,22 @@ TEST_F(ListBoxTest, TheUsersSelectionsAreNotifiedWithLbsNotify)
     notifications.clear();
 
     clickListItem(fonts, 1);
-    EXPECT_EQ(notifications, (std::vector<WPARAM>{notification(LBN_SETFOCUS),
-                                                  notification(LBN_SELCHANGE)}));
+    EXPECT_EQ(notifications,
+              (std::vector<WPARAM>{notification(LBN_SETFOCUS), notification(LBN_SELCHANGE)}));
     EXPECT_EQ(selected(fonts), 1);
 
     notifications.clear();
     clickListItem(fonts, 1);
     pressKey(fonts, VK_DOWN);
-    EXPECT_EQ(notifications, (std::vector<WPARAM>{notification(LBN_SELCHANGE),
-                                                  notification(LBN_SELCHANGE)}));
+    EXPECT_EQ(notifications,
+              (std::vector<WPARAM>{notification(LBN_SELCHANGE), notification(LBN_SELCHANGE)}));
     EXPECT_EQ(selected(fonts), 2);
 
     notifications.clear();
     pressKey(fonts, VK_DOWN); // already at the last item: nothing changes
     click(other);             // an empty list: only the focus moves
-    EXPECT_EQ(notifications, (std::vector<WPARAM>{notification(LBN_KILLFOCUS),
-                                                  MAKEWPARAM(4, LBN_SETFOCUS)}));
+    EXPECT_EQ(notifications,
+              (std::vector<WPARAM>{notification(LBN_KILLFOCUS), MAKEWPARAM(4, LBN_SETFOCUS)}));
 }
 
 TEST_F(ListBoxTest, WithoutLbsNotifyOnlyTheFocusIsNotified)

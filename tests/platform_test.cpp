@@ -102,8 +102,8 @@ TEST_F(LayerTest, CreationSendsItsMessagesInOrderAndAFailedCreateGivesNoWindow)
 
     createResult = -1;
     EXPECT_EQ(topLevel(), nullptr);
-    EXPECT_EQ(CreateWindowExW(0, L"no such class", L"", 0, 0, 0, 10, 10, nullptr, nullptr,
-                              nullptr, nullptr),
+    EXPECT_EQ(CreateWindowExW(0, L"no such class", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                              nullptr),
               nullptr);
 }
 
@@ -214,12 +214,9 @@ TEST_F(LayerTest, MultiLineTextKeepsEveryCharacterAndCountsLineBreaksAsTwo)
     HWND parent = topLevel();
     HWND multi = edit(parent, ES_MULTILINE | WS_HSCROLL);
     const std::wstring cases[] = {
-        L"ab\r\ncd",
-        L"lone\rcarriage return and lone\nline feed",
-        L"\r\r\r\n",
-        L"no\u00a0break\u00a0spaces and \u00ff\u0080 bytes",
-        L"\r\n\r\n",
-        L"",
+        L"ab\r\ncd", L"lone\rcarriage return and lone\nline feed",
+        L"\r\r\r\n", L"no\u00a0break\u00a0spaces and \u00ff\u0080 bytes",
+        L"\r\n\r\n", L"",
     };
     for (const std::wstring& text : cases) {
         SCOPED_TRACE(std::string(text.begin(), text.end()));
@@ -240,8 +237,7 @@ TEST_F(LayerTest, SelectionOffsetsCountTheWindowsText)
         int wantStart;
         int wantEnd;
     } cases[] = {
-        {4, 6, 4, 6},   {0, -1, 0, 10}, {7, 100, 6, 10}, {8, 10, 8, 10},
-        {6, 4, 4, 6},   {3, 3, 2, 2},
+        {4, 6, 4, 6}, {0, -1, 0, 10}, {7, 100, 6, 10}, {8, 10, 8, 10}, {6, 4, 4, 6}, {3, 3, 2, 2},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.start);
@@ -373,8 +369,9 @@ TEST_F(LayerTest, FontsMadeBeforeTheApplicationAreDescriptions)
 
     // Heights far beyond a screen (a hand-edited settings file) are drawn at a bounded size.
     for (int height : {100000, 2147483647, -2147483647 - 1}) {
-        HFONT huge = CreateFontW(height, 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, OUT_OUTLINE_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH, L"Arial");
+        HFONT huge =
+            CreateFontW(height, 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, OUT_OUTLINE_PRECIS,
+                        CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH, L"Arial");
         SendMessageW(multi, WM_SETFONT, reinterpret_cast<WPARAM>(huge), TRUE);
         EXPECT_EQ(platform::testing::qtFamilyOf(multi), L"Liberation Sans");
     }

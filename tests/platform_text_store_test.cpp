@@ -24,8 +24,8 @@ void expectConsistentLines(const TextStore& store)
 {
     for (std::size_t line = 0; line < store.lineCount(); ++line) {
         SCOPED_TRACE(line);
-        const std::size_t end = line + 1 < store.lineCount() ? store.lineStart(line + 1) - 2
-                                                             : store.size();
+        const std::size_t end =
+            line + 1 < store.lineCount() ? store.lineStart(line + 1) - 2 : store.size();
         EXPECT_EQ(store.lineLength(line), end - store.lineStart(line));
         for (std::size_t position = store.lineStart(line);
              position <= end + (line + 1 < store.lineCount()); ++position)
@@ -56,8 +56,10 @@ TEST(TextStoreTest, OnlyCrLfBreaksLines)
         {"wide", L"\u20ac\r\n\U0001F600x", {0, 3}, 2},
         // The text is narrowed in blocks of 16384 characters.
         {"pair across a block boundary", std::wstring(16383, L'a') + L"\r\nb", {0, 16385}, 16383},
-        {"wide after a pair in the first block", std::wstring(16382, L'a') + L"\r\n\u20ac",
-         {0, 16384}, 16382},
+        {"wide after a pair in the first block",
+         std::wstring(16382, L'a') + L"\r\n\u20ac",
+         {0, 16384},
+         16382},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
@@ -89,7 +91,12 @@ TEST(TextStoreTest, EditsKeepTheLineIndexWhereTheyMakeSplitOrJoinPairs)
         {"removing the LF", L"ab\r\ncd", 3, 1, L"", L"ab\rcd", {0}},
         {"removing a whole pair", L"a\r\nb\r\nc", 1, 2, L"", L"ab\r\nc", {0, 4}},
         {"replacing across lines", L"a\r\nb\r\nc\r\nd", 2, 5, L"\n\r", L"a\r\n\r\r\nd", {0, 3, 6}},
-        {"inserting lines shifts the rest", L"a\r\nb", 0, 0, L"x\r\ny\r\n", L"x\r\ny\r\na\r\nb",
+        {"inserting lines shifts the rest",
+         L"a\r\nb",
+         0,
+         0,
+         L"x\r\ny\r\n",
+         L"x\r\ny\r\na\r\nb",
          {0, 3, 6, 9}},
         {"appending at the end", L"a\r", 2, 0, L"\nb", L"a\r\nb", {0, 3}},
         {"clearing everything", L"a\r\nb", 0, 99, L"", L"", {0}},
@@ -133,8 +140,8 @@ TEST(TextStoreTest, ReadsClampToTheText)
         std::size_t position, count;
         std::wstring expected;
     } cases[] = {
-        {0, 6, L"ab\r\ncd"}, {2, 3, L"\r\nc"}, {4, 99, L"cd"}, {6, 5, L""}, {9, 1, L""},
-        {1, 0, L""},
+        {0, 6, L"ab\r\ncd"}, {2, 3, L"\r\nc"}, {4, 99, L"cd"},
+        {6, 5, L""},         {9, 1, L""},      {1, 0, L""},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(::testing::Message() << row.position << "+" << row.count);

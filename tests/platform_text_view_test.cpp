@@ -62,8 +62,7 @@ TEST_F(TextViewTest, ArrowsHomeEndAndWordKeysMoveTheCaretOverLinesAsTheTextHasTh
         {"Shift extends from the anchor", 4, {{VK_END, MOD_SHIFT}}, 4, 7},
         {"Left collapses a selection to its start", 4, {{VK_END, MOD_SHIFT}, {VK_LEFT}}, 4, 4},
         {"Down keeps the column", 2, {{VK_DOWN}}, 11, 11},
-        {"Down through an empty line comes back to the column", 13, {{VK_DOWN}, {VK_DOWN}}, 22,
-         22},
+        {"Down through an empty line comes back to the column", 13, {{VK_DOWN}, {VK_DOWN}}, 22, 22},
         {"Up on the first line stays", 2, {{VK_UP}}, 2, 2},
         {"Shift+Down selects to the same column", 1, {{VK_DOWN, MOD_SHIFT}}, 1, 10},
     };
@@ -85,16 +84,31 @@ TEST_F(TextViewTest, EditingKeysTreatALineBreakAsOneCharacterAndReportTheChange)
         std::vector<Key> keys;
         std::wstring text;
     } cases[] = {
-        {"Backspace at a line start joins the lines", 9, 9, {{VK_BACK}},
+        {"Backspace at a line start joins the lines",
+         9,
+         9,
+         {{VK_BACK}},
          L"one twothree\r\n\r\nfour five"},
-        {"Delete at a line end joins them too", 7, 7, {{VK_DELETE}},
+        {"Delete at a line end joins them too",
+         7,
+         7,
+         {{VK_DELETE}},
          L"one twothree\r\n\r\nfour five"},
         {"Backspace removes a selection only", 0, 4, {{VK_BACK}}, L"two\r\nthree\r\n\r\nfour five"},
-        {"Ctrl+Backspace removes the word before", 7, 7, {{VK_BACK, MOD_CONTROL}},
+        {"Ctrl+Backspace removes the word before",
+         7,
+         7,
+         {{VK_BACK, MOD_CONTROL}},
          L"one \r\nthree\r\n\r\nfour five"},
-        {"Ctrl+Delete removes up to the next word", 18, 18, {{VK_DELETE, MOD_CONTROL}},
+        {"Ctrl+Delete removes up to the next word",
+         18,
+         18,
+         {{VK_DELETE, MOD_CONTROL}},
          L"one two\r\nthree\r\n\r\nfive"},
-        {"Enter replaces the selection with a line break", 3, 4, {{VK_RETURN}},
+        {"Enter replaces the selection with a line break",
+         3,
+         4,
+         {{VK_RETURN}},
          L"one\r\ntwo\r\nthree\r\n\r\nfour five"},
         {"Backspace at the start changes nothing", 0, 0, {{VK_BACK}}, fourLines},
     };
@@ -233,9 +247,9 @@ TEST_F(TextViewTest, TheViewFollowsTheCaretDownALongDocumentAndAlongALongLine)
 
 TEST_F(TextViewTest, AReadOnlyControlRefusesTheUserWithABeepButTakesTheProgramsText)
 {
-    HWND readOnly = CreateWindowExW(0, L"EDIT", L"fixed", WS_CHILD | WS_VISIBLE | ES_MULTILINE |
-                                    ES_READONLY, 0, 0, 100, 50, mainWindow, nullptr, nullptr,
-                                    nullptr);
+    HWND readOnly =
+        CreateWindowExW(0, L"EDIT", L"fixed", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY, 0,
+                        0, 100, 50, mainWindow, nullptr, nullptr, nullptr);
     SetFocus(readOnly);
     SendMessageW(readOnly, EM_SETSEL, 5, 5);
     seam::typeText(readOnly, L"!");

@@ -30,8 +30,7 @@ Calls callsSoFar()
 }
 
 // How many calls of each kind the operation makes when nothing fails.
-template <class Operation>
-Calls callsOf(Operation operation)
+template <class Operation> Calls callsOf(Operation operation)
 {
     const Calls before = callsSoFar();
     operation();

@@ -123,8 +123,7 @@ TEST_F(InputTest, ASearchTextLongerThanTheDocumentMissesAtOnce)
 {
     const std::wstring document(4999, L'a');
     SetWindowTextW(Editor.editControl, document.c_str());
-    const std::wstring needles[] = {std::wstring(5000, L'a'), L"b" + document,
-                                    document + L"\r\n"};
+    const std::wstring needles[] = {std::wstring(5000, L'a'), L"b" + document, document + L"\r\n"};
     for (const std::wstring& needle : needles) {
         SCOPED_TRACE(needle.size());
         const std::size_t boxes = shownBoxes().size();

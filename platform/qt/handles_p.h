@@ -9,8 +9,7 @@
 
 namespace platform {
 
-template <typename Record>
-class HandleRegistry {
+template <typename Record> class HandleRegistry {
 public:
     Record* add(std::unique_ptr<Record> record)
     {

@@ -38,8 +38,7 @@ using FileDialogHook = std::optional<std::wstring> (*)(const testing::ShownFileD
 extern FileDialogHook fileDialogHook;
 
 // The answer to a message box instead of showing it; nothing means its first button.
-using MessageBoxHook = std::optional<int> (*)(HWND owner, LPCWSTR text, LPCWSTR caption,
-                                              UINT type);
+using MessageBoxHook = std::optional<int> (*)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 extern MessageBoxHook messageBoxHook;
 
 // Takes a beep instead of sounding it.

@@ -2,10 +2,10 @@
 // the user's hands as real Qt input events.
 #include "platform/testing/testing.h"
 
-#include "platform/qt/windows/frame_p.h"
+#include "platform/qt/edit/text_view_p.h"
 #include "platform/qt/hooks_p.h"
 #include "platform/qt/text_p.h"
-#include "platform/qt/edit/text_view_p.h"
+#include "platform/qt/windows/frame_p.h"
 #include "platform/qt/windows/window_p.h"
 
 #include <QAction>
@@ -228,7 +228,8 @@ void chooseMenuItem(HWND hwnd, UINT id)
     FrameWidget* frame = frameOf(hwnd);
     if (!frame || !frame->menuBar() || !windowTakesInput(hwnd))
         return;
-    if (QAction* action = findAction(frame->menuBar()->actions(), id); action && action->isEnabled())
+    if (QAction* action = findAction(frame->menuBar()->actions(), id);
+        action && action->isEnabled())
         action->trigger();
 }
 

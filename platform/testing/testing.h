@@ -1,6 +1,6 @@
 // The test seam of the Linux layer: scripted answers for boxes and dialogs, records of what was
-// shown, and the user's hands (typing, clicks, menu choices). Nothing here changes behaviour until a
-// test starts the application through it.
+// shown, and the user's hands (typing, clicks, menu choices). Nothing here changes behaviour until
+// a test starts the application through it.
 #pragma once
 
 #include "platform/qt/hooks_p.h"
@@ -46,7 +46,7 @@ std::wstring qtFamilyOf(HWND hwnd); // the face Qt actually draws the control wi
 std::vector<HWND> windowsOfClass(const wchar_t* className);
 std::wstring windowTitle(HWND hwnd); // what the Qt window shows as its title
 bool isVisible(HWND hwnd);
-bool hasIcon(HWND hwnd);       // the window shows an icon of its own
+bool hasIcon(HWND hwnd);    // the window shows an icon of its own
 int visibleScreenWindows(); // top-level windows on the screen, boxes and menus included
 
 // Menus: the texts of a menu bar (popups with their items, separators as empty strings).
@@ -150,8 +150,8 @@ bool open(const std::wstring& path); // the file's bytes as Latin-1, set whole, 
 bool save(const std::wstring& path);
 bool findMiss(const std::wstring& needle); // true when the needle was (correctly) not found
 void placeCaret(double where); // 0 the start, 0.5 the middle, 1 the end, scrolled into view
-void type(wchar_t c); // one key press, painted
-void scrollPage();    // a page down with the wheel, painted
+void type(wchar_t c);          // one key press, painted
+void scrollPage();             // a page down with the wheel, painted
 } // namespace baseline
 
 } // namespace platform::testing

@@ -1,7 +1,7 @@
 // The test seam's hands on the multi-line edit control: clicks on characters, the context menu
 // chosen from without showing it, and the clipboard.
-#include "platform/qt/text_p.h"
 #include "platform/qt/edit/text_view_p.h"
+#include "platform/qt/text_p.h"
 #include "platform/qt/windows/window_p.h"
 #include "platform/testing/testing.h"
 
@@ -30,8 +30,7 @@ void clickCharacter(HWND edit, int position, UINT modifiers, bool twice)
     if (!view)
         return;
     const QPoint at = view->pointOf(std::size_t(position)) + QPoint(1, view->lineHeight() / 2);
-    const Qt::KeyboardModifiers held = (modifiers & MOD_SHIFT) ? Qt::ShiftModifier
-                                                                : Qt::NoModifier;
+    const Qt::KeyboardModifiers held = (modifiers & MOD_SHIFT) ? Qt::ShiftModifier : Qt::NoModifier;
     if (twice)
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, held, at);
     else

@@ -28,7 +28,8 @@ public:
     bool hasSelection() const { return anchor_ != caret_; }
     // Both clamped to the text.
     void select(std::size_t anchor, std::size_t caret);
-    // Moves the caret; with extend the anchor stays (Shift+arrow), without it the selection collapses.
+    // Moves the caret; with extend the anchor stays (Shift+arrow), without it the selection
+    // collapses.
     void moveCaret(std::size_t position, bool extend);
 
     std::size_t limit() const { return limit_; }

@@ -35,8 +35,7 @@ bool fitsOneByte(const wchar_t* text, std::size_t length)
     return bits <= 0xFF;
 }
 
-template <typename From, typename To>
-void convert(const From* from, std::size_t length, To* to)
+template <typename From, typename To> void convert(const From* from, std::size_t length, To* to)
 {
     std::size_t i = 0;
     for (; i + chunk <= length; i += chunk)
@@ -75,15 +74,14 @@ bool addBreaks(const Char* data, std::size_t length, std::size_t base,
 // Reserves a buffer for a whole document (or its line index) and asks for huge pages, so that
 // filling it takes a few hundred page faults instead of tens of thousands: those were most of the
 // time to set 100 MB.
-template <typename String>
-void reserveLarge(String& buffer, std::size_t length)
+template <typename String> void reserveLarge(String& buffer, std::size_t length)
 {
     buffer.reserve(length);
     const std::size_t bytes = length * sizeof(buffer[0]);
     if (bytes < hugePage * 2)
         return;
-    const auto from = (reinterpret_cast<std::uintptr_t>(buffer.data()) + hugePage - 1) &
-                      ~(hugePage - 1);
+    const auto from =
+        (reinterpret_cast<std::uintptr_t>(buffer.data()) + hugePage - 1) & ~(hugePage - 1);
     const auto to = (reinterpret_cast<std::uintptr_t>(buffer.data()) + bytes) & ~(hugePage - 1);
     // Only advice: without huge pages the text is the same, just slower to fill.
     madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
@@ -92,8 +90,7 @@ void reserveLarge(String& buffer, std::size_t length)
 // Makes room for more characters at the end of a large buffer, generously: room that is never
 // written to costs address space only, while each move copies the text into fresh memory, whose
 // first touch costs more than the copy. So a file of some hundred megabytes arrives without one.
-template <typename String>
-void growFor(String& buffer, std::size_t more)
+template <typename String> void growFor(String& buffer, std::size_t more)
 {
     constexpr std::size_t spare = std::size_t(1) << 28;
     const std::size_t needed = buffer.size() + more;
@@ -259,8 +256,8 @@ TextStore::Stretch TextStore::stretch(std::size_t position, std::size_t count) c
     Stretch result;
     position = std::min(position, size_);
     const std::size_t end = position + std::min(count, size_ - position);
-    auto index = std::size_t(
-        std::upper_bound(pieceEnds_.begin(), pieceEnds_.end(), position) - pieceEnds_.begin());
+    auto index = std::size_t(std::upper_bound(pieceEnds_.begin(), pieceEnds_.end(), position) -
+                             pieceEnds_.begin());
     for (; index < pieces_.size() && position < end; ++index) {
         const Piece& piece = pieces_[index];
         const std::size_t pieceStart = pieceEnds_[index] - piece.length;
@@ -317,8 +314,8 @@ void TextStore::replacePieces(std::size_t position, std::size_t count, const Str
     const std::size_t end = position + count;
     const auto first = std::size_t(
         std::upper_bound(pieceEnds_.begin(), pieceEnds_.end(), position) - pieceEnds_.begin());
-    const auto last = std::size_t(
-        std::upper_bound(pieceEnds_.begin(), pieceEnds_.end(), end) - pieceEnds_.begin());
+    const auto last = std::size_t(std::upper_bound(pieceEnds_.begin(), pieceEnds_.end(), end) -
+                                  pieceEnds_.begin());
     const std::size_t begin = first > 0 ? first - 1 : 0;
     const std::size_t stop = std::min(last + 1, pieces_.size());
     const std::size_t from = begin > 0 ? pieceEnds_[begin - 1] : 0;
@@ -408,7 +405,8 @@ std::size_t TextStore::lineLength(std::size_t line) const
 std::size_t TextStore::lineOf(std::size_t position) const
 {
     return std::size_t(std::upper_bound(starts_.begin(), starts_.end(), position) -
-                       starts_.begin()) - 1;
+                       starts_.begin()) -
+           1;
 }
 
 std::size_t TextStore::longestLine() const

@@ -30,7 +30,8 @@ public:
 
     std::size_t size() const { return size_; }
     wchar_t at(std::size_t position) const;
-    // Copies at most count characters from position (clamped to the end) into out; returns how many.
+    // Copies at most count characters from position (clamped to the end) into out; returns how
+    // many.
     std::size_t copy(std::size_t position, std::size_t count, wchar_t* out) const;
     std::wstring text(std::size_t position, std::size_t count) const;
 
@@ -62,7 +63,7 @@ private:
     std::string narrow_;
     std::wstring wide_;
     bool isWide_ = false;
-    std::wstring added_;  // typed text, append-only
+    std::wstring added_; // typed text, append-only
     std::vector<Piece> pieces_;
     std::vector<std::size_t> pieceEnds_; // end position of each piece, for a binary search
     std::size_t size_ = 0;

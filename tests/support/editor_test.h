@@ -17,11 +17,11 @@ protected:
     // Start the editor; StartupTest calls it itself after preparing the folder.
     void startEditor();
 
-    void command(UINT id);  // a menu command, as chosen from the menu
-    void hotKey(int id);    // the key combination of a hot key, pressed in the main window
+    void command(UINT id); // a menu command, as chosen from the menu
+    void hotKey(int id);   // the key combination of a hot key, pressed in the main window
     void type(const std::wstring& text); // typed into the main edit control
-    std::wstring text();    // the edit control's whole text
-    std::wstring title();   // the main window's title
+    std::wstring text();                 // the edit control's whole text
+    std::wstring title();                // the main window's title
     std::string fileBytes(const std::string& name);
     void writeFileBytes(const std::string& name, const std::string& bytes);
     std::string folder() const { return folder_; }

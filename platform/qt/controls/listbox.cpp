@@ -144,8 +144,8 @@ void setUpScrollBars(HWND hwnd, ListBox& list)
 int sortedRow(const ListBox& list, const QString& text)
 {
     int row = 0;
-    while (row < list.count() && QString::compare(list.item(row)->text(), text,
-                                                  Qt::CaseInsensitive) <= 0)
+    while (row < list.count() &&
+           QString::compare(list.item(row)->text(), text, Qt::CaseInsensitive) <= 0)
         ++row;
     return row;
 }

@@ -71,11 +71,11 @@ int startFilter(const OPENFILENAMEW& dialog, const QStringList& filters)
 std::optional<std::wstring> shownDialog(OPENFILENAMEW& dialog, bool save)
 {
     HWND top = topLevelOf(dialog.hwndOwner);
-    const QString title = dialog.lpstrTitle ? toQString(dialog.lpstrTitle)
-                                            : (save ? QStringLiteral("Save As")
-                                                    : QStringLiteral("Open"));
-    const QString folder = dialog.lpstrInitialDir ? toQString(dialog.lpstrInitialDir)
-                                                  : QDir::currentPath();
+    const QString title = dialog.lpstrTitle
+                              ? toQString(dialog.lpstrTitle)
+                              : (save ? QStringLiteral("Save As") : QStringLiteral("Open"));
+    const QString folder =
+        dialog.lpstrInitialDir ? toQString(dialog.lpstrInitialDir) : QDir::currentPath();
     QFileDialog chooser(top ? top->widget.data() : nullptr, title, folder);
     chooser.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     const bool mustExist = !save && (dialog.Flags & OFN_FILEMUSTEXIST);
@@ -104,9 +104,9 @@ std::optional<std::wstring> answerOf(OPENFILENAMEW& dialog, bool save)
     activate(nullptr, WA_INACTIVE);
     std::optional<std::wstring> answer;
     if (fileDialogHook) {
-        answer = fileDialogHook({save, dialog.hwndOwner, dialog.lStructSize, dialog.Flags,
-                                 filterList(dialog.lpstrFilter), dialog.nFilterIndex,
-                                 dialog.nMaxFile});
+        answer =
+            fileDialogHook({save, dialog.hwndOwner, dialog.lStructSize, dialog.Flags,
+                            filterList(dialog.lpstrFilter), dialog.nFilterIndex, dialog.nMaxFile});
     } else {
         ModalScope modal;
         answer = shownDialog(dialog, save);

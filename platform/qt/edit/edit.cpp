@@ -1,9 +1,9 @@
 // The "edit" class: the multi-line control on our own text view and the single-line box on
 // QLineEdit, with Windows' text, positions, limits and notifications.
-#include "platform/text/edit_selection.h"
-#include "platform/qt/text_p.h"
 #include "platform/qt/edit/text_view_p.h"
+#include "platform/qt/text_p.h"
 #include "platform/qt/windows/window_p.h"
+#include "platform/text/edit_selection.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -139,12 +139,15 @@ private:
 
     int units(long points) const
     {
-        return int(QString::fromStdU32String(QLineEdit::text().toStdU32String().substr(
-                       0, size_t(points)))
-                       .size());
+        return int(
+            QString::fromStdU32String(QLineEdit::text().toStdU32String().substr(0, size_t(points)))
+                .size());
     }
 
-    long points(int units) const { return long(QLineEdit::text().left(units).toStdU32String().size()); }
+    long points(int units) const
+    {
+        return long(QLineEdit::text().left(units).toStdU32String().size());
+    }
 
     HWND hwnd_;
     FitValidator* fit_;
@@ -191,8 +194,7 @@ LRESULT controlMessage(Control* control, HWND hwnd, UINT message, WPARAM wParam,
     }
 }
 
-LRESULT multiLineMessage(TextView* edit, HWND hwnd, UINT message, WPARAM wParam,
-                         LPARAM lParam)
+LRESULT multiLineMessage(TextView* edit, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SETTEXT:

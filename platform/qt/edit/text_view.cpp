@@ -1,7 +1,7 @@
 // The multi-line edit control's view: the messages' side, geometry, scrolling and painting.
-#include "platform/text/edit_selection.h"
 #include "platform/qt/edit/text_view_p.h"
 #include "platform/qt/windows/window_p.h"
+#include "platform/text/edit_selection.h"
 
 #include <QApplication>
 #include <QPaintEvent>
@@ -41,9 +41,9 @@ TextView::TextView(HWND hwnd, QWidget* parent)
 {
     const DWORD style = hwnd->style;
     setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn
-                                                   : Qt::ScrollBarAlwaysOff);
+                                                    : Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy((style & WS_HSCROLL) ? Qt::ScrollBarAlwaysOn
-                                                     : Qt::ScrollBarAlwaysOff);
+                                                      : Qt::ScrollBarAlwaysOff);
     setFrameShape((style & WS_BORDER) ? QFrame::Box : QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -200,8 +200,8 @@ void TextView::showCaret()
         first = long(line) - lines + 1;
     vertical->setValue(int(first));
 
-    const int x = int(std::lround(
-        widths_.xOf(text(), line, model_.caret() - text().lineStart(line))));
+    const int x =
+        int(std::lround(widths_.xOf(text(), line, model_.caret() - text().lineStart(line))));
     const int room = std::max(1, viewport()->width() - 2 * margin - caretWidth);
     QScrollBar* horizontal = horizontalScrollBar();
     int left = horizontal->value();
@@ -255,10 +255,10 @@ void TextView::paintLine(QPainter& painter, std::size_t line, int y) const
     const qreal right = left + viewport()->width();
     const int height = lineHeight();
     const bool enabled = isEnabled();
-    const QColor highlight = palette().color(enabled ? QPalette::Active : QPalette::Disabled,
-                                             QPalette::Highlight);
-    const QColor highlightedText = palette().color(
-        enabled ? QPalette::Active : QPalette::Disabled, QPalette::HighlightedText);
+    const QColor highlight =
+        palette().color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::Highlight);
+    const QColor highlightedText =
+        palette().color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::HighlightedText);
 
     std::size_t selectedFrom = 0;
     std::size_t selectedTo = 0;
@@ -288,8 +288,8 @@ void TextView::paintLine(QPainter& painter, std::size_t line, int y) const
     };
     wchar_t buffer[512];
     while (column < length && x < right) {
-        const std::size_t count = store.copy(start + column, std::min<std::size_t>(
-                                                                 512, length - column), buffer);
+        const std::size_t count =
+            store.copy(start + column, std::min<std::size_t>(512, length - column), buffer);
         for (std::size_t i = 0; i < count && x < right; ++i, ++column) {
             const wchar_t c = buffer[i];
             const bool selected = column >= selectedFrom && column < selectedTo;
@@ -389,13 +389,14 @@ QVariant TextView::inputMethodQuery(Qt::InputMethodQuery query) const
     case Qt::ImAnchorPosition:
         return int(std::clamp(model_.anchor(), start, start + sampleLimit) - start);
     case Qt::ImSurroundingText: {
-        const std::wstring sample = store.text(start, std::min(store.lineLength(line), sampleLimit));
+        const std::wstring sample =
+            store.text(start, std::min(store.lineLength(line), sampleLimit));
         return QString::fromWCharArray(sample.data(), qsizetype(sample.size()));
     }
     case Qt::ImCurrentSelection: {
         const std::size_t count = model_.selectionEnd() - model_.selectionStart();
-        const std::wstring selected = store.text(model_.selectionStart(),
-                                                 std::min(count, sampleLimit));
+        const std::wstring selected =
+            store.text(model_.selectionStart(), std::min(count, sampleLimit));
         return QString::fromWCharArray(selected.data(), qsizetype(selected.size()));
     }
     default:

@@ -1,9 +1,9 @@
 // The multi-line edit control's input: keys, mouse, wheel, the context menu, the clipboard and
 // input methods. Every change the user makes is reported to the parent (EN_UPDATE, EN_CHANGE).
-#include "platform/text/line_breaks.h"
-#include "platform/qt/text_p.h"
 #include "platform/qt/edit/text_view_p.h"
+#include "platform/qt/text_p.h"
 #include "platform/qt/windows/window_p.h"
+#include "platform/text/line_breaks.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -22,9 +22,8 @@ constexpr int wheelTurn = 120; // one notch of the wheel
 
 bool printable(const QString& typed)
 {
-    return std::none_of(typed.begin(), typed.end(), [](QChar c) {
-        return c.unicode() < 0x20 || c.unicode() == 0x7F;
-    });
+    return std::none_of(typed.begin(), typed.end(),
+                        [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
 }
 
 } // namespace
@@ -101,8 +100,8 @@ void TextView::moveVertically(long lines, bool extend)
     const std::size_t line = store.lineOf(model_.caret());
     if (goalX_ < 0)
         goalX_ = widths_.xOf(store, line, model_.caret() - store.lineStart(line));
-    const auto target = std::size_t(std::clamp<long>(long(line) + lines, 0,
-                                                     long(store.lineCount()) - 1));
+    const auto target =
+        std::size_t(std::clamp<long>(long(line) + lines, 0, long(store.lineCount()) - 1));
     model_.moveCaret(store.lineStart(target) + widths_.columnAt(store, target, goalX_), extend);
     finishMove(true);
 }
@@ -325,8 +324,8 @@ void TextView::wheelEvent(QWheelEvent* event)
     const bool sideways = event->angleDelta().x() != 0 || (event->modifiers() & Qt::ShiftModifier);
     notifyParent(hwnd_, sideways ? EN_HSCROLL : EN_VSCROLL);
     const int lines = QApplication::wheelScrollLines();
-    wheelRest_ += sideways ? event->angleDelta().x() + event->angleDelta().y()
-                           : event->angleDelta().y();
+    wheelRest_ +=
+        sideways ? event->angleDelta().x() + event->angleDelta().y() : event->angleDelta().y();
     const int steps = wheelRest_ * lines / wheelTurn;
     wheelRest_ -= steps * wheelTurn / std::max(1, lines);
     if (sideways) {

@@ -4,8 +4,8 @@
 // bar). Vertical scrolling counts lines, horizontal scrolling pixels.
 #pragma once
 
-#include "platform/text/edit_model.h"
 #include "platform/qt/edit/text_widths_p.h"
+#include "platform/text/edit_model.h"
 #include "platform/win32.h"
 
 #include <QAbstractScrollArea>
@@ -102,8 +102,8 @@ private:
     HWND hwnd_;
     EditModel model_;
     mutable TextWidths widths_; // a cache of measurements, also filled while painting
-    qreal goalX_ = -1; // where Up and Down aim, kept across lines shorter than it
-    int wheelRest_ = 0; // wheel turns too small for a line so far
+    qreal goalX_ = -1;          // where Up and Down aim, kept across lines shorter than it
+    int wheelRest_ = 0;         // wheel turns too small for a line so far
     bool caretOn_ = false;
     QBasicTimer blink_;
     QString preedit_;

@@ -115,7 +115,8 @@ std::size_t TextWidths::columnAt(const TextStore& text, std::size_t line, qreal 
     }
     wchar_t buffer[chunk];
     while (column < length) {
-        const std::size_t count = text.copy(start + column, std::min(chunk, length - column), buffer);
+        const std::size_t count =
+            text.copy(start + column, std::min(chunk, length - column), buffer);
         for (std::size_t i = 0; i < count; ++i) {
             const qreal right = step(left, buffer[i]);
             if (x < (left + right) / 2)

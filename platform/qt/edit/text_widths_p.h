@@ -35,7 +35,11 @@ public:
     // The text changed from position on: marks after it are no longer right, and an edit before
     // the marked line may have moved it.
     void edited(std::size_t position);
-    void forget() { marks_.clear(); marked_ = noLine; }
+    void forget()
+    {
+        marks_.clear();
+        marked_ = noLine;
+    }
 
     // Characters that have no glyph of their own (a lone CR or LF, other control characters) are
     // drawn as a box this wide.

@@ -69,7 +69,7 @@ DWORD errorOf(int error, const std::string& path = {})
     case ENOENT:
         // Windows tells a missing file from a missing folder on the way to it.
         return path.empty() || isFolder(folderOf(path)) ? ERROR_FILE_NOT_FOUND
-                                                         : ERROR_PATH_NOT_FOUND;
+                                                        : ERROR_PATH_NOT_FOUND;
     case ENOTDIR:
     case ELOOP:
         return ERROR_PATH_NOT_FOUND;
@@ -408,9 +408,8 @@ BOOL ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD, 
     if (!replaced || !replacement || backup)
         return fail(ERROR_INVALID_PARAMETER);
     const std::string from = nativePath(replacement);
-    const std::unique_ptr<char, decltype(&std::free)> real(realpath(nativePath(replaced).c_str(),
-                                                                    nullptr),
-                                                           &std::free);
+    const std::unique_ptr<char, decltype(&std::free)> real(
+        realpath(nativePath(replaced).c_str(), nullptr), &std::free);
     struct stat status;
     if (!real || stat(real.get(), &status) != 0)
         return fail(errorOf(errno, nativePath(replaced)));

@@ -112,8 +112,9 @@ BOOL RegisterHotKey(HWND hwnd, int id, UINT modifiers, UINT virtualKey)
 
 BOOL UnregisterHotKey(HWND hwnd, int id)
 {
-    const auto removed = std::erase_if(
-        hotKeys(), [hwnd, id](const HotKey& hotKey) { return hotKey.hwnd == hwnd && hotKey.id == id; });
+    const auto removed = std::erase_if(hotKeys(), [hwnd, id](const HotKey& hotKey) {
+        return hotKey.hwnd == hwnd && hotKey.id == id;
+    });
     if (!removed) {
         SetLastError(1419); // ERROR_HOTKEY_NOT_REGISTERED
         return FALSE;

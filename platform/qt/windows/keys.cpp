@@ -85,8 +85,8 @@ int virtualKeyOf(const QKeyEvent* event)
         return key;
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
         return 0x70 + (key - Qt::Key_F1);
-    for (int vk : {VK_RETURN, VK_ESCAPE, VK_TAB, VK_BACK, VK_DELETE, VK_INSERT, VK_SPACE, VK_LEFT, VK_RIGHT,
-                   VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT}) {
+    for (int vk : {VK_RETURN, VK_ESCAPE, VK_TAB, VK_BACK, VK_DELETE, VK_INSERT, VK_SPACE, VK_LEFT,
+                   VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT}) {
         if (qtKeyOf(WPARAM(vk)) == key)
             return vk;
     }

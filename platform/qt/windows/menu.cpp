@@ -58,9 +58,8 @@ void addItem(QWidget* target, const HMENU__::Item& item, HWND hwnd)
     action->setData(QVariant::fromValue(qulonglong(item.id)));
     action->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
     const WORD id = WORD(item.id);
-    QObject::connect(action, &QAction::triggered, action, [hwnd, id] {
-        PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    });
+    QObject::connect(action, &QAction::triggered, action,
+                     [hwnd, id] { PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); });
     target->addAction(action);
 }
 

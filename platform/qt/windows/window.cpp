@@ -1,9 +1,9 @@
 // Window classes and window records: creation with its messages, destruction, geometry, window
 // longs, window text and the default window procedure.
-#include "platform/qt/windows/frame_p.h"
 #include "platform/qt/handles_p.h"
-#include "platform/qt/windows/metrics_p.h"
 #include "platform/qt/text_p.h"
+#include "platform/qt/windows/frame_p.h"
+#include "platform/qt/windows/metrics_p.h"
 #include "platform/qt/windows/window_p.h"
 
 #include <QApplication>
@@ -301,8 +301,8 @@ ATOM RegisterClassW(const WNDCLASSW* windowClass)
     return ATOM(0xC000 + programClasses().size());
 }
 
-HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
+                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param)
 {
     const WindowClass* windowClass = findClass(className);

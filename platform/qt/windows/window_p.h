@@ -66,7 +66,8 @@ HWND topLevelOf(HWND hwnd);
 void notifyParent(HWND control, WORD code);
 
 // Routes a key press through the window's procedure as WM_KEYDOWN; the control's class procedure
-// hands it back to the widget's own handling with runDefaultKey. So a subclass sees every key first.
+// hands it back to the widget's own handling with runDefaultKey. So a subclass sees every key
+// first.
 void deliverKey(HWND hwnd, QKeyEvent* event, std::function<void(QKeyEvent*)> widgetHandling);
 void runDefaultKey(HWND hwnd, WPARAM virtualKey, LPARAM keyData);
 
