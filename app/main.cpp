@@ -26,17 +26,17 @@ void registerClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name, H
 
 void registerWindowClasses(HINSTANCE instance)
 {
-    registerClass(instance, mainWindowProc, L"Quenwrite Window Class",
+    registerClass(instance, mainWindowProc, mainWindowClassName,
                   LoadIconW(instance, MAKEINTRESOURCEW(iconId)));
-    registerClass(instance, formatWindowProc, L"Format text window class", nullptr);
+    registerClass(instance, formatWindowProc, formatWindowClassName, nullptr);
     registerClass(instance, findWindowProc, FindDialog.className, nullptr);
 }
 
 HWND createMainWindow(HINSTANCE instance)
 {
-    mainWindow = CreateWindowExW(0, L"Quenwrite Window Class", initialTitle.c_str(),
-                                 WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 500, 500,
-                                 nullptr, nullptr, instance, nullptr);
+    mainWindow = CreateWindowExW(0, mainWindowClassName, initialTitle.c_str(), WS_OVERLAPPEDWINDOW,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, 500, 500, nullptr, nullptr, instance,
+                                 nullptr);
     return mainWindow;
 }
 

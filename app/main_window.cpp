@@ -4,6 +4,7 @@
 
 #include "app/editor.h"
 #include "app/globals.h"
+#include "app/window_parts.h"
 #include "format/format_dialog.h"
 #include "search/find_dialog.h"
 
@@ -72,10 +73,10 @@ void buildMenus(HWND hwnd)
 
 void onCreate(HWND hwnd)
 {
-    Editor.editControl = CreateWindowExW(0, L"edit", L"",
-                                         WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL |
-                                             ES_NOHIDESEL | ES_MULTILINE,
-                                         4, 4, 500, 500, hwnd, nullptr, nullptr, nullptr);
+    Editor.editControl =
+        createChild(hwnd, L"edit", L"",
+                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_NOHIDESEL | ES_MULTILINE,
+                    {4, 4, 500, 500}, 0);
     // Lift the typing limit of 32,767 characters, so that a larger document stays editable.
     SendMessageW(Editor.editControl, EM_SETLIMITTEXT, 0, 0);
     SendMessageW(Editor.editControl, WM_SETFONT, reinterpret_cast<WPARAM>(Editor.editFont), TRUE);
@@ -154,6 +155,14 @@ void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
     runCommand(hwnd, wParam);
 }
 
+void onActivate(HWND hwnd, WPARAM wParam)
+{
+    if (LOWORD(wParam) != WA_INACTIVE)
+        registerHotKeys(hwnd);
+    else
+        unregisterHotKeys(hwnd);
+}
+
 void onHotKey(HWND hwnd, WPARAM id)
 {
     if (GetForegroundWindow() != hwnd)
@@ -168,14 +177,6 @@ void onHotKey(HWND hwnd, WPARAM id)
     }
 }
 
-void onPaint(HWND hwnd)
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd, &paint);
-    FillRect(dc, &paint.rcPaint, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
-    EndPaint(hwnd, &paint);
-}
-
 } // namespace
 
 LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -188,10 +189,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         onSize(hwnd);
         break;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE)
-            registerHotKeys(hwnd);
-        else
-            unregisterHotKeys(hwnd);
+        onActivate(hwnd, wParam);
         break;
     case WM_COMMAND:
         onCommand(hwnd, wParam, lParam);
@@ -200,7 +198,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         onHotKey(hwnd, wParam);
         break;
     case WM_PAINT:
-        onPaint(hwnd);
+        paintBackground(hwnd, COLOR_WINDOW);
         return 0;
     case WM_CLOSE:
         // The save question decides; the window goes only when nothing would be lost.

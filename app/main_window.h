@@ -3,6 +3,8 @@
 
 #include "platform/win32.h"
 
+constexpr wchar_t mainWindowClassName[] = L"Quenwrite Window Class";
+
 constexpr WORD commandNew = 1;
 constexpr WORD commandOpen = 2;
 constexpr WORD commandSaveAs = 3;

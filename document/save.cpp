@@ -3,6 +3,7 @@
 
 #include "app/editor.h"
 #include "app/globals.h"
+#include "app/window_parts.h"
 #include "document/file_io.h"
 #include "document/file_messages.h"
 #include "document/path_dialog.h"
@@ -17,19 +18,11 @@ std::wstring withDefaultExtension(const std::wstring& path)
     return fileNameOf(path).find(L'.') == std::wstring::npos ? path + L".txt" : path;
 }
 
-std::wstring editText(HWND edit)
-{
-    const int length = GetWindowTextLengthW(edit);
-    std::wstring text(std::size_t(length) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(edit, text.data(), length + 1)));
-    return text;
-}
-
 } // namespace
 
 bool Editor::writeFile(HWND window, std::wstring path)
 {
-    const std::wstring text = editText(editControl);
+    const std::wstring text = windowText(editControl);
     const std::size_t unwritable = firstUnwritable(text);
     if (unwritable != std::wstring::npos) {
         tellUser(window, unwritableCharacter(path, text, unwritable), MB_ICONERROR);

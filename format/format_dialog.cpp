@@ -3,6 +3,7 @@
 
 #include "app/editor.h"
 #include "app/globals.h"
+#include "app/window_parts.h"
 #include "format/font_choice.h"
 
 FormatDialog::FormatDialog(int size, int weight, bool italic, const std::wstring& family)
@@ -12,11 +13,6 @@ FormatDialog::FormatDialog(int size, int weight, bool italic, const std::wstring
 
 namespace {
 
-constexpr int boldId = 1;
-constexpr int italicId = 2;
-constexpr int familyListId = 3;
-constexpr int sizeListId = 4;
-constexpr int applyId = 10;
 constexpr int boldWeight = 800;
 
 constexpr DWORD labelStyle = WS_CHILD | WS_VISIBLE;
@@ -24,20 +20,6 @@ constexpr DWORD listStyle =
     WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_DISABLENOSCROLL | LBS_SORT | LBS_NOTIFY;
 constexpr DWORD previewStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | SS_CENTERIMAGE | SS_CENTER;
 constexpr DWORD checkBoxStyle = WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX;
-
-struct Box {
-    int x;
-    int y;
-    int width;
-    int height;
-};
-
-HWND createControl(HWND window, const wchar_t* className, const wchar_t* text, DWORD style, Box box,
-                   int id, HINSTANCE instance = nullptr)
-{
-    return CreateWindowExW(0, className, text, style, box.x, box.y, box.width, box.height, window,
-                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance, nullptr);
-}
 
 HFONT pendingFont()
 {
@@ -66,8 +48,8 @@ void addStrings(HWND list, const wchar_t* const* texts, int count)
 void createFamilyList(HWND window, HINSTANCE instance)
 {
     struct FormatDialog& dialog = FormatDialog;
-    dialog.familyList = createControl(window, L"Listbox", nullptr, listStyle | WS_HSCROLL,
-                                      {dialog.familyColumnX, 50, 120, 150}, familyListId, instance);
+    dialog.familyList = createChild(window, L"Listbox", nullptr, listStyle | WS_HSCROLL,
+                                    {dialog.familyColumnX, 50, 120, 150}, familyListId, instance);
     const wchar_t* texts[] = {dialog.families[0].c_str(), dialog.families[1].c_str(),
                               dialog.families[2].c_str()};
     addStrings(GetDlgItem(window, familyListId), texts, 3);
@@ -88,8 +70,8 @@ int sizeIndex(int size)
 void createSizeList(HWND window, HINSTANCE instance)
 {
     struct FormatDialog& dialog = FormatDialog;
-    dialog.sizeList = createControl(window, L"Listbox", nullptr, listStyle,
-                                    {dialog.sizeColumnX, 50, 50, 150}, sizeListId, instance);
+    dialog.sizeList = createChild(window, L"Listbox", nullptr, listStyle,
+                                  {dialog.sizeColumnX, 50, 50, 150}, sizeListId, instance);
     const wchar_t* texts[10];
     for (int i = 0; i < 10; ++i)
         texts[i] = dialog.sizeTexts[i];
@@ -115,7 +97,7 @@ int selectedIndex(HWND list, int tableSize)
     return index >= 0 && index < tableSize ? int(index) : -1;
 }
 
-LRESULT onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
+void onCommand(HWND hwnd, WPARAM wParam)
 {
     struct FormatDialog& dialog = FormatDialog;
     dialog.pendingWeight = IsDlgButtonChecked(hwnd, boldId) ? boldWeight : 0;
@@ -137,16 +119,6 @@ LRESULT onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
         dialog.saveSettings(hwnd);
         closeWindow(hwnd);
     }
-    return DefWindowProcW(hwnd, WM_COMMAND, wParam, lParam);
-}
-
-LRESULT onPaint(HWND hwnd)
-{
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(hwnd, &paint);
-    FillRect(dc, &paint.rcPaint, reinterpret_cast<HBRUSH>(COLOR_MENU + 1));
-    EndPaint(hwnd, &paint);
-    return 0;
 }
 
 } // namespace
@@ -155,26 +127,25 @@ void openFormatWindow(HWND owner)
 {
     struct FormatDialog& dialog = FormatDialog;
     const HWND window = CreateWindowExW(
-        0, L"Format text window class", L"Format text", WS_VISIBLE | WS_SYSMENU, CW_USEDEFAULT,
+        0, formatWindowClassName, L"Format text", WS_VISIBLE | WS_SYSMENU, CW_USEDEFAULT,
         CW_USEDEFAULT, dialog.width, dialog.height, owner, nullptr, nullptr, nullptr);
-    createControl(window, L"Button", L"Apply", labelStyle, {130, 320, 100, 25}, applyId);
-    createControl(window, L"Static", L"Font", labelStyle, {dialog.familyColumnX, 20, 70, 25}, 0);
-    createControl(window, L"Static", L"Font size", labelStyle, {dialog.sizeColumnX, 20, 70, 25}, 0);
-    createControl(window, L"Static", L"Font style", labelStyle, {dialog.styleColumnX, 20, 70, 25},
-                  0);
+    createChild(window, L"Button", L"Apply", labelStyle, {130, 320, 100, 25}, applyId);
+    createChild(window, L"Static", L"Font", labelStyle, {dialog.familyColumnX, 20, 70, 25}, 0);
+    createChild(window, L"Static", L"Font size", labelStyle, {dialog.sizeColumnX, 20, 70, 25}, 0);
+    createChild(window, L"Static", L"Font style", labelStyle, {dialog.styleColumnX, 20, 70, 25}, 0);
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongW(window, GWL_HINSTANCE));
     createFamilyList(window, instance);
     createSizeList(window, instance);
     const int previewWidth = int(dialog.width - dialog.previewX * 3.5);
-    dialog.previewStatic = createControl(window, L"Static", L"Preview text", previewStyle,
-                                         {dialog.previewX, dialog.previewY, previewWidth, 50}, 0);
+    dialog.previewStatic = createChild(window, L"Static", L"Preview text", previewStyle,
+                                       {dialog.previewX, dialog.previewY, previewWidth, 50}, 0);
     updatePreview();
-    createControl(window, L"Button", L"Bold", checkBoxStyle, {dialog.styleColumnX, 50, 100, 30},
-                  boldId);
+    createChild(window, L"Button", L"Bold", checkBoxStyle, {dialog.styleColumnX, 50, 100, 30},
+                boldId);
     CheckDlgButton(window, boldId,
                    dialog.pendingWeight == boldWeight ? BST_CHECKED : BST_UNCHECKED);
-    createControl(window, L"Button", L"Italic", checkBoxStyle, {dialog.styleColumnX, 80, 100, 30},
-                  italicId);
+    createChild(window, L"Button", L"Italic", checkBoxStyle, {dialog.styleColumnX, 80, 100, 30},
+                italicId);
     CheckDlgButton(window, italicId, dialog.pendingItalic ? BST_CHECKED : BST_UNCHECKED);
     EnableWindow(owner, FALSE);
 }
@@ -183,13 +154,16 @@ LRESULT CALLBACK formatWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_PAINT:
-        return onPaint(hwnd);
+        paintBackground(hwnd, COLOR_MENU);
+        return 0;
     case WM_CLOSE:
         closeWindow(hwnd);
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        break;
     case WM_COMMAND:
-        return onCommand(hwnd, wParam, lParam);
+        onCommand(hwnd, wParam);
+        break;
     default:
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        break;
     }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -5,6 +5,15 @@
 
 #include <string>
 
+constexpr wchar_t formatWindowClassName[] = L"Format text window class";
+
+// The Format text window's controls that act (the labels and the preview have none).
+constexpr int boldId = 1;
+constexpr int italicId = 2;
+constexpr int familyListId = 3;
+constexpr int sizeListId = 4;
+constexpr int applyId = 10;
+
 struct FormatDialog {
     HWND previewStatic = nullptr;
     HFONT previewFont = nullptr;

@@ -4,38 +4,17 @@
 
 #include "app/editor.h"
 #include "app/globals.h"
+#include "app/window_parts.h"
 #include "search/text_search.h"
 
 #include <string>
 
 namespace {
 
-constexpr int findEditId = 100;
-constexpr int findButtonId = 1;
-constexpr int cancelButtonId = 2;
-
-// The whole text of a window, read in one copy. A destroyed or null window reads as empty.
-std::wstring windowText(HWND hwnd)
-{
-    std::wstring text(std::size_t(GetWindowTextLengthW(hwnd)), L'\0');
-    const int copied = GetWindowTextW(hwnd, text.data(), int(text.size()) + 1);
-    text.resize(std::size_t(copied > 0 ? copied : 0));
-    return text;
-}
-
 HWND createControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
                    int width, int id, HWND window)
 {
-    return CreateWindowExW(0, className, text, style, x, y, width, FindDialog.controlHeight, window,
-                           reinterpret_cast<HMENU>(UINT_PTR(id)), nullptr, nullptr);
-}
-
-void fillBackground(HWND hwnd)
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd, &paint);
-    FillRect(dc, &paint.rcPaint, reinterpret_cast<HBRUSH>(COLOR_MENU + 1));
-    EndPaint(hwnd, &paint);
+    return createChild(window, className, text, style, {x, y, width, FindDialog.controlHeight}, id);
 }
 
 void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
@@ -87,10 +66,12 @@ LRESULT CALLBACK findWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         SetActiveWindow(mainWindow);
         break;
     case WM_PAINT:
-        fillBackground(hwnd);
+        paintBackground(hwnd, COLOR_MENU);
         break;
     case WM_COMMAND:
         onCommand(hwnd, wParam, lParam);
+        break;
+    default:
         break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);

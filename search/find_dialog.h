@@ -3,6 +3,11 @@
 
 #include "platform/win32.h"
 
+// The Find window's controls.
+constexpr int findEditId = 100;
+constexpr int findButtonId = 1;
+constexpr int cancelButtonId = 2;
+
 struct FindDialog {
     int startPosition = 0;
     HWND findEdit = nullptr;

@@ -4,6 +4,7 @@
 #include "app/editor.h"
 #include "app/globals.h"
 #include "app/main_window.h"
+#include "search/find_dialog.h"
 
 using platform::testing::MenuEntry;
 
@@ -162,12 +163,12 @@ TEST_F(EditorTest, HotKeysActOnlyWhileTheMainWindowIsTheForegroundWindow)
     EXPECT_EQ(GetForegroundWindow(), nullptr);
     EXPECT_FALSE(hotKeysRegistered);
     hotKey(hotKeyFind);
-    EXPECT_TRUE(platform::testing::windowsOfClass(L"Search Dialog Class").empty());
+    EXPECT_TRUE(platform::testing::windowsOfClass(FindDialog.className).empty());
 
     platform::testing::activate(mainWindow);
     EXPECT_TRUE(hotKeysRegistered);
     hotKey(hotKeyFind);
-    EXPECT_EQ(platform::testing::windowsOfClass(L"Search Dialog Class").size(), 1u);
+    EXPECT_EQ(platform::testing::windowsOfClass(FindDialog.className).size(), 1u);
 }
 
 TEST_F(EditorTest, AHotKeyThatArrivesWhileAnotherWindowIsInFrontDoesNothing)

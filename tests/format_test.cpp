@@ -45,7 +45,7 @@ TEST(FontRule, HeightIsOneAndAHalfTimesTheSizeTruncated)
 
 HWND formatWindow()
 {
-    const std::vector<HWND> windows = windowsOfClass(L"Format text window class");
+    const std::vector<HWND> windows = windowsOfClass(formatWindowClassName);
     return windows.size() == 1 ? windows.front() : nullptr;
 }
 
@@ -81,7 +81,7 @@ protected:
     }
     void apply()
     {
-        click(GetDlgItem(formatWindow(), 10));
+        click(GetDlgItem(formatWindow(), applyId));
         processEvents();
     }
     HFONT preview() { return fontOf(FormatDialog.previewStatic); }
@@ -140,9 +140,9 @@ TEST_F(FormatWindowTest, ApplyGivesTheFontToTheEditorWritesTheFileAndCloses)
     expectFont(preview(), {21, 0, false, L"Arial"});
     selectSize(2);
     expectFont(preview(), {18, 0, false, L"Arial"});
-    clickBox(1);
+    clickBox(boldId);
     expectFont(preview(), {18, 800, false, L"Arial"});
-    clickBox(2);
+    clickBox(italicId);
     expectFont(preview(), {18, 800, true, L"Arial"});
     apply();
     expectFont(editFont(), {18, 800, true, L"Arial"});
@@ -158,10 +158,10 @@ TEST_F(FormatWindowTest, ApplyGivesTheFontToTheEditorWritesTheFileAndCloses)
 TEST_F(FormatWindowTest, UncheckingBoldGivesWeightZeroAndTheCloseBoxKeepsTheChoicePending)
 {
     HWND window = open();
-    clickBox(1);
-    clickBox(1);
+    clickBox(boldId);
+    clickBox(boldId);
     EXPECT_EQ(fontInfo(preview()).weight, 0);
-    clickBox(1);
+    clickBox(boldId);
     clickCloseBox(window);
     processEvents();
     EXPECT_EQ(formatWindow(), nullptr);
@@ -236,7 +236,7 @@ TEST_F(FormatStartupTest, AFamilyInOtherCaseSelectsItsEntryButStaysAsWritten)
     startEditor();
     HWND window = open();
     EXPECT_EQ(selectedIndex(FormatDialog.familyList), 0);
-    clickBox(1); // a command that is no family selection keeps the family's text
+    clickBox(boldId); // a command that is no family selection keeps the family's text
     EXPECT_EQ(fontInfo(preview()).face, L"arial");
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(3, LBN_SETFOCUS),
                  reinterpret_cast<LPARAM>(FormatDialog.familyList));
@@ -272,7 +272,7 @@ TEST_F(FormatStartupTest, AFailedWriteKeepsTheOldFileAndSaysSo)
     for (FileCall step : steps) {
         SCOPED_TRACE(int(step));
         HWND window = open();
-        clickBox(2);
+        clickBox(italicId);
         failFileCall(step, 1, ERROR_DISK_FULL);
         answerMessageBox(IDOK);
         const size_t boxes = shownBoxes().size();

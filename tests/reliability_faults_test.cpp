@@ -214,8 +214,8 @@ TEST_F(StartupTest, AFailingCallOfASettingsWriteKeepsTheOldFile)
     HWND formatWindow = nullptr;
     const auto apply = [&] {
         command(commandFont);
-        formatWindow = windowsOfClass(L"Format text window class").at(0);
-        click(GetDlgItem(formatWindow, 10));
+        formatWindow = windowsOfClass(formatWindowClassName).at(0);
+        click(GetDlgItem(formatWindow, applyId));
         processEvents();
     };
     const Calls calls = callsOf(apply);

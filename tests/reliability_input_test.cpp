@@ -36,8 +36,8 @@ protected:
             command(commandFind);
             findWindow_ = windowsOfClass(FindDialog.className).at(0);
         }
-        SetWindowTextW(GetDlgItem(findWindow_, 100), needle.c_str());
-        click(GetDlgItem(findWindow_, 1));
+        SetWindowTextW(GetDlgItem(findWindow_, findEditId), needle.c_str());
+        click(GetDlgItem(findWindow_, findButtonId));
         processEvents();
     }
     HWND findWindow_ = nullptr;

@@ -93,7 +93,7 @@ protected:
         }
         return nullptr;
     }
-    static HWND box(HWND find) { return GetDlgItem(find, 100); }
+    static HWND box(HWND find) { return GetDlgItem(find, findEditId); }
     // A click into a control of another window, which activates that window first.
     static void clickInto(HWND control)
     {
@@ -101,7 +101,7 @@ protected:
         processEvents();
         click(control);
     }
-    static void clickFind(HWND find) { click(GetDlgItem(find, 1)); }
+    static void clickFind(HWND find) { click(GetDlgItem(find, findButtonId)); }
     static void setDocument(const std::wstring& text)
     {
         SetWindowTextW(Editor.editControl, text.c_str());
@@ -170,7 +170,7 @@ TEST_F(FindWindowTest, SearchesForwardCaseSensitivelyWithoutOverlapsAndRestartsA
             clickFind(find);
             expectSelected(row.matches.front());
         }
-        click(GetDlgItem(find, 2)); // Cancel
+        click(GetDlgItem(find, cancelButtonId));
         EXPECT_FALSE(IsWindow(find));
     }
 }
@@ -264,7 +264,7 @@ TEST_F(FindWindowTest, EachWindowSearchesForItsOwnTextAndOutlivesANewerOne)
     typeText(box(newer), L"bc");
     clickFind(older);
     expectSelected({0, 3});
-    click(GetDlgItem(newer, 2)); // Cancel
+    click(GetDlgItem(newer, cancelButtonId));
     clickFind(older);
     expectSelected({3, 6});
     pressKey(box(older), VK_BACK); // its own box's change restarts the search
@@ -279,7 +279,7 @@ TEST_F(FindWindowTest, CancelAndTheCloseBoxBothCloseAndActivateTheMainWindow)
         HWND find = openFind();
         EXPECT_EQ(GetActiveWindow(), find);
         if (cancel)
-            click(GetDlgItem(find, 2));
+            click(GetDlgItem(find, cancelButtonId));
         else
             clickCloseBox(find);
         processEvents();
