@@ -2,8 +2,10 @@
 #pragma once
 
 #ifdef _WIN32
-#include <commdlg.h>
+// windows.h first: the common dialog header builds on its types.
 #include <windows.h>
+
+#include <commdlg.h>
 static_assert(sizeof(OPENFILENAMEW) == 88, "the editor passes the 32-bit structure size");
 #else
 #include "platform/win32_subset.h"
