@@ -2,6 +2,7 @@
 // notifications a user's click or key produces, the check state, and what the controls draw.
 #include "platform/testing/testing.h"
 #include "platform/win32.h"
+#include "tests/support/parent_window.h"
 
 #include <gtest/gtest.h>
 
@@ -45,15 +46,8 @@ class ControlsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = parentProc;
-        windowClass.lpszClassName = L"Controls test window";
-        RegisterClassW(&windowClass);
-        parent = CreateWindowExW(0, L"Controls test window", L"controls", WS_VISIBLE | WS_SYSMENU,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr, nullptr, nullptr,
-                                 nullptr);
+        parent = showParentWindow(parentProc, L"Controls test window");
         ASSERT_TRUE(parent);
-        processEvents(); // the window system's activation arrives, so clicks can focus
     }
     void TearDown() override { DestroyWindow(parent); }
 

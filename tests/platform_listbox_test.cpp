@@ -2,6 +2,7 @@
 // prefix search, selection by message and by the user, and which of them is notified.
 #include "platform/testing/testing.h"
 #include "platform/win32.h"
+#include "tests/support/parent_window.h"
 
 #include <gtest/gtest.h>
 
@@ -29,15 +30,8 @@ class ListBoxTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = parentProc;
-        windowClass.lpszClassName = L"List test window";
-        RegisterClassW(&windowClass);
-        parent = CreateWindowExW(0, L"List test window", L"lists", WS_VISIBLE | WS_SYSMENU,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr, nullptr, nullptr,
-                                 nullptr);
+        parent = showParentWindow(parentProc, L"List test window");
         ASSERT_TRUE(parent);
-        processEvents();
     }
     void TearDown() override { DestroyWindow(parent); }
 
