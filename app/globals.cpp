@@ -25,7 +25,7 @@ struct Editor Editor;
 struct FormatDialog FormatDialog(Editor.fontSize, Editor.fontWeight, Editor.fontItalic,
                                  Editor.fontFamily);
 struct FindDialog FindDialog;
-const wchar_t textFileFilter[] = L"Text files (*.txt)\0*.txt\0";
+const wchar_t textFileFilter[] = L"Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
 WNDPROC findEditOriginalProc = nullptr;
 HWND mainWindow = nullptr;
 bool hotKeysRegistered = false;

@@ -1,9 +1,12 @@
-// The entry point: registers the three window classes, creates and shows the main window and
-// runs the message loop until the main window has been destroyed.
+// The entry point: registers the three window classes, creates and shows the main window, opens
+// the file named on the command line and runs the message loop until the main window has been
+// destroyed.
 #include "app/main.h"
 
+#include "app/command_line.h"
 #include "app/globals.h"
 #include "app/main_window.h"
+#include "document/open_named.h"
 #include "format/format_dialog.h"
 #include "search/find_dialog.h"
 
@@ -40,12 +43,14 @@ HWND createMainWindow(HINSTANCE instance)
     return mainWindow;
 }
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand)
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showCommand)
 {
     registerWindowClasses(instance);
     if (!createMainWindow(instance))
         return 0;
     ShowWindow(mainWindow, showCommand);
+    // After showing: a box about the file then stands over the window it concerns.
+    openNamedFile(mainWindow, fileOfCommandLine(commandLine));
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0)) {
         TranslateMessage(&message);

@@ -2,6 +2,7 @@
 // and the About box.
 #include "app/main_window.h"
 
+#include "app/dropped_files.h"
 #include "app/editor.h"
 #include "app/globals.h"
 #include "app/window_parts.h"
@@ -86,6 +87,7 @@ void onCreate(HWND hwnd)
     Editor.updateTitle(hwnd);
     Editor.loadSettings();
     registerHotKeys(hwnd);
+    DragAcceptFiles(hwnd, TRUE);
 }
 
 void onSize(HWND hwnd)
@@ -197,6 +199,9 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_HOTKEY:
         onHotKey(hwnd, wParam);
         break;
+    case WM_DROPFILES:
+        openDroppedFile(hwnd, reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_PAINT:
         paintBackground(hwnd, COLOR_WINDOW);
         return 0;

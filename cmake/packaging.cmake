@@ -38,8 +38,6 @@ else()
         OUTPUT_FILE ${CMAKE_CURRENT_BINARY_DIR}/quenwrite.1.gz COMMAND_ERROR_IS_FATAL ANY)
     install(FILES ${CMAKE_CURRENT_BINARY_DIR}/quenwrite.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-    install(FILES resources/quenwrite.lintian-overrides
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME quenwrite)
 
     set(CPACK_GENERATOR DEB)
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,4 +1,4 @@
-// The Open and Save as dialogs, with the text-file filter and a path buffer for long paths.
+// The Open and Save as dialogs, with the list of file types and a path buffer for long paths.
 #include "document/path_dialog.h"
 
 #include "app/globals.h"
@@ -18,7 +18,7 @@ bool choosePath(HWND window, PathDialog kind, std::wstring& path)
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = window;
     dialog.lpstrFilter = textFileFilter;
-    // Open has always asked for entry 2 of the one-pair list; the dialog then shows that pair.
+    // Open starts on all files, so a README or a .conf is in the list; Save as on text files.
     dialog.nFilterIndex = kind == PathDialog::open ? 2 : 1;
     dialog.lpstrFile = buffer.data();
     dialog.nMaxFile = pathBufferSize;

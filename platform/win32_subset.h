@@ -30,6 +30,7 @@ typedef const CHAR* LPCSTR;
 typedef void* LPVOID;
 typedef const void* LPCVOID;
 typedef void* HANDLE;
+typedef HANDLE HLOCAL;
 typedef DWORD* LPDWORD;
 
 struct HWND__;
@@ -39,6 +40,7 @@ struct HICON__;
 struct HINSTANCE__;
 struct HDC__;
 struct HBRUSH__;
+struct HDROP__;
 typedef HWND__* HWND;
 typedef HMENU__* HMENU;
 typedef HFONT__* HFONT;
@@ -47,6 +49,7 @@ typedef HICON HCURSOR;
 typedef HINSTANCE__* HINSTANCE;
 typedef HDC__* HDC;
 typedef HBRUSH__* HBRUSH;
+typedef HDROP__* HDROP;
 typedef void* HGDIOBJ;
 
 #define WINAPI
@@ -180,6 +183,7 @@ constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
 constexpr UINT WM_CTLCOLORBTN = 0x0135;
 constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
+constexpr UINT WM_DROPFILES = 0x0233;
 constexpr UINT WM_HOTKEY = 0x0312;
 constexpr UINT WM_USER = 0x0400;
 
@@ -481,7 +485,13 @@ BOOL GetOpenFileNameW(LPOPENFILENAMEW dialog);
 BOOL GetSaveFileNameW(LPOPENFILENAMEW dialog);
 DWORD CommDlgExtendedError();
 
-// KERNEL32: files and errors.
+// SHELL32: the command line and files dropped onto a window.
+LPWSTR* CommandLineToArgvW(LPCWSTR commandLine, int* count);
+void DragAcceptFiles(HWND hwnd, BOOL accept);
+UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR buffer, UINT size);
+void DragFinish(HDROP drop);
+
+// KERNEL32: files, errors and local memory.
 constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;
 constexpr DWORD FILE_SHARE_READ = 0x00000001;
@@ -542,6 +552,7 @@ DWORD GetCurrentDirectoryW(DWORD size, LPWSTR buffer);
 DWORD GetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* filePart);
 DWORD GetLastError();
 void SetLastError(DWORD error);
+HLOCAL LocalFree(HLOCAL memory);
 
 // Entry point, defined by the editor.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand);

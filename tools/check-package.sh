@@ -161,12 +161,28 @@ checkDebianPackage() {
         else
             fail "desktop-file-validate: $verdict"
         fi
+        # "Open with" in a file manager hands the program the file through %f.
+        if grep -qx 'Exec=quenwrite %f' "$entry"; then
+            pass "the desktop entry passes the file: Exec=quenwrite %f"
+        else
+            fail "the desktop entry does not pass the file: $(grep '^Exec=' "$entry")"
+        fi
+    fi
+    if [[ -z $(find "$root/usr/share/lintian" -type f 2>/dev/null) ]]; then
+        pass "no lintian overrides"
+    else
+        fail "lintian overrides are installed: $(find "$root/usr/share/lintian" -type f)"
     fi
 
     if command -v lintian >/dev/null; then
         local report
         report=$(lintian --allow-root "$deb" 2>&1)
         note "lintian (reported, not checked): ${report:-no tags}"
+        if grep -q 'desktop-mime-but-no-exec-code' <<<"$report"; then
+            fail "lintian: the desktop entry takes no file"
+        else
+            pass "lintian: the desktop entry takes a file"
+        fi
     else
         note "lintian is not installed; skipped"
     fi

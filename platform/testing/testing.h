@@ -89,11 +89,32 @@ const std::vector<ShownFileDialog>& shownFileDialogs();
 int unscriptedFileDialogs();
 int unusedFileDialogAnswers();
 
+// The next file dialog is shown for real, as the program shows it, and answered by typing the
+// name into it and pressing Enter (an empty name cancels it). What it listed is kept: the file
+// types as the dialog names them, the one it started on, and the names it listed in its folder
+// under each type, sorted.
+struct ListedFileDialog {
+    std::vector<std::wstring> fileTypes;
+    int startType = -1;
+    std::vector<std::vector<std::wstring>> names;
+};
+void showFileDialog(const std::wstring& typed);
+const ListedFileDialog& listedFileDialog();
+
 // Fault injection: the n-th call of a kind from now on (1 is the next one) fails with the Win32
 // error and does nothing else (a failing close still releases the file). fileCalls counts the
 // calls of a kind made so far, so a test can loop n over every call of an operation.
 void failFileCall(FileCall kind, int n, DWORD error);
 int fileCalls(FileCall kind);
+
+} // namespace platform::testing
+
+// Dropping files: the user drags files from a file manager and lets go over the window (over a
+// control: the drop goes to the nearest window that accepts files). True when the window took
+// them, as a copy.
+namespace platform::testing {
+
+bool dropFiles(HWND hwnd, const std::vector<std::wstring>& paths);
 
 } // namespace platform::testing
 

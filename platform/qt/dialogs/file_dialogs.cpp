@@ -43,7 +43,19 @@ std::wstring filterList(LPCWSTR filter)
     return std::wstring(filter, std::size_t(end - filter));
 }
 
-// Qt's form of each pair: "description (patterns)", Windows' ';' between patterns as spaces.
+// Windows reads "*.*" as every name, one without an extension too; Qt's match needs "*" for that.
+QString qtPatterns(const QString& patterns)
+{
+    QStringList result;
+    for (const QString& pattern : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString trimmed = pattern.trimmed();
+        result << (trimmed == QLatin1String("*.*") ? QStringLiteral("*") : trimmed);
+    }
+    return result.join(QLatin1Char(' '));
+}
+
+// Qt's form of each pair: "description (patterns)". The dialog hides that added part, so the list
+// shows each description exactly as given, as Windows does.
 QStringList qtFilters(LPCWSTR filter)
 {
     QStringList filters;
@@ -52,10 +64,8 @@ QStringList qtFilters(LPCWSTR filter)
         entry += std::wcslen(entry) + 1;
         if (!*entry)
             break;
-        const QString patterns = toQString(entry).replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << QStringLiteral("%1 (%2)").arg(description, qtPatterns(toQString(entry)));
         entry += std::wcslen(entry) + 1;
-        const QString shown = QStringLiteral(" (%1)").arg(patterns);
-        filters << (description.endsWith(shown.mid(1)) ? description : description + shown);
     }
     return filters;
 }
@@ -86,6 +96,7 @@ std::optional<std::wstring> shownDialog(OPENFILENAMEW& dialog, bool save)
         chooser.setDefaultSuffix(toQString(dialog.lpstrDefExt));
     const QStringList filters = qtFilters(dialog.lpstrFilter);
     if (!filters.isEmpty()) {
+        chooser.setOption(QFileDialog::HideNameFilterDetails);
         chooser.setNameFilters(filters);
         chooser.selectNameFilter(filters[startFilter(dialog, filters)]);
     }
