@@ -13,6 +13,7 @@
 #include <sys/mount.h>
 
 using namespace platform::testing;
+using namespace std::string_literals;
 
 namespace {
 
@@ -427,7 +428,7 @@ TEST_F(DocumentTest, TheDialogsGetTheFilterALongBufferAndMakeTheChosenFolderCurr
     hotKey(hotKeySaveAs);
     EXPECT_EQ(fileBytes("sub/out.txt"), "in\r\n");
     ASSERT_EQ(shownFileDialogs().size(), 2u);
-    const std::wstring filter(textFileFilter, 25);
+    const std::wstring filter = L"Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0"s;
     for (const ShownFileDialog& dialog : shownFileDialogs()) {
         SCOPED_TRACE(dialog.save ? "save" : "open");
         EXPECT_EQ(dialog.owner, mainWindow);

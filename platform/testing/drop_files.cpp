@@ -24,34 +24,49 @@ QWidget* dropSpotOf(HWND hwnd)
     return hwnd->widget.data();
 }
 
+// As Qt picks the target under the pointer: the widget there or its nearest ancestor within the
+// same window that takes drops.
+QWidget* dropTargetAt(QWidget* widget)
+{
+    for (; widget; widget = widget->parentWidget()) {
+        if (widget->acceptDrops())
+            return widget;
+        if (widget->isWindow())
+            break;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 bool dropFiles(HWND hwnd, const std::vector<std::wstring>& paths)
 {
-    QWidget* widget = dropSpotOf(hwnd);
-    if (!widget)
+    QWidget* spot = dropSpotOf(hwnd);
+    QWidget* target = spot ? dropTargetAt(spot) : nullptr;
+    if (!target)
         return false;
     QList<QUrl> urls;
     for (const std::wstring& path : paths)
         urls << QUrl::fromLocalFile(toQString(path));
     QMimeData data;
     data.setUrls(urls);
-    const QPoint at = widget->rect().center();
+    const QPoint at = spot->mapTo(target->window(), spot->rect().center()) -
+                      target->mapTo(target->window(), QPoint());
     const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
     QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
     enter.setDropAction(Qt::MoveAction); // what a file manager proposes within one disk
-    QCoreApplication::sendEvent(widget, &enter);
+    QCoreApplication::sendEvent(target, &enter);
     if (!enter.isAccepted()) {
         QDragLeaveEvent leave;
-        QCoreApplication::sendEvent(widget, &leave);
+        QCoreApplication::sendEvent(target, &leave);
         return false;
     }
     QDragMoveEvent move(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
     move.setDropAction(Qt::MoveAction);
-    QCoreApplication::sendEvent(widget, &move);
+    QCoreApplication::sendEvent(target, &move);
     QDropEvent drop(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
     drop.setDropAction(Qt::MoveAction);
-    QCoreApplication::sendEvent(widget, &drop);
+    QCoreApplication::sendEvent(target, &drop);
     // Taken as a move, the file manager would delete the file.
     return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
 }

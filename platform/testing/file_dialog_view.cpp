@@ -57,8 +57,12 @@ std::vector<std::wstring> listedNames(QFileDialog* dialog)
         return names;
     settle(model, dialog->directory().absolutePath());
     const QModelIndex folder = view->rootIndex();
-    for (int row = 0; row < view->model()->rowCount(folder); ++row)
-        names.push_back(toWString(view->model()->index(row, 0, folder).data().toString()));
+    for (int row = 0; row < view->model()->rowCount(folder); ++row) {
+        // A name the type leaves out may still show, greyed and out of reach.
+        const QModelIndex item = view->model()->index(row, 0, folder);
+        if (item.flags() & Qt::ItemIsEnabled)
+            names.push_back(toWString(item.data().toString()));
+    }
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -72,11 +76,10 @@ void lookAndAnswer(QFileDialog* dialog)
         listed.startType = types->currentIndex();
         for (int i = 0; i < types->count(); ++i) {
             listed.fileTypes.push_back(toWString(types->itemText(i)));
-            types->setCurrentIndex(i);
-            QTest::qWait(0);
+            dialog->selectNameFilter(dialog->nameFilters().at(i)); // as the user's choice does
             listed.names.push_back(listedNames(dialog));
         }
-        types->setCurrentIndex(listed.startType);
+        dialog->selectNameFilter(dialog->nameFilters().at(listed.startType));
     }
     fileDialogHook = seam.scripted;
     auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));

@@ -50,7 +50,9 @@ std::vector<std::wstring> localFiles(const QMimeData* data)
 // program a file came from never deletes it as if it had been moved.
 class DropTarget : public QObject {
 public:
-    DropTarget(HWND hwnd, QObject* parent) : QObject(parent), hwnd_(hwnd) {}
+    static inline const QString name = QStringLiteral("DropTarget");
+
+    DropTarget(HWND hwnd, QObject* parent) : QObject(parent), hwnd_(hwnd) { setObjectName(name); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -93,9 +95,10 @@ private:
     HWND hwnd_;
 };
 
-DropTarget* dropTargetOf(QWidget* widget)
+// Found by name: without Qt's meta-object of its own, a cast could not tell it from other children.
+QObject* dropTargetOf(QWidget* widget)
 {
-    return widget->findChild<DropTarget*>(QString(), Qt::FindDirectChildrenOnly);
+    return widget->findChild<QObject*>(DropTarget::name, Qt::FindDirectChildrenOnly);
 }
 
 } // namespace
@@ -112,7 +115,7 @@ void DragAcceptFiles(HWND hwnd, BOOL accept)
     hwnd->exStyle =
         accept ? (hwnd->exStyle | acceptFilesStyle) : (hwnd->exStyle & ~acceptFilesStyle);
     widget->setAcceptDrops(accept != FALSE);
-    DropTarget* target = dropTargetOf(widget);
+    QObject* target = dropTargetOf(widget);
     if (accept && !target)
         widget->installEventFilter(new DropTarget(hwnd, widget));
     else if (!accept)
