@@ -16,6 +16,7 @@ for tool in Xvfb xdotool import convert; do
 done
 [[ -x $binary ]] || { echo "screenshot: no program at $binary" >&2; exit 1; }
 mkdir -p "$outDir"
+source "$repo/tools/xvfb.sh"
 
 scratch=$(mktemp -d)
 xvfbPid=
@@ -27,30 +28,15 @@ cleanUp() {
 }
 trap cleanUp EXIT
 
-# Xvfb picks a free display and writes its number to the pipe, so parallel runs do not collide.
-Xvfb -displayfd 3 -screen 0 800x640x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-xvfbPid=$!
-for _ in $(seq 50); do
-    [[ -s $scratch/display ]] && break
-    sleep 0.1
-done
-[[ -s $scratch/display ]] || { echo "screenshot: Xvfb did not start" >&2; cat "$scratch/xvfb.log" >&2; exit 1; }
-export DISPLAY=:$(cat "$scratch/display")
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-if [[ -z ${XDG_RUNTIME_DIR:-} ]]; then
-    mkdir -m 700 "$scratch/xdg"
-    export XDG_RUNTIME_DIR=$scratch/xdg
-fi
+startXvfb "$scratch" 800x640 || exit 1
 
 # A fresh current folder, so no settings.ini of the user's changes the font in the picture.
 mkdir "$scratch/run"
 (cd "$scratch/run" && exec "$binary") >"$scratch/program.log" 2>&1 &
 programPid=$!
 
-# Prints the ids of the program's visible windows, one a line.
 programWindows() {
-    xdotool search --onlyvisible --pid "$programPid" 2>/dev/null || true
+    windowsOf "$programPid"
 }
 
 # Saves the part of the screen that holds all of the program's visible windows.
@@ -72,14 +58,7 @@ shoot() {
     echo "screenshot: $file"
 }
 
-mainWindow=
-for _ in $(seq 100); do
-    mainWindow=$(programWindows | head -n 1)
-    [[ -n $mainWindow ]] && break
-    kill -0 "$programPid" 2>/dev/null || break
-    sleep 0.1
-done
-if [[ -z $mainWindow ]]; then
+if ! mainWindow=$(firstWindowOf "$programPid"); then
     echo "screenshot: the program showed no window" >&2
     cat "$scratch/program.log" >&2
     exit 1
