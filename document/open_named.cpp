@@ -34,6 +34,13 @@ void openNamedFile(HWND window, const std::wstring& name)
         tellUser(window, openFailure(name, error), MB_ICONERROR);
         return;
     }
+    // A folder can be named or dropped, never opened: said before the save question, which
+    // would otherwise be asked for nothing.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        tellUser(window, openFailure(path, ERROR_DIRECTORY), MB_ICONERROR);
+        return;
+    }
     if (mayDropText(window))
         Editor.readFile(path.c_str(), window);
 }
