@@ -21,6 +21,7 @@ static_assert(EM_SETSEL == 0xB1 && EM_SCROLLCARET == 0xB7 && EM_SETLIMITTEXT == 
 static_assert(LB_ADDSTRING == 0x180 && LB_SELECTSTRING == 0x18C && LB_SETCURSEL == 0x186 &&
               LB_GETCURSEL == 0x188);
 static_assert(WM_SETFONT == 0x30 && WM_HOTKEY == 0x312 && WM_CTLCOLORSTATIC == 0x138);
+static_assert(WM_DROPFILES == 0x233 && sizeof(HDROP) == sizeof(void*));
 static_assert(GWL_WNDPROC == -4 && GWL_HINSTANCE == -6);
 static_assert(COLOR_MENU + 1 == 5 && COLOR_WINDOW + 1 == 6);
 static_assert(DEFAULT_CHARSET == 1 && OUT_OUTLINE_PRECIS == 8 && ANTIALIASED_QUALITY == 4 &&

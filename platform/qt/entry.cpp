@@ -43,7 +43,8 @@ int endOfOptions(int argc, char** argv)
 // The text that --help or --version asks for, or null when neither comes before the options end.
 const char* asked(int argc, char** argv)
 {
-    for (int i = 1; i < endOfOptions(argc, argv); ++i) {
+    const int end = endOfOptions(argc, argv);
+    for (int i = 1; i < end; ++i) {
         if (std::strcmp(argv[i], "--help") == 0)
             return helpText;
         if (std::strcmp(argv[i], "--version") == 0)
