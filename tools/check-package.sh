@@ -189,6 +189,13 @@ checkDebianPackage() {
 
     [[ -x $binary ]] || return
     checkLinkedPackages "$binary" "$depends"
+    local printed
+    if printed=$(env -u DISPLAY -u WAYLAND_DISPLAY "$binary" --version 2>&1) &&
+            [[ $printed == "Quenwrite $version" ]]; then
+        pass "quenwrite --version prints Quenwrite $version, without a display"
+    else
+        fail "quenwrite --version: $printed"
+    fi
     checkStartAndStop "$binary"
 }
 
