@@ -52,14 +52,6 @@ TEST(CommandLineToArgvW, SplitsAsWindowsDoes)
     EXPECT_NE(alone[0].find(L"quenwrite_tests"), std::wstring::npos);
 }
 
-TEST(LocalFree, GivesBackOnlyWhatTheLayerHandedOut)
-{
-    int foreign = 0;
-    EXPECT_EQ(LocalFree(&foreign), &foreign);
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
-    EXPECT_EQ(LocalFree(nullptr), nullptr);
-}
-
 struct Drop {
     HWND hwnd;
     WPARAM wParam;
@@ -93,6 +85,12 @@ protected:
                                200, window, nullptr, nullptr, nullptr);
         ShowWindow(window, SW_SHOW);
         platform::testing::processEvents();
+    }
+
+    void TearDown() override
+    {
+        for (const Drop& drop : drops())
+            DragFinish(reinterpret_cast<HDROP>(drop.wParam)); // nothing for one finished already
     }
 
     HWND window = nullptr;
