@@ -12,14 +12,16 @@ struct Input {
     std::string label; // as the table shows it
     std::string path;
     long long bytes;
+    // The baseline needs some ten times a file's size in memory: not run on the largest.
+    bool withBaseline = true;
 };
 
-// Writes the inputs into folder unless they are there already: 1, 10 and 100 MB of CR LF lines
-// of about 80 bytes, and one line of 10 MB.
-std::vector<Input> makeInputs(const std::string& folder);
+// Writes the inputs into folder unless they are there already: 1, 10, 100 and 1024 MB of CR LF
+// lines of about 80 bytes, and one line of 10 MB. With labels given, only those inputs.
+std::vector<Input> makeInputs(const std::string& folder, const std::vector<std::string>& only);
 
-// A run's figures by name: milliseconds (open, save, find, typeEnd, typeStart, scroll) and
-// kilobytes (rssStart, rssOpen, rssPeak).
+// A run's figures by name: milliseconds (open, save, find, typeEnd, typeStart, typeMiddle, enter,
+// joinLines, paste, undo, scroll) and kilobytes (rssStart, rssOpen, rssPeak).
 using Figures = std::map<std::string, double>;
 
 // Child processes: print one "name value" line per figure as soon as it is measured.

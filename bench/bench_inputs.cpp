@@ -2,6 +2,7 @@
 // a single long line, so both the line index and a long line's layout are exercised.
 #include "bench/bench.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -46,15 +47,20 @@ void writeOneLine(const std::string& path, long long bytes)
 
 } // namespace
 
-std::vector<Input> makeInputs(const std::string& folder)
+std::vector<Input> makeInputs(const std::string& folder, const std::vector<std::string>& only)
 {
     std::filesystem::create_directories(folder);
     std::vector<Input> inputs = {
         {"1 MB", folder + "/lines-1mb.txt", 1 * megabyte},
         {"10 MB", folder + "/lines-10mb.txt", 10 * megabyte},
         {"100 MB", folder + "/lines-100mb.txt", 100 * megabyte},
+        {"1 GB", folder + "/lines-1gb.txt", 1024 * megabyte, false},
         {"10 MB, one line", folder + "/one-line-10mb.txt", 10 * megabyte},
     };
+    if (!only.empty())
+        std::erase_if(inputs, [&](const Input& input) {
+            return std::find(only.begin(), only.end(), input.label) == only.end();
+        });
     for (Input& input : inputs) {
         if (!std::filesystem::exists(input.path)) {
             std::fprintf(stderr, "writing %s\n", input.path.c_str());

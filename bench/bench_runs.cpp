@@ -35,13 +35,18 @@ double msOf(const std::function<void()>& step)
         .count();
 }
 
+double median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 double medianMsOf(int repeats, const std::function<void()>& step)
 {
     std::vector<double> times;
     for (int i = 0; i < repeats; ++i)
         times.push_back(msOf(step));
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return median(times);
 }
 
 void report(const char* name, double value)
@@ -109,11 +114,49 @@ void placeCaret(double where)
     settleAndPaint();
 }
 
-void typeLatency(const char* name, const std::function<void()>& place,
-                 const std::function<void()>& typeOne)
+// What the user's hands do, for the editor or the baseline; each step ends painted.
+struct Hands {
+    std::function<void(double)> placeCaret;
+    std::function<void()> typeOne, enter, backspace, paste, undo, scrollPage;
+};
+
+// A paste of 1,000 lines like the inputs' own.
+std::wstring thousandLines()
 {
-    place();
-    report(name, medianMsOf(latencyRepeats, typeOne));
+    std::wstring lines;
+    for (int n = 0; n < 1000; ++n)
+        lines += L"pasted line " + std::to_wstring(n) + std::wstring(66, L'p') + L"\r\n";
+    return lines;
+}
+
+// Two steps that undo each other's effect on the text, timed each on its own, in turns.
+void pairLatency(const char* firstName, const std::function<void()>& first, const char* secondName,
+                 const std::function<void()>& second)
+{
+    std::vector<double> firstTimes;
+    std::vector<double> secondTimes;
+    for (int i = 0; i < latencyRepeats; ++i) {
+        firstTimes.push_back(msOf(first));
+        secondTimes.push_back(msOf(second));
+    }
+    report(firstName, median(firstTimes));
+    report(secondName, median(secondTimes));
+}
+
+// The edits of a user at work, at the end, the start and the middle of the text.
+void measureEdits(const Hands& hands)
+{
+    hands.placeCaret(1);
+    report("typeEnd", medianMsOf(latencyRepeats, hands.typeOne));
+    hands.placeCaret(0);
+    report("typeStart", medianMsOf(latencyRepeats, hands.typeOne));
+    hands.placeCaret(0.5);
+    report("typeMiddle", medianMsOf(latencyRepeats, hands.typeOne));
+    // Enter splits the line; Backspace right after it, at the new line's start, joins them again.
+    pairLatency("enter", hands.enter, "joinLines", hands.backspace);
+    seam::setClipboardText(thousandLines());
+    pairLatency("paste", hands.paste, "undo", hands.undo);
+    report("scroll", medianMsOf(latencyRepeats, hands.scrollPage));
 }
 
 void editorFindMiss()
@@ -151,19 +194,23 @@ int runEditor(int argc, char** argv, const std::string& path)
            }));
     report("rssPeak", peakKb());
     editorFindMiss();
-    const auto typeOne = [] {
-        seam::typeText(Editor.editControl, L"x");
-        settleAndPaint();
+    const auto key = [](int virtualKey, UINT modifiers) {
+        return [=] {
+            seam::pressKey(Editor.editControl, virtualKey, modifiers);
+            settleAndPaint();
+        };
     };
-    typeLatency(
-        "typeEnd", [] { placeCaret(1); }, typeOne);
-    typeLatency(
-        "typeStart", [] { placeCaret(0); }, typeOne);
-    placeCaret(0.5);
-    report("scroll", medianMsOf(latencyRepeats, [] {
-               seam::scrollBy(Editor.editControl, seam::visibleLineCount(Editor.editControl));
-               settleAndPaint();
-           }));
+    measureEdits({placeCaret,
+                  [] {
+                      seam::typeText(Editor.editControl, L"x");
+                      settleAndPaint();
+                  },
+                  key(VK_RETURN, 0), key(VK_BACK, 0), key('V', MOD_CONTROL), key('Z', MOD_CONTROL),
+                  [] {
+                      seam::scrollBy(Editor.editControl,
+                                     seam::visibleLineCount(Editor.editControl));
+                      settleAndPaint();
+                  }});
     std::fflush(stdout);
     _exit(0);
 }
@@ -181,13 +228,9 @@ int runBaseline(int argc, char** argv, const std::string& path)
     report("save", msOf([&] { seam::baseline::save(widePath(path)); }));
     report("rssPeak", peakKb());
     report("find", medianMsOf(findRepeats, [] { seam::baseline::findMiss(missingNeedle); }));
-    const auto typeOne = [] { seam::baseline::type(L'x'); };
-    typeLatency(
-        "typeEnd", [] { seam::baseline::placeCaret(1); }, typeOne);
-    typeLatency(
-        "typeStart", [] { seam::baseline::placeCaret(0); }, typeOne);
-    seam::baseline::placeCaret(0.5);
-    report("scroll", medianMsOf(latencyRepeats, [] { seam::baseline::scrollPage(); }));
+    namespace naive = seam::baseline;
+    measureEdits({naive::placeCaret, [] { naive::type(L'x'); }, naive::enter, naive::backspace,
+                  naive::paste, naive::undo, naive::scrollPage});
     std::fflush(stdout);
     _exit(0);
 }

@@ -1,6 +1,6 @@
 // The editor benchmark: runs every measuring run in a process of its own, the editor and the naive
 // baseline side by side, and prints one Markdown table with the ratio of each pair.
-//   quenwrite_bench DATA-FOLDER [TABLE-FILE]
+//   quenwrite_bench DATA-FOLDER [TABLE-FILE [INPUT-LABEL...]]
 #include "bench/bench.h"
 
 #include <algorithm>
@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int runTimeoutSeconds = 180;
+constexpr int runTimeoutSeconds = 300;
 constexpr int startUpRepeats = 5;
 
 struct Row {
@@ -26,6 +26,11 @@ const Row rows[] = {
     {"find", "Find, miss", false},
     {"typeEnd", "Type at the end, painted", false},
     {"typeStart", "Type at the start, painted", false},
+    {"typeMiddle", "Type at the middle, painted", false},
+    {"enter", "Enter at the middle (splits a line), painted", false},
+    {"joinLines", "Backspace at a line start (joins two), painted", false},
+    {"paste", "Paste 1,000 lines at the middle, painted", false},
+    {"undo", "Undo the paste, painted", false},
     {"scroll", "Scroll a page at the middle, painted", false},
     {"rssOpen", "RSS at rest after open, x size", true},
     {"rssPeak", "Peak RSS open + save, x size", true},
@@ -36,6 +41,8 @@ std::string cell(const bench::ChildResult& run, const Row& row, long long bytes,
     const auto found = run.figures.find(row.figure);
     if (found == run.figures.end()) {
         value = -1;
+        if (run.figures.empty() && !run.timedOut && run.wallMs == 0)
+            return "not run";
         return run.timedOut ? "stopped" : "failed";
     }
     char text[64];
@@ -53,7 +60,7 @@ std::string cell(const bench::ChildResult& run, const Row& row, long long bytes,
 std::string ratio(double ours, double baseline)
 {
     if (ours <= 0 || baseline <= 0)
-        return baseline < 0 && ours > 0 ? "baseline stopped" : "-";
+        return "-";
     char text[32];
     std::snprintf(text, sizeof text, "%.2f", baseline / ours);
     return text;
@@ -97,9 +104,11 @@ void addStartUpRows(std::ostringstream& table, const std::string& self)
     table << line;
 }
 
-int orchestrate(const std::string& self, const std::string& folder, const char* tableFile)
+// Only the inputs whose labels are given, when any are.
+int orchestrate(const std::string& self, const std::string& folder, const char* tableFile,
+                const std::vector<std::string>& only)
 {
-    const std::vector<bench::Input> inputs = bench::makeInputs(folder);
+    std::vector<bench::Input> inputs = bench::makeInputs(folder, only);
     std::ostringstream table;
     table << "| input | operation | Quenwrite | QPlainTextEdit baseline | ratio (baseline / "
              "Quenwrite) |\n|---|---|---|---|---|\n";
@@ -108,7 +117,9 @@ int orchestrate(const std::string& self, const std::string& folder, const char* 
         std::fprintf(stderr, "measuring %s\n", input.label.c_str());
         const auto ours = bench::runChild(self, {"run-editor", input.path}, runTimeoutSeconds);
         const auto baseline =
-            bench::runChild(self, {"run-baseline", input.path}, runTimeoutSeconds);
+            input.withBaseline
+                ? bench::runChild(self, {"run-baseline", input.path}, runTimeoutSeconds)
+                : bench::ChildResult();
         addInputRows(table, input, ours, baseline);
     }
     std::fputs(table.str().c_str(), stdout);
@@ -135,5 +146,6 @@ int main(int argc, char** argv)
         return bench::startEditor(argc, argv);
     if (mode == "start-baseline")
         return bench::startBaseline(argc, argv);
-    return orchestrate(self, mode, argc > 2 ? argv[2] : nullptr);
+    return orchestrate(self, mode, argc > 2 ? argv[2] : nullptr,
+                       std::vector<std::string>(argv + std::min(argc, 3), argv + argc));
 }

@@ -93,6 +93,30 @@ void type(wchar_t c)
     painted();
 }
 
+void enter()
+{
+    QTest::keyClick(edit, Qt::Key_Return);
+    painted();
+}
+
+void backspace()
+{
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    painted();
+}
+
+void paste()
+{
+    edit->paste();
+    painted();
+}
+
+void undo()
+{
+    edit->undo();
+    painted();
+}
+
 void scrollPage()
 {
     const int lines = edit->viewport()->height() / std::max(1, edit->fontMetrics().lineSpacing());

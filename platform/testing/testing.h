@@ -172,6 +172,10 @@ bool save(const std::wstring& path);
 bool findMiss(const std::wstring& needle); // true when the needle was (correctly) not found
 void placeCaret(double where); // 0 the start, 0.5 the middle, 1 the end, scrolled into view
 void type(wchar_t c);          // one key press, painted
+void enter();                  // Enter, painted
+void backspace();              // Backspace, painted
+void paste();                  // Ctrl+V, painted
+void undo();                   // Ctrl+Z, painted
 void scrollPage();             // a page down with the wheel, painted
 } // namespace baseline
 
