@@ -1,6 +1,7 @@
 // The edit control's text store and model: a random text, then random edits by text and by
 // stretch, checked against a plain string after each (text, every line's start and length, every
-// position's line, the longest line), then random user edits whose undo must toggle.
+// position's line, the longest line), then random user edits whose undo must toggle. The store's
+// line index holds a few lines a block here, so edits split, join and empty its blocks.
 #include "fuzz/check.h"
 #include "platform/text/edit_model.h"
 #include "platform/text/text_store.h"
@@ -76,7 +77,7 @@ void fuzzStore(FuzzedDataProvider& input)
 {
     const bool wide = input.ConsumeBool();
     std::wstring model = randomText(input, 120, wide && input.ConsumeBool());
-    TextStore store;
+    TextStore store(input.ConsumeIntegralInRange<std::size_t>(2, 5));
     store.assign(model);
     checkStore(store, model, input);
     TextStore::Stretch kept;
@@ -95,7 +96,7 @@ void fuzzStore(FuzzedDataProvider& input)
         position = std::min(position, model.size());
         count = std::min(count, model.size() - position);
         if (kind == 0) {
-            const std::wstring text = randomText(input, 12, wide);
+            const std::wstring text = randomText(input, 40, wide);
             store.replace(position, count, text);
             model.replace(position, count, text);
         } else {

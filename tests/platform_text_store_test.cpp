@@ -19,6 +19,15 @@ std::vector<std::size_t> lineStarts(const TextStore& store)
     return starts;
 }
 
+std::vector<std::size_t> startsOf(const std::wstring& text)
+{
+    std::vector<std::size_t> starts{0};
+    for (std::size_t i = 0; i + 1 < text.size(); ++i)
+        if (text[i] == L'\r' && text[i + 1] == L'\n')
+            starts.push_back(i + 2);
+    return starts;
+}
+
 // Every line's length and every position's line must agree with the starts.
 void expectConsistentLines(const TextStore& store)
 {
@@ -256,5 +265,49 @@ TEST(TextStoreTest, TheLongestLineFollowsTypingIntoShrinkingAndSplittingOfLines)
         SCOPED_TRACE(row.name);
         store.replace(row.position, row.count, row.text);
         EXPECT_EQ(store.longestLine(), row.longest);
+    }
+}
+
+// The line index keeps its starts in blocks; with three lines a block, these edits split blocks,
+// empty them, join them and move the ones after, each checked against the text itself.
+TEST(TextStoreTest, EditsAcrossIndexBlocksKeepEveryLineStart)
+{
+    std::wstring text;
+    for (int line = 0; line < 20; ++line)
+        text += std::wstring(std::size_t(line % 7), L'a' + wchar_t(line % 26)) + L"\r\n";
+    const struct {
+        const char* name;
+        std::size_t position, count;
+        std::wstring inserted;
+    } edits[] = {
+        {"a character in the first block", 1, 0, L"x"},
+        {"ten lines into the second block", 12, 0,
+         L"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n0\r\n"},
+        {"a join at a block's first line", 9, 2, L""},
+        {"removing whole blocks", 5, 40, L""},
+        {"replacing across blocks by one line", 3, 30, L"joined"},
+        {"splitting the pair at a block edge", 20, 0, L"y"},
+        {"lines at the very start", 0, 0, L"\r\n\r\n\r\n\r\n"},
+        {"lines at the very end", 9999, 0, L"end\r\nmore\r\n"},
+        {"everything but the last line", 0, 9999, L""},
+    };
+    TextStore store(3);
+    store.assign(text);
+    for (const auto& row : edits) {
+        SCOPED_TRACE(row.name);
+        const std::size_t position = std::min(row.position, text.size());
+        const std::size_t count = std::min(row.count, text.size() - position);
+        store.replace(position, count, row.inserted);
+        text.replace(position, count, row.inserted);
+        ASSERT_EQ(store.text(0, store.size()), text);
+        EXPECT_EQ(lineStarts(store), startsOf(text));
+        std::size_t longest = 0;
+        const std::vector<std::size_t> starts = startsOf(text);
+        for (std::size_t line = 0; line < starts.size(); ++line)
+            longest =
+                std::max(longest, (line + 1 < starts.size() ? starts[line + 1] - 2 : text.size()) -
+                                      starts[line]);
+        EXPECT_EQ(store.longestLine(), longest);
+        expectConsistentLines(store);
     }
 }

@@ -1,11 +1,15 @@
 // The multi-line edit control's text, exactly the Windows text (CR LF between lines, one wchar_t
-// per position), kept so that a document of a hundred megabytes costs about its size: a piece table
-// over the text as it was set (one byte per character while every character fits in one) and an
-// append-only buffer of what was typed since, with an index of where each line starts. Qt-free, so
-// it can be tested and fuzzed without a widget.
+// per position), kept so that a document of a gigabyte costs about its size: a piece table over
+// the texts set or inserted whole (each one byte per character while every character fits in one,
+// and never moved once made) and an append-only buffer of what was typed since, with an index of
+// where each line starts. Qt-free, so it can be tested and fuzzed without a widget.
 #pragma once
 
+#include "platform/text/line_index.h"
+
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,16 +18,17 @@ namespace platform {
 
 class TextStore {
 public:
-    // A stretch of the text as pieces of the two buffers: what an edit removed, kept for undo
-    // without copying the characters (the buffers never change what they hold).
+    // A stretch of the text as pieces of the buffers: what an edit removed, kept for undo without
+    // copying the characters (the buffers never change what they hold).
     struct Piece {
-        bool added = false; // false: the text as set and large insertions; true: the typed buffer
+        std::uint32_t buffer = 0; // 0: the typed buffer; others: a text set or inserted whole
         std::size_t start = 0;
         std::size_t length = 0;
     };
     using Stretch = std::vector<Piece>;
 
-    TextStore();
+    // linesPerBlock: of the line index (small values let tests reach its block edges).
+    explicit TextStore(std::size_t linesPerBlock = LineIndex::defaultBlockLines);
 
     // Replaces the whole text; forgets the typed buffer.
     void assign(std::wstring_view text);
@@ -45,7 +50,7 @@ public:
 
     // Lines are separated by CR LF only; a lone CR or LF is an ordinary character. There is always
     // at least one line.
-    std::size_t lineCount() const { return starts_.size(); }
+    std::size_t lineCount() const { return lines_.count(); }
     std::size_t lineStart(std::size_t line) const;
     // Without the CR LF that ends it.
     std::size_t lineLength(std::size_t line) const;
@@ -55,21 +60,29 @@ public:
     std::size_t longestLine() const;
 
 private:
-    std::size_t appendToOriginal(std::wstring_view text);
+    struct FreeMemory {
+        void operator()(void* memory) const;
+    };
+    // A text set or inserted whole: one byte a character when all fit in one, else wide.
+    struct Whole {
+        std::unique_ptr<unsigned char[], FreeMemory> narrow;
+        std::unique_ptr<wchar_t[], FreeMemory> wide;
+    };
+
+    // Keeps text as a buffer of its own; with lines, notes its line starts there too.
+    Piece keepWhole(std::wstring_view text, LineIndex* lines);
+    // Calls read with a pointer to the piece's characters, of whichever width they are.
+    template <typename Read> auto read(const Piece& piece, Read read) const;
+    std::size_t pieceAt(std::size_t position) const;
     void replacePieces(std::size_t position, std::size_t count, const Stretch& text);
     void updateLines(std::size_t position, std::size_t removed, std::size_t inserted);
 
-    // The text as set and large texts inserted since: one byte a character while all fit in one.
-    std::string narrow_;
-    std::wstring wide_;
-    bool isWide_ = false;
-    std::wstring added_; // typed text, append-only
+    std::wstring added_;        // typed text, append-only
+    std::vector<Whole> wholes_; // buffer k > 0 is wholes_[k - 1]
     std::vector<Piece> pieces_;
     std::vector<std::size_t> pieceEnds_; // end position of each piece, for a binary search
     std::size_t size_ = 0;
-    std::vector<std::size_t> starts_; // first position of each line
-    mutable std::size_t longest_ = 0;
-    mutable bool longestKnown_ = true;
+    LineIndex lines_;
 };
 
 } // namespace platform
