@@ -236,11 +236,13 @@ void TextView::paintEvent(QPaintEvent* event)
     const bool readOnly = hwnd_->style & ES_READONLY;
     painter.fillRect(event->rect(), palette().color(readOnly ? QPalette::Window : QPalette::Base));
     painter.setFont(font());
-    const std::size_t first = std::size_t(firstVisibleLine());
-    const std::size_t rows = std::size_t(viewport()->height() / lineHeight() + 1);
-    const std::size_t last = std::min(text().lineCount(), first + rows);
+    // Only the rows the event asks for: an edit within a line repaints that line alone.
+    const std::size_t top = std::size_t(firstVisibleLine());
+    const std::size_t first = top + std::size_t(std::max(0, event->rect().top()) / lineHeight());
+    const std::size_t rows = std::size_t(event->rect().bottom() / lineHeight() + 1);
+    const std::size_t last = std::min(text().lineCount(), top + rows);
     for (std::size_t line = first; line < last; ++line)
-        paintLine(painter, line, int(line - first) * lineHeight());
+        paintLine(painter, line, int(line - top) * lineHeight());
     paintPreedit(painter);
     if (hasFocus() && caretOn_)
         painter.fillRect(caretRect(), palette().color(QPalette::Text));

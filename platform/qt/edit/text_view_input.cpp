@@ -156,12 +156,15 @@ bool TextView::editKey(QKeyEvent* event)
     case Qt::Key_Delete:
         if (refusedReadOnly())
             return true;
-        if (event->key() == Qt::Key_Backspace)
-            model_.eraseBackward(control);
-        else
-            model_.eraseForward(control);
-        widths_.edited(model_.selectionStart());
-        finishEdit();
+        {
+            const Touched before = touched();
+            if (event->key() == Qt::Key_Backspace)
+                model_.eraseBackward(control);
+            else
+                model_.eraseForward(control);
+            widths_.edited(model_.selectionStart());
+            finishEdit(before);
+        }
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -207,6 +210,7 @@ void TextView::typed(std::wstring_view typedText, EditModel::Fit fit)
 // The program's EM_REPLACESEL changes a read-only control too; only the user cannot.
 void TextView::insert(std::wstring_view typedText, EditModel::Fit fit)
 {
+    const Touched before = touched();
     const std::size_t from = model_.selectionStart();
     const bool fitted = model_.replaceSelection(typedText, fit);
     widths_.edited(from);
@@ -216,10 +220,17 @@ void TextView::insert(std::wstring_view typedText, EditModel::Fit fit)
         if (!alive)
             return;
     }
-    finishEdit();
+    finishEdit(before);
 }
 
-void TextView::finishEdit()
+TextView::Touched TextView::touched() const
+{
+    const TextStore& store = text();
+    return {store.lineCount(), store.lineOf(model_.selectionStart()),
+            store.lineOf(model_.selectionEnd())};
+}
+
+void TextView::finishEdit(const Touched& before)
 {
     goalX_ = -1;
     if (model_.takeChanged()) {
@@ -233,7 +244,25 @@ void TextView::finishEdit()
     updateScrollBars();
     showCaret();
     restartBlink();
-    viewport()->update();
+    updateEdited(before);
+}
+
+// Lines above an edit keep their text; so do the lines below it when the edit left as many line
+// breaks as it took. A scroll has already asked for the whole view.
+void TextView::updateEdited(const Touched& before)
+{
+    const TextStore& store = text();
+    const std::size_t first = std::min(before.first, store.lineOf(model_.selectionStart()));
+    const std::size_t top = std::size_t(firstVisibleLine());
+    int bottom = viewport()->height();
+    if (store.lineCount() == before.lines) {
+        const std::size_t last = std::max(before.last, store.lineOf(model_.selectionEnd()));
+        if (last < top)
+            return;
+        bottom = std::min<long>(bottom, long(last - top + 1) * lineHeight());
+    }
+    const int y = first > top ? int(std::min<long>(long(first - top) * lineHeight(), bottom)) : 0;
+    viewport()->update(0, y, viewport()->width(), bottom - y);
 }
 
 void TextView::finishMove(bool keepGoal)
@@ -279,9 +308,10 @@ void TextView::undo()
 {
     if (!model_.canUndo() || refusedReadOnly())
         return;
+    const Touched before = touched();
     model_.undo();
     widths_.forget();
-    finishEdit();
+    finishEdit(before);
 }
 
 void TextView::selectAll()

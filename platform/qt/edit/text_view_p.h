@@ -95,7 +95,16 @@ private:
     void paste();
     void erase();
     void selectAll();
-    void finishEdit();
+    // The lines the selection touched before an edit: with those and the selection after it,
+    // finishEdit repaints only the lines the edit changed.
+    struct Touched {
+        std::size_t lines; // how many the text had
+        std::size_t first; // the selection's first line
+        std::size_t last;  // its last
+    };
+    Touched touched() const;
+    void finishEdit(const Touched& before);
+    void updateEdited(const Touched& before);
     void finishMove(bool keepGoal = false);
     void restartBlink();
 
