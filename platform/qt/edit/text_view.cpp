@@ -220,9 +220,11 @@ void TextView::resizeEvent(QResizeEvent* event)
     updateScrollBars();
 }
 
-void TextView::scrollContentsBy(int, int)
+// The painted text moves along (the scroll bars count lines vertically and pixels sideways), so
+// only what comes into sight is painted: Enter on the last visible line paints one line.
+void TextView::scrollContentsBy(int dx, int dy)
 {
-    viewport()->update();
+    viewport()->scroll(dx, dy * lineHeight());
 }
 
 bool TextView::selectionShown() const

@@ -248,7 +248,7 @@ void TextView::finishEdit(const Touched& before)
 }
 
 // Lines above an edit keep their text; so do the lines below it when the edit left as many line
-// breaks as it took. A scroll has already asked for the whole view.
+// breaks as it took. What a scroll brought into sight is already asked for.
 void TextView::updateEdited(const Touched& before)
 {
     const TextStore& store = text();
