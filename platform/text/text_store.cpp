@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <new>
 
 #include <sys/mman.h>
 
@@ -76,16 +77,19 @@ bool addBreaks(const Char* data, std::size_t length, std::size_t base, Found fou
 // so that filling it takes a few hundred page faults instead of tens of thousands: those were
 // most of the time to set 100 MB. The tail beyond the last whole huge page stays in small pages,
 // so no buffer holds more memory than its characters.
+// Without memory it fails as the standard containers do.
 template <typename Char> Char* allocate(std::size_t count)
 {
     const std::size_t bytes = std::max<std::size_t>(count, 1) * sizeof(Char);
-    if (bytes < 2 * hugePage)
-        return static_cast<Char*>(std::malloc(bytes));
     void* memory = nullptr;
-    if (posix_memalign(&memory, hugePage, bytes) != 0)
-        return nullptr;
-    // Only advice: without huge pages the text is the same, just slower to fill.
-    madvise(memory, bytes & ~(hugePage - 1), MADV_HUGEPAGE);
+    if (bytes < 2 * hugePage) {
+        memory = std::malloc(bytes);
+    } else if (posix_memalign(&memory, hugePage, bytes) == 0) {
+        // Only advice: without huge pages the text is the same, just slower to fill.
+        madvise(memory, bytes & ~(hugePage - 1), MADV_HUGEPAGE);
+    }
+    if (!memory)
+        throw std::bad_alloc();
     return static_cast<Char*>(memory);
 }
 
