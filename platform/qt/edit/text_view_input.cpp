@@ -310,7 +310,7 @@ void TextView::undo()
         return;
     const Touched before = touched();
     model_.undo();
-    widths_.forget();
+    widths_.edited(model_.selectionStart());
     finishEdit(before);
 }
 

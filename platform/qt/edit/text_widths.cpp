@@ -75,14 +75,16 @@ qreal TextWidths::walk(const TextStore& text, std::size_t lineStart, std::size_t
 void TextWidths::markUpTo(const TextStore& text, std::size_t lineStart, std::size_t length,
                           std::size_t column)
 {
-    if (marked_ != lineStart) {
-        marks_.assign(1, 0);
-        marked_ = lineStart;
+    if (marks_[0].line != lineStart) {
+        std::swap(marks_[0], marks_[1]);
+        if (marks_[0].line != lineStart)
+            marks_[0] = {lineStart, {0}};
     }
+    std::vector<qreal>& xs = marks_[0].xs;
     const std::size_t wanted = std::min(column, length) / markEvery;
-    while (marks_.size() <= wanted) {
-        const std::size_t from = (marks_.size() - 1) * markEvery;
-        marks_.push_back(walk(text, lineStart, from, marks_.back(), from + markEvery));
+    while (xs.size() <= wanted) {
+        const std::size_t from = (xs.size() - 1) * markEvery;
+        xs.push_back(walk(text, lineStart, from, xs.back(), from + markEvery));
     }
 }
 
@@ -94,7 +96,7 @@ qreal TextWidths::xOf(const TextStore& text, std::size_t line, std::size_t colum
         return walk(text, start, 0, 0, column);
     markUpTo(text, start, text.lineLength(line), column);
     const std::size_t mark = column / markEvery;
-    return walk(text, start, mark * markEvery, marks_[mark], column);
+    return walk(text, start, mark * markEvery, marks_[0].xs[mark], column);
 }
 
 std::size_t TextWidths::columnAt(const TextStore& text, std::size_t line, qreal x)
@@ -106,12 +108,13 @@ std::size_t TextWidths::columnAt(const TextStore& text, std::size_t line, qreal 
     if (length >= markEvery) {
         // Extend the marks until one lies beyond x, then walk from the one before.
         markUpTo(text, start, length, markEvery);
-        while (marks_.back() <= x && (marks_.size() - 1) * markEvery + markEvery <= length)
-            markUpTo(text, start, length, marks_.size() * markEvery);
-        const auto after = std::upper_bound(marks_.begin() + 1, marks_.end(), x);
-        const std::size_t mark = std::size_t(after - marks_.begin()) - 1;
+        const std::vector<qreal>& xs = marks_[0].xs;
+        while (xs.back() <= x && (xs.size() - 1) * markEvery + markEvery <= length)
+            markUpTo(text, start, length, xs.size() * markEvery);
+        const auto after = std::upper_bound(xs.begin() + 1, xs.end(), x);
+        const std::size_t mark = std::size_t(after - xs.begin()) - 1;
         column = mark * markEvery;
-        left = marks_[mark];
+        left = xs[mark];
     }
     wchar_t buffer[chunk];
     while (column < length) {
@@ -130,13 +133,13 @@ std::size_t TextWidths::columnAt(const TextStore& text, std::size_t line, qreal 
 
 void TextWidths::edited(std::size_t position)
 {
-    if (marked_ == noLine)
-        return;
-    // An edit before the marked line moves it, or removes its start.
-    if (position < marked_)
-        forget();
-    else // the mark at column c depends on the characters before c only
-        marks_.resize(std::min(marks_.size(), (position - marked_) / markEvery + 1));
+    for (Marks& marks : marks_) {
+        // An edit before a marked line moves it, or removes its start.
+        if (position < marks.line)
+            marks = Marks();
+        else // the mark at column c depends on the characters before c only
+            marks.xs.resize(std::min(marks.xs.size(), (position - marks.line) / markEvery + 1));
+    }
 }
 
 } // namespace platform

@@ -1,8 +1,8 @@
 // Where each character of the multi-line edit control sits across its line. Characters are placed
 // one after another by their own advance (the font draws without kerning or ligatures, so the
 // painted text lands exactly there), tabs jump to the next stop. A line of ten million characters
-// must not cost ten million additions per key press: the last long line measured keeps the x of
-// every 1024th column, and an edit drops only the marks after it.
+// must not cost ten million additions per key press: the last two long lines measured keep the x
+// of every 1024th column, and an edit drops only the marks after it.
 #pragma once
 
 #include "platform/text/text_store.h"
@@ -35,11 +35,7 @@ public:
     // The text changed from position on: marks after it are no longer right, and an edit before
     // the marked line may have moved it.
     void edited(std::size_t position);
-    void forget()
-    {
-        marks_.clear();
-        marked_ = noLine;
-    }
+    void forget() { marks_ = {}; }
 
     // Characters that have no glyph of their own (a lone CR or LF, other control characters) are
     // drawn as a box this wide.
@@ -63,8 +59,12 @@ private:
     // Latin-1) in a table, the others in a map.
     mutable std::array<float, 256> table_;
     mutable std::unordered_map<wchar_t, qreal> beyond_;
-    std::size_t marked_ = noLine; // start of the line the marks belong to
-    std::vector<qreal> marks_;    // marks_[k]: x of column k * markEvery
+    struct Marks {
+        std::size_t line = noLine; // start of the line they belong to
+        std::vector<qreal> xs;     // xs[k]: x of column k * markEvery
+    };
+    // The last two long lines measured, the latest first: Enter and Backspace go between two.
+    std::array<Marks, 2> marks_;
 };
 
 } // namespace platform
