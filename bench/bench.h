@@ -18,12 +18,18 @@ struct Input {
 // of about 80 bytes, and one line of 10 MB.
 std::vector<Input> makeInputs(const std::string& folder);
 
+// Writes the encoding inputs into folder unless they are there already: 100 MB of lines of
+// about 80 characters with an accented letter in each, as UTF-8 and as 8-bit (code page 1252),
+// and 100 MB of UTF-8 Cyrillic and of UTF-8 CJK text, all with LF line ends.
+std::vector<Input> makeEncodingInputs(const std::string& folder);
+
 // A run's figures by name: milliseconds (open, save, find, typeEnd, typeStart, scroll) and
 // kilobytes (rssStart, rssOpen, rssPeak).
 using Figures = std::map<std::string, double>;
 
 // Child processes: print one "name value" line per figure as soon as it is measured.
 int runEditor(int argc, char** argv, const std::string& path);
+int runOpenSave(int argc, char** argv, const std::string& path); // open, rssOpen, save only
 int runBaseline(int argc, char** argv, const std::string& path);
 int startEditor(int argc, char** argv);
 int startBaseline(int argc, char** argv);
@@ -38,5 +44,9 @@ struct ChildResult {
 };
 ChildResult runChild(const std::string& self, const std::vector<std::string>& arguments,
                      int timeoutSeconds);
+
+// The table of the encodings: UTF-8 against 8-bit in the same run, and the memory a text beyond
+// one byte per character takes. Each open and save is the median of a few runs.
+std::string encodingTable(const std::string& self, const std::string& folder);
 
 } // namespace bench

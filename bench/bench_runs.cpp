@@ -168,6 +168,27 @@ int runEditor(int argc, char** argv, const std::string& path)
     _exit(0);
 }
 
+int runOpenSave(int argc, char** argv, const std::string& path)
+{
+    startApplication(argc, argv);
+    startEditorWindow();
+    report("rssStart", residentKb());
+    seam::answerFileDialog(widePath(path));
+    report("open", msOf([] {
+               command(commandOpen);
+               settleAndPaint();
+           }));
+    if (GetWindowTextLengthW(Editor.editControl) == 0 || !seam::shownBoxes().empty())
+        return 1;
+    report("rssOpen", residentKb());
+    report("save", msOf([] {
+               command(commandSave);
+               seam::processEvents();
+           }));
+    std::fflush(stdout);
+    _exit(0);
+}
+
 int runBaseline(int argc, char** argv, const std::string& path)
 {
     startApplication(argc, argv);

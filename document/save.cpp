@@ -45,7 +45,8 @@ bool mayStore(HWND window, const std::wstring& path, std::wstring_view text, Enc
 
 bool Editor::writeFile(HWND window, std::wstring path)
 {
-    const std::wstring text = windowText(editControl);
+    const WholeText fetched = wholeText(editControl);
+    const std::wstring_view text = fetched.text;
     TextFormat format = textFormat;
     if (!mayStore(window, path, text, format.encoding))
         return false;
