@@ -2,6 +2,7 @@
 // its own, as the editor starts from fresh globals) and the table that compares them.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,6 +18,10 @@ struct Input {
 // Writes the inputs into folder unless they are there already: 1, 10 and 100 MB of CR LF lines
 // of about 80 bytes, and one line of 10 MB.
 std::vector<Input> makeInputs(const std::string& folder);
+
+// Writes lines made by line(1), line(2), ... until the file holds at least that many bytes.
+void writeLines(const std::string& path, long long bytes,
+                const std::function<std::string(long long)>& line);
 
 // Writes the encoding inputs into folder unless they are there already: 100 MB of lines of
 // about 80 characters with an accented letter in each, as UTF-8 and as 8-bit (code page 1252),

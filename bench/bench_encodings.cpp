@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 namespace bench {
@@ -45,17 +44,6 @@ std::function<std::string(long long)> wordLines(std::vector<std::string> words, 
         }
         return line + "\n";
     };
-}
-
-void writeLines(const std::string& path, const std::function<std::string(long long)>& line)
-{
-    std::ofstream out(path, std::ios::binary);
-    long long written = 0;
-    for (long long n = 1; written < size; ++n) {
-        const std::string text = line(n);
-        out << text;
-        written += static_cast<long long>(text.size());
-    }
 }
 
 ChildResult medianOf(const std::string& self, const Input& input, const char* figure)
@@ -135,7 +123,7 @@ std::vector<Input> makeEncodingInputs(const std::string& folder)
     for (const auto& [input, line] : inputs) {
         if (!std::filesystem::exists(input.path)) {
             std::fprintf(stderr, "writing %s\n", input.path.c_str());
-            writeLines(input.path, line);
+            writeLines(input.path, size, line);
         }
         made.push_back(input);
         made.back().bytes = static_cast<long long>(std::filesystem::file_size(input.path));

@@ -1,46 +1,28 @@
 // The byte-order marks and the names the user reads for encodings and line ends.
 #include "document/text_format.h"
 
+namespace {
+
+// In the order of the enums.
+constexpr std::string_view marks[] = {"", "", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
+constexpr const wchar_t* encodingNames[] = {L"8-bit (code page 1252)", L"UTF-8",
+                                            L"UTF-8 with byte-order mark", L"UTF-16 little-endian",
+                                            L"UTF-16 big-endian"};
+constexpr const wchar_t* lineEndNames[] = {L"CR LF", L"LF", L"CR"};
+
+} // namespace
+
 std::string_view markOf(Encoding encoding)
 {
-    switch (encoding) {
-    case Encoding::utf8WithMark:
-        return "\xEF\xBB\xBF";
-    case Encoding::utf16Le:
-        return "\xFF\xFE";
-    case Encoding::utf16Be:
-        return "\xFE\xFF";
-    default:
-        return {};
-    }
+    return marks[int(encoding)];
 }
 
 const wchar_t* nameOf(Encoding encoding)
 {
-    switch (encoding) {
-    case Encoding::eightBit:
-        return L"8-bit (code page 1252)";
-    case Encoding::utf8:
-        return L"UTF-8";
-    case Encoding::utf8WithMark:
-        return L"UTF-8 with byte-order mark";
-    case Encoding::utf16Le:
-        return L"UTF-16 little-endian";
-    case Encoding::utf16Be:
-        return L"UTF-16 big-endian";
-    }
-    return L"";
+    return encodingNames[int(encoding)];
 }
 
 const wchar_t* nameOf(LineEnd lineEnd)
 {
-    switch (lineEnd) {
-    case LineEnd::crLf:
-        return L"CR LF";
-    case LineEnd::lf:
-        return L"LF";
-    case LineEnd::cr:
-        return L"CR";
-    }
-    return L"";
+    return lineEndNames[int(lineEnd)];
 }

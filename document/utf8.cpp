@@ -55,7 +55,12 @@ std::size_t utf8SequenceAt(std::string_view bytes)
     return length;
 }
 
-std::size_t validUtf8Prefix(std::string_view bytes)
+namespace {
+
+// Goes through bytes a sequence at a time, runs of ASCII eight bytes at a time, and tells visit
+// the length of each other sequence (0 for a stray byte, which is stepped over) until visit says
+// stop; returns where it stopped.
+template <typename Visit> std::size_t walkUtf8(std::string_view bytes, Visit visit)
 {
     std::size_t at = 0;
     while (at < bytes.size()) {
@@ -63,11 +68,18 @@ std::size_t validUtf8Prefix(std::string_view bytes)
         if (at == bytes.size())
             break;
         const std::size_t length = utf8SequenceAt(bytes.substr(at));
-        if (length == 0)
+        if (!visit(length))
             break;
-        at += length;
+        at += length == 0 ? 1 : length;
     }
     return at;
+}
+
+} // namespace
+
+std::size_t validUtf8Prefix(std::string_view bytes)
+{
+    return walkUtf8(bytes, [](std::size_t length) { return length != 0; });
 }
 
 std::size_t unfinishedUtf8Tail(std::string_view bytes)
@@ -87,15 +99,10 @@ std::size_t unfinishedUtf8Tail(std::string_view bytes)
 Utf8Census utf8Census(std::string_view bytes)
 {
     Utf8Census census;
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        at = skipAscii(bytes, at);
-        if (at == bytes.size())
-            break;
-        const std::size_t length = utf8SequenceAt(bytes.substr(at));
+    walkUtf8(bytes, [&census](std::size_t length) {
         census.sequences += length > 1;
         census.strays += length == 0;
-        at += length == 0 ? 1 : length;
-    }
+        return true;
+    });
     return census;
 }

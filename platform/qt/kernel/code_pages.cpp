@@ -5,6 +5,7 @@
 #include "platform/win32.h"
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -135,43 +136,59 @@ std::size_t utf8Sequence(const unsigned char* bytes, std::size_t length, std::si
     return need + 1;
 }
 
-int utf8ToWide(DWORD flags, const char* from, std::size_t length, Output<wchar_t>& out)
-{
-    const auto* bytes = reinterpret_cast<const unsigned char*>(from);
-    std::size_t at = 0;
-    while (at < length) {
-        at = copyAscii(from, length, at, out);
-        if (at == length)
-            break;
-        if (!out.reserve(1))
-            return fail(ERROR_INSUFFICIENT_BUFFER);
-        if (bytes[at] < 0x80) {
-            out.put(bytes[at++]);
-            continue;
-        }
-        char32_t point = 0;
-        std::size_t broken = 0;
-        const std::size_t size = utf8Sequence(bytes, length, at, point, broken);
-        if (size == 0 && (flags & MB_ERR_INVALID_CHARS))
-            return fail(ERROR_NO_UNICODE_TRANSLATION);
-        out.put(size ? wchar_t(point) : replacement);
-        at += size ? size : broken;
-    }
-    return int(out.used());
-}
-
-int western1252ToWide(const char* from, std::size_t length, Output<wchar_t>& out)
+// Converts from[0, length) into out: runs of ASCII eight at a time, anything else through
+// convertOne(at), which puts what it read at at, and returns where the next unit is, or
+// nothing after a failure that it has set as the last error.
+template <typename From, typename To, typename ConvertOne>
+int convertAll(const From* from, std::size_t length, Output<To>& out, ConvertOne convertOne)
 {
     for (std::size_t at = 0; at < length;) {
         at = copyAscii(from, length, at, out);
         if (at == length)
             break;
-        if (!out.reserve(1))
-            return fail(ERROR_INSUFFICIENT_BUFFER);
-        const auto byte = static_cast<unsigned char>(from[at++]);
-        out.put(byte >= 0x80 && byte < 0xA0 ? upper1252[byte - 0x80] : wchar_t(byte));
+        const std::optional<std::size_t> next = convertOne(at);
+        if (!next)
+            return 0;
+        at = *next;
     }
     return int(out.used());
+}
+
+std::nullopt_t failed(DWORD error)
+{
+    SetLastError(error);
+    return std::nullopt;
+}
+
+int utf8ToWide(DWORD flags, const char* from, std::size_t length, Output<wchar_t>& out)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(from);
+    return convertAll(from, length, out, [&](std::size_t at) -> std::optional<std::size_t> {
+        if (!out.reserve(1))
+            return failed(ERROR_INSUFFICIENT_BUFFER);
+        if (bytes[at] < 0x80) {
+            out.put(bytes[at]);
+            return at + 1;
+        }
+        char32_t point = 0;
+        std::size_t broken = 0;
+        const std::size_t size = utf8Sequence(bytes, length, at, point, broken);
+        if (size == 0 && (flags & MB_ERR_INVALID_CHARS))
+            return failed(ERROR_NO_UNICODE_TRANSLATION);
+        out.put(size ? wchar_t(point) : replacement);
+        return at + (size ? size : broken);
+    });
+}
+
+int western1252ToWide(const char* from, std::size_t length, Output<wchar_t>& out)
+{
+    return convertAll(from, length, out, [&](std::size_t at) -> std::optional<std::size_t> {
+        if (!out.reserve(1))
+            return failed(ERROR_INSUFFICIENT_BUFFER);
+        const auto byte = static_cast<unsigned char>(from[at]);
+        out.put(byte >= 0x80 && byte < 0xA0 ? upper1252[byte - 0x80] : wchar_t(byte));
+        return at + 1;
+    });
 }
 
 // The character at units[at] and how many units it takes: a high surrogate followed by a low one
@@ -189,31 +206,27 @@ char32_t characterAt(const wchar_t* units, std::size_t length, std::size_t at, s
 
 int wideToUtf8(DWORD flags, const wchar_t* from, std::size_t length, Output<char>& out)
 {
-    for (std::size_t at = 0; at < length;) {
-        at = copyAscii(from, length, at, out);
-        if (at == length)
-            break;
+    return convertAll(from, length, out, [&](std::size_t at) -> std::optional<std::size_t> {
         std::size_t size;
         char32_t point = characterAt(from, length, at, size);
-        at += size;
         if ((point >= 0xD800 && point <= 0xDFFF) || point > 0x10FFFF) {
             if (flags & WC_ERR_INVALID_CHARS)
-                return fail(ERROR_NO_UNICODE_TRANSLATION);
+                return failed(ERROR_NO_UNICODE_TRANSLATION);
             point = replacement;
         }
         const std::size_t count = point < 0x80 ? 1 : point < 0x800 ? 2 : point < 0x10000 ? 3 : 4;
         if (!out.reserve(count))
-            return fail(ERROR_INSUFFICIENT_BUFFER);
+            return failed(ERROR_INSUFFICIENT_BUFFER);
         if (count == 1) {
             out.put(char(point));
-            continue;
+            return at + size;
         }
         const unsigned char leads[] = {0, 0, 0xC0, 0xE0, 0xF0};
         out.put(char(leads[count] | (point >> (6 * (count - 1)))));
         for (std::size_t i = count - 1; i > 0; --i)
             out.put(char(0x80 | ((point >> (6 * (i - 1))) & 0x3F)));
-    }
-    return int(out.used());
+        return at + size;
+    });
 }
 
 int to1252(char32_t point)
@@ -230,36 +243,35 @@ int to1252(char32_t point)
 int wideTo1252(const wchar_t* from, std::size_t length, char fallback, BOOL* usedDefault,
                Output<char>& out)
 {
-    for (std::size_t at = 0; at < length;) {
-        at = copyAscii(from, length, at, out);
-        if (at == length)
-            break;
+    return convertAll(from, length, out, [&](std::size_t at) -> std::optional<std::size_t> {
         if (!out.reserve(1))
-            return fail(ERROR_INSUFFICIENT_BUFFER);
+            return failed(ERROR_INSUFFICIENT_BUFFER);
         std::size_t size;
         const int byte = to1252(characterAt(from, length, at, size));
-        at += size;
         if (byte < 0 && usedDefault)
             *usedDefault = TRUE;
         out.put(byte < 0 ? fallback : char(byte));
-    }
-    return int(out.used());
+        return at + size;
+    });
 }
 
-// A count of -1 means up to and with the terminating zero; 0 and other negatives are refused.
-bool measure(int count, std::size_t& length, const auto* text)
+// A count of -1 means up to and with the terminating zero; 0 and other negatives are refused, as
+// are a null input and a null output with room. No room (0) asks only for the size.
+template <typename From, typename To>
+std::optional<Output<To>> prepare(const From* from, int fromCount, std::size_t& length, To* to,
+                                  int toCount)
 {
-    if (!text || count == 0 || count < -1)
-        return false;
-    if (count > 0) {
-        length = std::size_t(count);
-        return true;
-    }
-    length = 0;
-    while (text[length] != 0)
+    if (!from || fromCount == 0 || fromCount < -1 || toCount < 0 || (toCount > 0 && !to))
+        return std::nullopt;
+    if (fromCount > 0) {
+        length = std::size_t(fromCount);
+    } else {
+        length = 0;
+        while (from[length] != 0)
+            ++length;
         ++length;
-    ++length;
-    return true;
+    }
+    return Output<To>(toCount == 0 ? nullptr : to, std::size_t(toCount));
 }
 
 } // namespace
@@ -268,44 +280,33 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH multiByte, int byteCou
                         int wideCount)
 {
     std::size_t length = 0;
-    if (!measure(byteCount, length, multiByte) || wideCount < 0 || (wideCount > 0 && !wide))
+    std::optional<Output<wchar_t>> out = prepare(multiByte, byteCount, length, wide, wideCount);
+    if (!out || (codePage != CP_UTF8 && codePage != westernEuropean))
         return fail(ERROR_INVALID_PARAMETER);
-    Output<wchar_t> out(wideCount == 0 ? nullptr : wide, std::size_t(wideCount));
-    if (codePage == CP_UTF8) {
-        if (flags & ~MB_ERR_INVALID_CHARS)
-            return fail(ERROR_INVALID_FLAGS);
-        return utf8ToWide(flags, multiByte, length, out);
-    }
-    if (codePage == westernEuropean) {
-        // Every byte of 1252 has a character, so MB_ERR_INVALID_CHARS never fails here.
-        if (flags & ~(MB_PRECOMPOSED | MB_ERR_INVALID_CHARS))
-            return fail(ERROR_INVALID_FLAGS);
-        return western1252ToWide(multiByte, length, out);
-    }
-    return fail(ERROR_INVALID_PARAMETER);
+    // Every byte of 1252 has a character, so MB_ERR_INVALID_CHARS never fails there.
+    const DWORD allowed = MB_ERR_INVALID_CHARS | (codePage == CP_UTF8 ? 0 : MB_PRECOMPOSED);
+    if (flags & ~allowed)
+        return fail(ERROR_INVALID_FLAGS);
+    return codePage == CP_UTF8 ? utf8ToWide(flags, multiByte, length, *out)
+                               : western1252ToWide(multiByte, length, *out);
 }
 
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideCount, LPSTR multiByte,
                         int byteCount, LPCCH defaultChar, LPBOOL usedDefaultChar)
 {
     std::size_t length = 0;
-    if (!measure(wideCount, length, wide) || byteCount < 0 || (byteCount > 0 && !multiByte))
+    std::optional<Output<char>> out = prepare(wide, wideCount, length, multiByte, byteCount);
+    const bool utf8 = codePage == CP_UTF8;
+    // UTF-8 has no default character to report.
+    if (!out || (!utf8 && codePage != westernEuropean) ||
+        (utf8 && (defaultChar || usedDefaultChar)))
         return fail(ERROR_INVALID_PARAMETER);
-    Output<char> out(byteCount == 0 ? nullptr : multiByte, std::size_t(byteCount));
-    if (codePage == CP_UTF8) {
-        if (flags & ~WC_ERR_INVALID_CHARS)
-            return fail(ERROR_INVALID_FLAGS);
-        if (defaultChar || usedDefaultChar)
-            return fail(ERROR_INVALID_PARAMETER);
-        return wideToUtf8(flags, wide, length, out);
-    }
-    if (codePage == westernEuropean) {
-        if (flags & ~WC_NO_BEST_FIT_CHARS)
-            return fail(ERROR_INVALID_FLAGS);
-        if (usedDefaultChar)
-            *usedDefaultChar = FALSE;
-        return wideTo1252(wide, length, defaultChar ? *defaultChar : defaultByte, usedDefaultChar,
-                          out);
-    }
-    return fail(ERROR_INVALID_PARAMETER);
+    if (flags & ~(utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS))
+        return fail(ERROR_INVALID_FLAGS);
+    if (utf8)
+        return wideToUtf8(flags, wide, length, *out);
+    if (usedDefaultChar)
+        *usedDefaultChar = FALSE;
+    return wideTo1252(wide, length, defaultChar ? *defaultChar : defaultByte, usedDefaultChar,
+                      *out);
 }
