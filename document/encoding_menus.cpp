@@ -49,14 +49,16 @@ void appendEncodingMenus(HMENU menu)
 void showTextFormat(HMENU popup)
 {
     if (popup == Editor.encodingMenu)
-        CheckMenuRadioItem(popup, commandOf(encodings[0]), commandOf(std::end(encodings)[-1]),
+        CheckMenuRadioItem(popup, commandOf(encodings[0]),
+                           commandOf(encodings[std::size(encodings) - 1]),
                            commandOf(Editor.textFormat.encoding), MF_BYCOMMAND);
     else if (popup == Editor.lineEndMenu)
-        CheckMenuRadioItem(popup, commandOf(lineEnds[0]), commandOf(std::end(lineEnds)[-1]),
+        CheckMenuRadioItem(popup, commandOf(lineEnds[0]),
+                           commandOf(lineEnds[std::size(lineEnds) - 1]),
                            commandOf(Editor.textFormat.lineEnd), MF_BYCOMMAND);
 }
 
-bool runTextFormatCommand(HWND window, WPARAM command)
+void runTextFormatCommand(HWND window, WPARAM command)
 {
     TextFormat format = Editor.textFormat;
     bool changes = false;
@@ -68,8 +70,6 @@ bool runTextFormatCommand(HWND window, WPARAM command)
         changes =
             format.lineEnd != Editor.textFormat.lineEnd || mixesLineEnds(Editor.mixedLineEnds);
         Editor.mixedLineEnds = {};
-    } else {
-        return false;
     }
     if (changes) {
         // The file no longer holds what a save would write.
@@ -77,5 +77,4 @@ bool runTextFormatCommand(HWND window, WPARAM command)
         Editor.saved = false;
         Editor.updateTitle(window);
     }
-    return true;
 }

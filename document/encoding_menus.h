@@ -12,5 +12,5 @@ constexpr WORD commandLineEnd = 210;
 void appendEncodingMenus(HMENU menu);
 // For WM_INITMENUPOPUP: puts the bullets on the document's encoding and line ends.
 void showTextFormat(HMENU popup);
-// Runs the command if it is one of the submenus'; false when it is not.
-bool runTextFormatCommand(HWND window, WPARAM command);
+// Runs the command if it is one of the submenus'; any other command does nothing here.
+void runTextFormatCommand(HWND window, WPARAM command);
