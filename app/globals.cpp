@@ -17,7 +17,8 @@ std::wstring fileName;
 Editor::Editor()
     : fontFamily(L"Courier New"), fontSize(14), fontWeight(0), fontItalic(false),
       editFont(createFontFromChoice(14, 0, false, L"Courier New")), menuBar(CreateMenu()),
-      fileMenu(CreateMenu()), helpMenu(CreateMenu()), formatMenu(CreateMenu()), saved(true)
+      fileMenu(CreateMenu()), helpMenu(CreateMenu()), formatMenu(CreateMenu()),
+      encodingMenu(CreateMenu()), lineEndMenu(CreateMenu()), saved(true)
 {
 }
 

@@ -6,6 +6,7 @@
 #include "app/editor.h"
 #include "app/globals.h"
 #include "app/window_parts.h"
+#include "document/encoding_menus.h"
 #include "format/format_dialog.h"
 #include "search/find_dialog.h"
 
@@ -67,6 +68,7 @@ void buildMenus(HWND hwnd)
     appendItem(Editor.fileMenu, commandExit, L"Exit");
     AppendMenuW(Editor.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(Editor.formatMenu), L"Format");
     appendItem(Editor.formatMenu, commandFont, L"Font");
+    appendEncodingMenus(Editor.formatMenu);
     AppendMenuW(Editor.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(Editor.helpMenu), L"Help");
     appendItem(Editor.helpMenu, commandAbout, L"About Quenwrite");
     SetMenu(hwnd, Editor.menuBar);
@@ -138,6 +140,7 @@ void runCommand(HWND hwnd, WPARAM command)
         openFindWindow(hwnd);
         break;
     default:
+        runTextFormatCommand(hwnd, command);
         break;
     }
 }
@@ -202,6 +205,9 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_DROPFILES:
         openDroppedFile(hwnd, reinterpret_cast<HDROP>(wParam));
         return 0;
+    case WM_INITMENUPOPUP:
+        showTextFormat(reinterpret_cast<HMENU>(wParam));
+        break;
     case WM_PAINT:
         paintBackground(hwnd, COLOR_WINDOW);
         return 0;

@@ -19,8 +19,14 @@ void paintBackground(HWND hwnd, int systemColour)
 
 std::wstring windowText(HWND hwnd)
 {
-    std::wstring text(std::size_t(GetWindowTextLengthW(hwnd)), L'\0');
-    const int copied = GetWindowTextW(hwnd, text.data(), int(text.size()) + 1);
-    text.resize(std::size_t(copied > 0 ? copied : 0));
-    return text;
+    return std::wstring(wholeText(hwnd).text);
+}
+
+WholeText wholeText(HWND hwnd)
+{
+    const int length = GetWindowTextLengthW(hwnd);
+    WholeText whole{std::make_unique_for_overwrite<wchar_t[]>(std::size_t(length) + 1), {}};
+    const int copied = GetWindowTextW(hwnd, whole.buffer.get(), length + 1);
+    whole.text = std::wstring_view(whole.buffer.get(), std::size_t(copied > 0 ? copied : 0));
+    return whole;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace bench {
 
@@ -24,17 +25,6 @@ std::string lineNumbered(long long n)
     return line + "\r\n";
 }
 
-void writeLines(const std::string& path, long long bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    long long written = 0;
-    for (long long n = 1; written < bytes; ++n) {
-        const std::string line = lineNumbered(n);
-        out << line;
-        written += static_cast<long long>(line.size());
-    }
-}
-
 void writeOneLine(const std::string& path, long long bytes)
 {
     std::ofstream out(path, std::ios::binary);
@@ -46,6 +36,18 @@ void writeOneLine(const std::string& path, long long bytes)
 }
 
 } // namespace
+
+void writeLines(const std::string& path, long long bytes,
+                const std::function<std::string(long long)>& line)
+{
+    std::ofstream out(path, std::ios::binary);
+    long long written = 0;
+    for (long long n = 1; written < bytes; ++n) {
+        const std::string text = line(n);
+        out << text;
+        written += static_cast<long long>(text.size());
+    }
+}
 
 std::vector<Input> makeInputs(const std::string& folder, const std::vector<std::string>& only)
 {
@@ -67,7 +69,7 @@ std::vector<Input> makeInputs(const std::string& folder, const std::vector<std::
             if (input.label.find("one line") != std::string::npos)
                 writeOneLine(input.path, input.bytes);
             else
-                writeLines(input.path, input.bytes);
+                writeLines(input.path, input.bytes, lineNumbered);
         }
         input.bytes = static_cast<long long>(std::filesystem::file_size(input.path));
     }

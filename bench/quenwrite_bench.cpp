@@ -1,6 +1,9 @@
 // The editor benchmark: runs every measuring run in a process of its own, the editor and the naive
-// baseline side by side, and prints one Markdown table with the ratio of each pair.
+// baseline side by side, and prints one Markdown table with the ratio of each pair, then the
+// table of the encodings.
 //   quenwrite_bench DATA-FOLDER [TABLE-FILE [INPUT-LABEL...]]
+//   quenwrite_bench encodings DATA-FOLDER [TABLE-FILE]   (the encodings table alone: replaces it
+//                                                        in TABLE-FILE and keeps the rest)
 #include "bench/bench.h"
 
 #include <algorithm>
@@ -122,9 +125,30 @@ int orchestrate(const std::string& self, const std::string& folder, const char* 
                 : bench::ChildResult();
         addInputRows(table, input, ours, baseline);
     }
+    if (only.empty())
+        table << "\n" << bench::encodingTable(self, folder);
     std::fputs(table.str().c_str(), stdout);
     if (tableFile)
         std::ofstream(tableFile) << table.str();
+    return 0;
+}
+
+// The first line of the encodings table, where a run of it alone cuts the file.
+const char encodingHeader[] = "| input | operation | Quenwrite | measured against |";
+
+int orchestrateEncodings(const std::string& self, const std::string& folder, const char* tableFile)
+{
+    const std::string table = bench::encodingTable(self, folder);
+    std::fputs(table.c_str(), stdout);
+    if (!tableFile)
+        return 0;
+    std::stringstream kept;
+    kept << std::ifstream(tableFile).rdbuf();
+    std::string before = kept.str();
+    before = before.substr(0, before.find(encodingHeader));
+    while (!before.empty() && before.back() == '\n')
+        before.pop_back();
+    std::ofstream(tableFile) << before << (before.empty() ? "" : "\n\n") << table;
     return 0;
 }
 
@@ -146,6 +170,10 @@ int main(int argc, char** argv)
         return bench::startEditor(argc, argv);
     if (mode == "start-baseline")
         return bench::startBaseline(argc, argv);
+    if (mode == "run-open-save" && argc > 2)
+        return bench::runOpenSave(argc, argv, argv[2]);
+    if (mode == "encodings" && argc > 2)
+        return orchestrateEncodings(self, argv[2], argc > 3 ? argv[3] : nullptr);
     return orchestrate(self, mode, argc > 2 ? argv[2] : nullptr,
                        std::vector<std::string>(argv + std::min(argc, 3), argv + argc));
 }

@@ -2,7 +2,7 @@
 #include "document/file_messages.h"
 
 #include "app/globals.h"
-#include "document/text_bytes.h"
+#include "document/text_writer.h"
 
 #include <cstdio>
 
@@ -66,20 +66,33 @@ std::wstring saveFailure(const std::wstring& path, DWORD error)
            L"\n\nThe file was not changed; your text is still here, unsaved.";
 }
 
-std::wstring unwritableCharacter(const std::wstring& path, std::wstring_view text,
-                                 std::size_t offset)
+std::wstring unstorableCharacter(const std::wstring& path, std::wstring_view text,
+                                 std::size_t offset, Encoding encoding, Encoding instead)
 {
     const char32_t character = codePointAt(text, offset);
     const TextPlace place = placeOf(text, offset);
     wchar_t code[16];
     std::swprintf(code, 16, L"U+%04X", static_cast<unsigned>(character));
+    // Half of a surrogate pair has no shape to show; its number says what it is.
+    const bool half = character >= 0xD800 && character <= 0xDFFF;
+    // A character that differs from its unit was joined from a pair of them.
+    const std::size_t units = std::uint32_t(text[offset]) == character ? 1 : 2;
     const std::wstring shown =
-        character > 0xFFFF ? std::wstring(text.substr(offset, 2)) : std::wstring(1, text[offset]);
-    return L"Could not save " + quoted(path) + L".\n\nThe character " + quoted(shown) + L" (" +
-           code + L") at line " + std::to_wstring(place.line) + L", column " +
-           std::to_wstring(place.column) +
-           L" cannot be stored: files are saved with one byte per character, which holds only "
-           L"characters up to U+00FF.\n\nNothing was written; your text is still here, unsaved.";
+        half ? code : quoted(std::wstring(text.substr(offset, units))) + L" (" + code + L")";
+    return L"The character " + shown + L" at line " + std::to_wstring(place.line) + L", column " +
+           std::to_wstring(place.column) + L" cannot be stored in " + nameOf(encoding) +
+           L" text.\n\nSave " + quoted(path) + L" as " + nameOf(instead) +
+           L" instead? No saves nothing and keeps your text here, unsaved.";
+}
+
+std::wstring mixedLineEndsNotice(const std::wstring& path, const LineEndCounts& counts,
+                                 LineEnd lineEnd)
+{
+    return L"The file this text was read from mixes line ends: " + std::to_wstring(counts.crLf) +
+           L" CR LF and " + std::to_wstring(counts.lf) + L" LF.\n\nSave " + quoted(path) +
+           L" with every line end as " + nameOf(lineEnd) +
+           L"? (Format, Line ends chooses another form.) No saves nothing and keeps your text "
+           L"here, unsaved.";
 }
 
 std::wstring zeroBytesLeftOut(const std::wstring& path, std::size_t count)

@@ -2,6 +2,7 @@
 // words, and what became of the text.
 #pragma once
 
+#include "document/text_format.h"
 #include "platform/win32.h"
 
 #include <cstddef>
@@ -10,8 +11,11 @@
 
 std::wstring openFailure(const std::wstring& path, DWORD error);
 std::wstring saveFailure(const std::wstring& path, DWORD error);
-std::wstring unwritableCharacter(const std::wstring& path, std::wstring_view text,
-                                 std::size_t offset);
+// The questions before a save that would otherwise lose a character or change line ends.
+std::wstring unstorableCharacter(const std::wstring& path, std::wstring_view text,
+                                 std::size_t offset, Encoding encoding, Encoding instead);
+std::wstring mixedLineEndsNotice(const std::wstring& path, const LineEndCounts& counts,
+                                 LineEnd lineEnd);
 std::wstring zeroBytesLeftOut(const std::wstring& path, std::size_t count);
 std::wstring dialogFailure(DWORD dialogError);
 

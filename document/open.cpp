@@ -5,7 +5,8 @@
 #include "document/file_messages.h"
 #include "document/path_dialog.h"
 #include "document/save.h"
-#include "document/text_bytes.h"
+#include "document/text_detect.h"
+#include "document/text_reader.h"
 #include "document/title.h"
 
 void Editor::openFile(HWND window)
@@ -23,11 +24,11 @@ namespace {
 // used in turn: the whole text as one string would be four times the file (wchar_t is 32 bits on
 // Linux), and the first touch of that much fresh memory took longer than everything else together.
 // Returns the number of zero bytes left out.
-std::size_t showText(HWND edit, std::string_view bytes)
+std::size_t showText(HWND edit, std::string_view bytes, TextFormat format)
 {
     constexpr std::size_t piece = 4 << 20;
     SetWindowTextW(edit, L"");
-    TextFromBytes converter;
+    TextReader converter(format);
     std::wstring part;
     for (std::size_t done = 0; done < bytes.size(); done += piece) {
         converter.append(bytes.substr(done, piece));
@@ -57,8 +58,11 @@ void Editor::readFile(const wchar_t* path, HWND window)
         tellUser(window, openFailure(path, error), MB_ICONERROR);
         return;
     }
+    const DetectedFormat detected = detectFormat(bytes);
+    textFormat = detected.format;
+    mixedLineEnds = mixesLineEnds(detected.lineEnds) ? detected.lineEnds : LineEndCounts{};
     // The pieces report themselves as changes; saved is settled below all the same.
-    const std::size_t zeroBytes = showText(editControl, bytes);
+    const std::size_t zeroBytes = showText(editControl, bytes, detected.format);
     if (zeroBytes == 0) {
         filePath = path;
         fileName = fileNameOf(filePath);

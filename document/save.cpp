@@ -7,7 +7,8 @@
 #include "document/file_io.h"
 #include "document/file_messages.h"
 #include "document/path_dialog.h"
-#include "document/text_bytes.h"
+#include "document/text_detect.h"
+#include "document/text_writer.h"
 #include "document/title.h"
 
 namespace {
@@ -18,28 +19,50 @@ std::wstring withDefaultExtension(const std::wstring& path)
     return fileNameOf(path).find(L'.') == std::wstring::npos ? path + L".txt" : path;
 }
 
+bool yes(HWND window, const std::wstring& question)
+{
+    return MessageBoxW(window, question.c_str(), productName.c_str(), MB_YESNO | MB_ICONQUESTION) ==
+           IDYES;
+}
+
+// A character the encoding cannot store is not dropped or replaced: the user may save in an
+// encoding that holds it (UTF-8, or UTF-16 for half of a surrogate pair), or not at all.
+bool mayStore(HWND window, const std::wstring& path, std::wstring_view text, Encoding& encoding)
+{
+    const std::size_t offset = firstUnstorable(text, encoding);
+    if (offset == std::wstring_view::npos)
+        return true;
+    const Encoding instead = firstUnstorable(text, Encoding::utf8) == std::wstring_view::npos
+                                 ? Encoding::utf8
+                                 : Encoding::utf16Le;
+    if (!yes(window, unstorableCharacter(path, text, offset, encoding, instead)))
+        return false;
+    encoding = instead;
+    return true;
+}
+
 } // namespace
 
 bool Editor::writeFile(HWND window, std::wstring path)
 {
-    const std::wstring text = windowText(editControl);
-    const std::size_t unwritable = firstUnwritable(text);
-    if (unwritable != std::wstring::npos) {
-        tellUser(window, unwritableCharacter(path, text, unwritable), MB_ICONERROR);
+    const WholeText fetched = wholeText(editControl);
+    const std::wstring_view text = fetched.text;
+    TextFormat format = textFormat;
+    if (!mayStore(window, path, text, format.encoding))
         return false;
-    }
+    if (mixesLineEnds(mixedLineEnds) &&
+        !yes(window, mixedLineEndsNotice(path, mixedLineEnds, format.lineEnd)))
+        return false;
     // Converted piece by piece as it is written, so the text never exists a second time as bytes.
-    std::wstring_view rest = text;
-    const DWORD error = writeWholeFile(path, [&rest](char* out, std::size_t room) {
-        const std::wstring_view piece = rest.substr(0, room);
-        bytesFromText(piece, out);
-        rest.remove_prefix(piece.size());
-        return piece.size();
-    });
+    TextWriter writer(text, format);
+    const DWORD error = writeWholeFile(
+        path, [&writer](char* out, std::size_t room) { return writer.write(out, room); });
     if (error != ERROR_SUCCESS) {
         tellUser(window, saveFailure(path, error), MB_ICONERROR);
         return false;
     }
+    textFormat = format;
+    mixedLineEnds = {};
     saved = true;
     filePath = std::move(path);
     fileName = fileNameOf(filePath);
@@ -91,6 +114,8 @@ void Editor::newDocument(HWND window, bool keepWindow)
     // A new document has no file: a later Save asks for a name instead of overwriting the last one.
     SetWindowTextW(editControl, L"");
     saved = true;
+    textFormat = {};
+    mixedLineEnds = {};
     filePath.clear();
     fileName.clear();
     SetFocus(editControl);

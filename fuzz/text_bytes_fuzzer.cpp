@@ -1,8 +1,13 @@
-// The text-file reader and writer: the input is read as the bytes of a file, and again as a text
-// of the edit control (four bytes per character), and both are checked against the line-end and
-// byte rules stated the simple way, one line at a time.
-#include "document/text_bytes.h"
+// The text-file reader and writer over the layer's code-page conversions. The input is a file's
+// bytes, opened as each encoding would meet it (as it is, behind each byte-order mark, and read
+// as 8-bit and as UTF-8 whatever it looks like): saved unchanged it must give the same bytes back.
+// The input is also a text of the edit control (four bytes per character), which each encoding
+// must store as the simple rules say and read back unchanged.
+#include "document/text_detect.h"
+#include "document/text_reader.h"
+#include "document/text_writer.h"
 #include "fuzz/check.h"
+#include "platform/win32.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,100 +15,124 @@
 #include <string>
 #include <string_view>
 
+// The layer keeps the last error beside its file calls, which need Qt; the conversions need only
+// these two.
+namespace {
+DWORD lastError = ERROR_SUCCESS;
+}
+DWORD GetLastError()
+{
+    return lastError;
+}
+void SetLastError(DWORD error)
+{
+    lastError = error;
+}
+
 namespace {
 
-// The rule: the file is a sequence of lines, each ended by LF or CR LF, the last perhaps by the
-// end of the file; a line that holds no byte at all after the last line end is no line. Every
-// line shows its bytes except the zero bytes, followed by CR LF.
-std::wstring expectedText(std::string_view bytes, std::size_t& zeros)
+constexpr Encoding encodings[] = {Encoding::eightBit, Encoding::utf8, Encoding::utf8WithMark,
+                                  Encoding::utf16Le, Encoding::utf16Be};
+constexpr LineEnd lineEnds[] = {LineEnd::crLf, LineEnd::lf, LineEnd::cr};
+
+// Opens the file in the format and saves it unchanged, in pieces as the editor does; a split
+// point taken from the bytes splits the reading too.
+void checkRoundTrip(const std::string& file, TextFormat format, const DetectedFormat& detected)
 {
+    const std::size_t split = file.empty() ? 0 : std::uint8_t(file.back()) % (file.size() + 1);
+    TextReader reader(format);
+    reader.append(std::string_view(file).substr(0, split));
     std::wstring text;
-    zeros = 0;
-    while (!bytes.empty()) {
-        std::size_t end = bytes.find('\n');
-        const bool ended = end != std::string_view::npos;
-        std::string_view line = bytes.substr(0, ended ? end : bytes.size());
-        bytes.remove_prefix(ended ? end + 1 : bytes.size());
-        if (ended && !line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        for (char byte : line) {
-            if (byte == 0)
-                ++zeros;
-            else
-                text += wchar_t(static_cast<unsigned char>(byte));
-        }
-        text += L"\r\n";
-    }
-    return text;
+    reader.take(text);
+    reader.append(std::string_view(file).substr(split));
+    std::size_t zeros = 0;
+    text += reader.finish(&zeros);
+    require(text == textFromBytes(file, format), "a split read gives the whole read's text");
+    // Zero characters are left out and a file that mixes CR LF and LF is written in one form,
+    // the user told: only those change.
+    if (zeros > 0 || mixesLineEnds(detected.lineEnds))
+        return;
+    require(firstUnstorable(text, format.encoding) == std::wstring::npos,
+            "an opened text can be stored in its own encoding");
+    std::string saved;
+    TextWriter writer(text, format);
+    char piece[16];
+    while (const std::size_t count = writer.write(piece, sizeof piece))
+        saved.append(piece, count);
+    require(saved == file, "open and save give back the same bytes");
 }
 
 void checkFileBytes(std::string_view bytes)
 {
-    std::size_t zeros = 7;
-    const std::wstring text = textFromBytes(bytes, &zeros);
-    std::size_t expectedZeros = 0;
-    require(text == expectedText(bytes, expectedZeros), "the text follows the line-end rule");
-    require(zeros == expectedZeros, "every zero byte is counted");
-    require(firstUnwritable(text) == std::wstring::npos, "a read text is writable");
-    // Saving a read text and opening it again gives the same text: nothing is lost or gained.
-    const std::string written = bytesFromText(text);
-    require(written.size() == text.size(), "one byte per character");
-    std::size_t zerosAgain = 7;
-    require(textFromBytes(written, &zerosAgain) == text, "read, write, read gives the same text");
-    require(zerosAgain == 0, "a written text holds no zero byte");
-    require(textFromBytes(bytes) == text, "the zero count is optional");
+    const std::string data(bytes);
+    const DetectedFormat detected = detectFormat(data);
+    checkRoundTrip(data, detected.format, detected);
+    // Line ends sit on the same bytes in 8-bit and UTF-8: either reading keeps every byte.
+    for (const Encoding encoding : {Encoding::eightBit, Encoding::utf8}) {
+        if (markOf(detected.format.encoding).empty())
+            checkRoundTrip(data, {encoding, detected.format.lineEnd}, detected);
+    }
+    for (const Encoding marked : {Encoding::utf8WithMark, Encoding::utf16Le, Encoding::utf16Be}) {
+        const std::string file = std::string(markOf(marked)) + data;
+        const DetectedFormat behindMark = detectFormat(file);
+        if (behindMark.format.encoding == marked)
+            checkRoundTrip(file, behindMark.format, behindMark);
+    }
 }
 
-// Where the character at offset sits: the line is one more than the LFs before it, the column
-// one more than the characters since the last LF, a CR right before the LF at offset not counted.
-TextPlace expectedPlace(std::wstring_view text, std::size_t offset)
+bool in1252(char32_t point)
 {
-    const std::wstring_view before = text.substr(0, offset);
-    std::size_t line = 1;
-    for (wchar_t c : before)
-        line += c == L'\n';
-    const std::size_t lastLf = before.rfind(L'\n');
-    const std::size_t lineStart = lastLf == std::wstring_view::npos ? 0 : lastLf + 1;
-    std::size_t column = offset - lineStart + 1;
-    if (offset > lineStart && offset < text.size() && text[offset - 1] == L'\r' &&
-        text[offset] == L'\n')
-        --column;
-    return {line, column};
+    static const std::u32string upper = U"\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6"
+                                        U"\u2030\u0160\u2039\u0152\u008D\u017D\u008F\u0090\u2018"
+                                        U"\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161"
+                                        U"\u203A\u0153\u009D\u017E\u0178";
+    return point < 0x80 || (point >= 0xA0 && point <= 0xFF) ||
+           upper.find(point) != std::u32string::npos;
+}
+
+// The rule stated the simple way: 8-bit holds the characters of 1252, UTF-8 every character,
+// UTF-16 every unit. (The texts made below hold no surrogates.)
+std::size_t expectedUnstorable(std::wstring_view text, Encoding encoding)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto point = char32_t(text[i]);
+        const bool stored = encoding == Encoding::eightBit ? in1252(point) : point <= 0x10FFFF;
+        if (!stored)
+            return i;
+    }
+    return std::wstring::npos;
 }
 
 void checkEditText(const std::uint8_t* data, std::size_t size)
 {
-    // Small values are likely, so line ends, Latin-1 and the first unwritable ones all occur.
+    // Small values are likely, so line ends, 1252 and the first unstorable ones all occur. A CR
+    // or LF becomes a whole line break and a zero or a surrogate a letter, as typing gives them.
     std::wstring text;
     for (std::size_t i = 0; i + 4 <= size; i += 4) {
         std::uint32_t value;
         std::memcpy(&value, data + i, 4);
-        const std::uint32_t range[] = {0x100, 0x200, 0x10000, 0x110000};
-        text += wchar_t(value % range[value >> 30]);
+        const std::uint32_t range[] = {0x100, 0x200, 0x10000, 0x120000};
+        auto unit = value % range[value >> 30];
+        if (unit == '\r' || unit == '\n')
+            text += L"\r\n";
+        else
+            text += wchar_t(unit == 0 || (unit >= 0xD800 && unit <= 0xDFFF) ? 'z' : unit);
     }
-    std::size_t unwritable = std::wstring::npos;
-    for (std::size_t i = 0; i < text.size() && unwritable == std::wstring::npos; ++i) {
-        if (std::uint32_t(text[i]) > 0xFF)
-            unwritable = i;
-    }
-    require(firstUnwritable(text) == unwritable, "the first character above 255 is found");
-    const std::wstring writable = text.substr(0, unwritable);
-    const std::string bytes = bytesFromText(writable);
-    require(bytes.size() == writable.size(), "one byte per written character");
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        require(static_cast<unsigned char>(bytes[i]) == std::uint32_t(writable[i]),
-                "each character is written as the byte of its value");
-    if (unwritable != std::wstring::npos) {
-        const TextPlace place = placeOf(text, unwritable);
-        const TextPlace expected = expectedPlace(text, unwritable);
-        require(place.line == expected.line && place.column == expected.column,
-                "the place of the unwritable character");
-        const std::uint32_t unit = std::uint32_t(text[unwritable]);
-        const bool pair = unit >= 0xD800 && unit <= 0xDBFF && unwritable + 1 < text.size() &&
-                          text[unwritable + 1] >= 0xDC00 && text[unwritable + 1] <= 0xDFFF;
-        const char32_t code = codePointAt(text, unwritable);
-        require(pair ? code >= 0x10000 && code <= 0x10FFFF : code == unit,
-                "the code point is the character, or the one its surrogate pair stands for");
+    for (const Encoding encoding : encodings) {
+        const std::size_t unstorable = firstUnstorable(text, encoding);
+        require(unstorable == expectedUnstorable(text, encoding),
+                "the first character the encoding cannot store is found");
+        if (unstorable != std::wstring::npos) {
+            const TextPlace place = placeOf(text, unstorable);
+            require(place.line >= 1 && place.column >= 1 && place.column <= unstorable + 1,
+                    "the unstorable character has a place");
+            continue;
+        }
+        for (const LineEnd lineEnd : lineEnds) {
+            const TextFormat format{encoding, lineEnd};
+            require(textFromBytes(bytesFromText(text, format), format) == text,
+                    "a saved text opens as the same text");
+        }
     }
 }
 

@@ -26,12 +26,16 @@ typedef wchar_t WCHAR; // Layer: 32 bits; text units and edit positions count wc
 typedef WCHAR* LPWSTR;
 typedef const WCHAR* LPCWSTR;
 typedef char CHAR;
+typedef CHAR* LPSTR;
 typedef const CHAR* LPCSTR;
+typedef const CHAR* LPCCH;
+typedef const WCHAR* LPCWCH;
 typedef void* LPVOID;
 typedef const void* LPCVOID;
 typedef void* HANDLE;
 typedef HANDLE HLOCAL;
 typedef DWORD* LPDWORD;
+typedef BOOL* LPBOOL;
 
 struct HWND__;
 struct HMENU__;
@@ -179,6 +183,7 @@ constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
+constexpr UINT WM_INITMENUPOPUP = 0x0117;
 constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
 constexpr UINT WM_CTLCOLORBTN = 0x0135;
@@ -332,14 +337,18 @@ LRESULT CallWindowProcW(WNDPROC procedure, HWND hwnd, UINT message, WPARAM wPara
 
 // Menus.
 constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_BYCOMMAND = 0x0000;
 constexpr UINT MF_GRAYED = 0x0001;
 constexpr UINT MF_DISABLED = 0x0002;
+constexpr UINT MF_CHECKED = 0x0008;
 constexpr UINT MF_POPUP = 0x0010;
+constexpr UINT MF_BYPOSITION = 0x0400;
 constexpr UINT MF_SEPARATOR = 0x0800;
 
 HMENU CreateMenu();
 BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR idOrPopup, LPCWSTR text);
 BOOL SetMenu(HWND hwnd, HMENU menu);
+BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
 
 // Hot keys.
 constexpr UINT MOD_ALT = 0x0001;
@@ -526,10 +535,13 @@ constexpr DWORD ERROR_HANDLE_DISK_FULL = 39;
 constexpr DWORD ERROR_FILE_EXISTS = 80;
 constexpr DWORD ERROR_INVALID_PARAMETER = 87;
 constexpr DWORD ERROR_DISK_FULL = 112;
+constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr DWORD ERROR_INVALID_NAME = 123;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
 constexpr DWORD ERROR_DIRECTORY = 267;
+constexpr DWORD ERROR_INVALID_FLAGS = 1004;
+constexpr DWORD ERROR_NO_UNICODE_TRANSLATION = 1113;
 constexpr DWORD ERROR_UNABLE_TO_REMOVE_REPLACED = 1175;
 constexpr DWORD ERROR_UNABLE_TO_MOVE_REPLACEMENT = 1176;
 
@@ -553,6 +565,21 @@ DWORD GetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* filePart
 DWORD GetLastError();
 void SetLastError(DWORD error);
 HLOCAL LocalFree(HLOCAL memory);
+
+// KERNEL32: text conversion. Layer: code pages 1252 and CP_UTF8 only. WCHAR is 32 bits, so a
+// character outside the basic plane is one unit; a surrogate pair in the input still counts as
+// one character. Without WC_NO_BEST_FIT_CHARS 1252 substitutes no look-alikes: a character it
+// lacks becomes the default character and is reported, as with the flag.
+constexpr UINT CP_UTF8 = 65001;
+constexpr DWORD MB_PRECOMPOSED = 0x00000001;
+constexpr DWORD MB_ERR_INVALID_CHARS = 0x00000008;
+constexpr DWORD WC_ERR_INVALID_CHARS = 0x00000080;
+constexpr DWORD WC_NO_BEST_FIT_CHARS = 0x00000400;
+
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH multiByte, int byteCount, LPWSTR wide,
+                        int wideCount);
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideCount, LPSTR multiByte,
+                        int byteCount, LPCCH defaultChar, LPBOOL usedDefaultChar);
 
 // Entry point, defined by the editor.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand);

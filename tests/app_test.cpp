@@ -65,7 +65,8 @@ TEST_F(EditorTest, MenuBarHoldsFileFormatAndHelpWithTheirCommands)
               (std::vector<std::wstring>{L"New \t Ctrl+N", L"Open \t Ctrl+O", L"Save \t Ctrl+S",
                                          L"Save as \t Ctrl+Shift+S", L"", L"Find \t Ctrl+F", L"",
                                          L"Exit"}));
-    EXPECT_EQ(textsOf(bar[1].items), (std::vector<std::wstring>{L"Font"}));
+    EXPECT_EQ(textsOf(bar[1].items),
+              (std::vector<std::wstring>{L"Font", L"Encoding", L"Line ends"}));
     EXPECT_EQ(textsOf(bar[2].items), (std::vector<std::wstring>{L"About Quenwrite"}));
 }
 

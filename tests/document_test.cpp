@@ -1,9 +1,8 @@
 // Opening and saving as a user does it: real files in the test's folder, the menu and hot keys,
-// scripted dialog and box answers; and the byte rules underneath.
+// scripted dialog and box answers.
 #include "app/editor.h"
 #include "app/globals.h"
 #include "app/main_window.h"
-#include "document/text_bytes.h"
 #include "support/editor_test.h"
 
 #include <filesystem>
@@ -32,89 +31,6 @@ std::wstring widen(const std::string& bytes)
 bool contains(const std::wstring& text, const std::wstring& part)
 {
     return text.find(part) != std::wstring::npos;
-}
-
-TEST(TextFromBytes, KeepsEveryLineAndEndsEachWithCrLf)
-{
-    struct Row {
-        const char* name;
-        std::string bytes;
-        std::wstring text;
-        std::size_t zeroBytes;
-    };
-    const Row rows[] = {
-        {"empty file", "", L"", 0},
-        {"LF only", "a\nb", L"a\r\nb\r\n", 0},
-        {"CR LF", "a\r\nb\r\n", L"a\r\nb\r\n", 0},
-        {"empty line kept", "a\n\nb", L"a\r\n\r\nb\r\n", 0},
-        {"a single LF", "\n", L"\r\n", 0},
-        {"mixed ends", "a\r\nb\nc", L"a\r\nb\r\nc\r\n", 0},
-        {"lone CR kept", "a\rb", L"a\rb\r\n", 0},
-        {"CR at the end", "a\r", L"a\r\r\n", 0},
-        {"CR CR LF", "a\r\r\n", L"a\r\r\n", 0},
-        {"Ctrl+Z is data",
-         "a\x1a"
-         "b\n",
-         L"a\x1a"
-         L"b\r\n",
-         0},
-        {"bytes above 127", "\x80\xff", L"\x80\xff\r\n", 0},
-        {"zero bytes left out", std::string("a\0b\0", 4) + "\nc", L"ab\r\nc\r\n", 2},
-        {"a line of only a zero byte", std::string(1, '\0'), L"\r\n", 1},
-        {"CR CR at the end", "a\n\r\r", L"a\r\n\r\r\r\n", 0},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        std::size_t zeroBytes = 99;
-        EXPECT_EQ(textFromBytes(row.bytes, &zeroBytes), row.text);
-        EXPECT_EQ(zeroBytes, row.zeroBytes);
-        // A file is read in pieces: a CR LF or a CR split between two must read as when whole.
-        for (std::size_t split = 0; split <= row.bytes.size(); ++split) {
-            SCOPED_TRACE(testing::Message() << "split at " << split);
-            TextFromBytes pieces;
-            pieces.append(std::string_view(row.bytes).substr(0, split));
-            pieces.append(std::string_view(row.bytes).substr(split));
-            zeroBytes = 99;
-            EXPECT_EQ(pieces.finish(&zeroBytes), row.text);
-            EXPECT_EQ(zeroBytes, row.zeroBytes);
-        }
-        TextFromBytes bytewise;
-        for (const char byte : row.bytes)
-            bytewise.append(std::string_view(&byte, 1));
-        EXPECT_EQ(bytewise.finish(), row.text) << "one byte at a time";
-    }
-}
-
-TEST(TextFromBytes, ReadsLongLinesAndLongTextsWhole)
-{
-    for (const std::size_t length :
-         {std::size_t(3999), std::size_t(4000), std::size_t(5000), std::size_t(1) << 20}) {
-        SCOPED_TRACE(length);
-        EXPECT_EQ(textFromBytes(std::string(length, 'x')), std::wstring(length, L'x') + L"\r\n");
-    }
-    std::string lines;
-    for (int i = 0; i < 20000; ++i)
-        lines += "line\n";
-    EXPECT_EQ(textFromBytes(lines).size(), 20000u * 6);
-}
-
-TEST(BytesFromText, FindsTheFirstCharacterNoByteHoldsAndWhereItIs)
-{
-    const std::wstring text = L"ab\r\n\xff\x20ac x\x0100";
-    EXPECT_EQ(firstUnwritable(text), 5u);
-    EXPECT_EQ(placeOf(text, 5).line, 2u);
-    EXPECT_EQ(placeOf(text, 5).column, 2u);
-    EXPECT_EQ(firstUnwritable(L"plain \xff text"), std::wstring::npos);
-    // The search goes by blocks: the first such character, wherever the blocks fall.
-    for (const std::size_t at : {0u, 255u, 256u, 257u, 1000u, 2047u}) {
-        SCOPED_TRACE(at);
-        std::wstring wide(2048, L'\xff');
-        wide[at] = wchar_t(0x100);
-        wide[2047] = wchar_t(0x20ac);
-        EXPECT_EQ(firstUnwritable(wide), at);
-    }
-    EXPECT_EQ(bytesFromText(L"a\r\n\xe9\x1a"), "a\r\n\xe9\x1a");
-    EXPECT_EQ(codePointAt(std::wstring{wchar_t(0xD83D), wchar_t(0xDE00)}, 0), char32_t(0x1F600));
 }
 
 class DocumentTest : public EditorTest {
@@ -146,20 +62,15 @@ protected:
     std::size_t boxesSeen_ = 0;
 };
 
-TEST_F(DocumentTest, OpeningShowsTheTextAndTheNameAndSavingGivesBackEveryByte)
+TEST_F(DocumentTest, OpeningShowsTheNameAndSavingAnUnchangedFileKeepsEveryByte)
 {
-    std::string bytes;
-    for (int b = 1; b < 256; ++b)
-        bytes += char(b);
+    const std::string bytes = "no line end at the end,\n\x80 in 8-bit";
     writeFileBytes("bytes.txt", bytes);
     open("bytes.txt");
     EXPECT_EQ(title(), L"bytes.txt - Quenwrite");
-    EXPECT_EQ(text(), textFromBytes(bytes));
+    EXPECT_EQ(text(), L"no line end at the end,\r\n\u20AC in 8-bit");
     hotKey(hotKeySave);
-    // The only change is the line-end rule: LF became CR LF and the last line gained its end.
-    std::string expected = bytes;
-    expected.replace(expected.find('\n'), 1, "\r\n");
-    EXPECT_EQ(fileBytes("bytes.txt"), expected + "\r\n");
+    EXPECT_EQ(fileBytes("bytes.txt"), bytes);
     EXPECT_EQ(title(), L"bytes.txt - Quenwrite");
 }
 
@@ -170,7 +81,7 @@ TEST_F(DocumentTest, ZeroBytesOpenAsANewUnsavedDocumentSoTheFileCannotBeReplaced
     answerMessageBox(IDOK);
     open("zero.bin");
     EXPECT_TRUE(contains(lastBoxNaming("zero.bin"), L"1 zero byte"));
-    EXPECT_EQ(text(), L"ab\r\nc\r\n");
+    EXPECT_EQ(text(), L"ab\r\nc");
     EXPECT_EQ(title(), L"*New file - Quenwrite");
     cancelFileDialog();
     hotKey(hotKeySave);
@@ -218,7 +129,7 @@ TEST_F(DocumentTest, OpenAsksTheSaveQuestionFirstAndGoesOnOnlyWhenNothingIsLost)
     answerFileDialog(path("draft.txt"));
     open("other.txt");
     EXPECT_EQ(fileBytes("draft.txt"), "draft");
-    EXPECT_EQ(text(), L"other\r\n");
+    EXPECT_EQ(text(), L"other");
     EXPECT_EQ(title(), L"other.txt - Quenwrite");
 }
 
@@ -275,21 +186,6 @@ TEST_F(DocumentTest, OverwritingAnExistingFileAsksFirstWithABeep)
     EXPECT_EQ(fileBytes("notes.txt"), "new");
 }
 
-TEST_F(DocumentTest, ACharacterAboveFfIsNamedAndNothingIsWritten)
-{
-    writeFileBytes("euro.txt", "before");
-    open("euro.txt");
-    // Pasted, as typing cannot give it: EM_REPLACESEL is a user change like typing.
-    SendMessageW(Editor.editControl, EM_REPLACESEL, TRUE, LPARAM(L"\x20ac"));
-    answerMessageBox(IDOK);
-    hotKey(hotKeySave);
-    const std::wstring box = lastBoxNaming("euro.txt");
-    EXPECT_TRUE(contains(box, L"U+20AC")) << box;
-    EXPECT_TRUE(contains(box, L"line 1, column 1")) << box;
-    EXPECT_EQ(fileBytes("euro.txt"), "before");
-    EXPECT_EQ(title(), L"*euro.txt - Quenwrite");
-}
-
 TEST_F(DocumentTest, AFailedSaveIsReportedAndLeavesFileAndDocumentAsTheyWere)
 {
     writeFileBytes("locked.txt", "locked");
@@ -341,7 +237,7 @@ TEST_F(DocumentTest, SavingKeepsTheFilesPermissions)
     open("shared.txt");
     type(L"x");
     hotKey(hotKeySave);
-    EXPECT_EQ(fileBytes("shared.txt"), "xold\r\n");
+    EXPECT_EQ(fileBytes("shared.txt"), "xold");
     EXPECT_EQ(std::filesystem::status(folder() + "/shared.txt").permissions(), mode);
 }
 
@@ -408,7 +304,7 @@ TEST_F(DocumentTest, ClosingKeepsTheWindowWhenTheSaveDidNotHappen)
     answerMessageBox(IDYES);
     answerMessageBox(IDOK);
     hotKey(hotKeyNew); // the same question, New's way: still nothing lost
-    EXPECT_EQ(text(), L"changelocked\r\n");
+    EXPECT_EQ(text(), L"changelocked");
     answerMessageBox(IDNO);
     clickCloseBox(mainWindow);
     processEvents();
@@ -426,7 +322,7 @@ TEST_F(DocumentTest, TheDialogsGetTheFilterALongBufferAndMakeTheChosenFolderCurr
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(folder()) / "sub");
     answerFileDialog(L"out");
     hotKey(hotKeySaveAs);
-    EXPECT_EQ(fileBytes("sub/out.txt"), "in\r\n");
+    EXPECT_EQ(fileBytes("sub/out.txt"), "in");
     ASSERT_EQ(shownFileDialogs().size(), 2u);
     const std::wstring filter = L"Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0"s;
     for (const ShownFileDialog& dialog : shownFileDialogs()) {
@@ -454,7 +350,7 @@ TEST_F(DocumentTest, APathOfThreeHundredCharactersIsSavedAndOpened)
     hotKey(hotKeyNew);
     answerFileDialog(widen(file));
     hotKey(hotKeyOpen);
-    EXPECT_EQ(text(), L"deep\r\n");
+    EXPECT_EQ(text(), L"deep");
 }
 
 } // namespace

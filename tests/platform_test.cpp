@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -375,6 +376,45 @@ TEST_F(LayerTest, FontsMadeBeforeTheApplicationAreDescriptions)
         SendMessageW(multi, WM_SETFONT, reinterpret_cast<WPARAM>(huge), TRUE);
         EXPECT_EQ(platform::testing::qtFamilyOf(multi), L"Liberation Sans");
     }
+}
+
+TEST_F(LayerTest, RadioChecksClearTheirRangeAndEachDropDownAsksItsOwnerFirst)
+{
+    HWND hwnd = topLevel();
+    HMENU bar = CreateMenu();
+    HMENU outer = CreateMenu();
+    HMENU inner = CreateMenu();
+    for (UINT id = 11; id <= 14; ++id)
+        AppendMenuW(inner, MF_STRING, id, (L"item " + std::to_wstring(id)).c_str());
+    AppendMenuW(outer, MF_STRING, 10, L"plain");
+    AppendMenuW(outer, MF_POPUP, reinterpret_cast<UINT_PTR>(inner), L"Inner");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(outer), L"Outer");
+    SetMenu(hwnd, bar);
+    const auto bullets = [&] {
+        std::wstring shown;
+        for (const auto& entry : platform::testing::openMenu(hwnd, L"Inner"))
+            shown += entry.checked ? (entry.radio ? L'o' : L'v') : L'-';
+        return shown;
+    };
+    // By command the item is found in the drop-downs of the menu given.
+    EXPECT_TRUE(CheckMenuRadioItem(bar, 11, 13, 12, MF_BYCOMMAND));
+    seen().clear();
+    EXPECT_EQ(bullets(), L"-o--");
+    const auto init = std::find_if(seen().begin(), seen().end(),
+                                   [](const Seen& s) { return s.message == WM_INITMENUPOPUP; });
+    ASSERT_NE(init, seen().end());
+    EXPECT_EQ(init->wParam, reinterpret_cast<WPARAM>(inner));
+    EXPECT_EQ(LOWORD(init->lParam), 1) << "the position of the item that opens it";
+    EXPECT_TRUE(CheckMenuRadioItem(inner, 11, 13, 13, MF_BYCOMMAND));
+    EXPECT_EQ(bullets(), L"--o-");
+    EXPECT_TRUE(CheckMenuRadioItem(inner, 0, 1, 0, MF_BYPOSITION));
+    EXPECT_EQ(bullets(), L"o-o-") << "only the range is cleared";
+    EXPECT_FALSE(CheckMenuRadioItem(bar, 11, 13, 99, MF_BYCOMMAND));
+    // Windows: choosing an item leaves its check mark to the program.
+    platform::testing::chooseMenuItem(hwnd, 12);
+    platform::testing::processEvents();
+    EXPECT_EQ(messagesTo(hwnd, {WM_COMMAND}).size(), 1u);
+    EXPECT_EQ(bullets(), L"o-o-");
 }
 
 TEST_F(LayerTest, ScriptedBoxesAreRecordedAndDeactivateTheirOwnerMeanwhile)

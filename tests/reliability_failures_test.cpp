@@ -73,7 +73,7 @@ TEST_F(FailureTest, TheDocumentsFileChangedUnderItIsReportedAndNothingIsReplaced
         EXPECT_NE(box.find(row.reason), std::wstring::npos) << box;
         EXPECT_FALSE(Editor.saved);
         EXPECT_EQ(title(), L"*notes.txt - Quenwrite");
-        EXPECT_EQ(text(), L"new old\r\n");
+        EXPECT_EQ(text(), L"new old");
         row.check(where);
         EXPECT_FALSE(holdsTemporary(folder()));
     }

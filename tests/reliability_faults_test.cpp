@@ -92,7 +92,7 @@ TEST_F(FaultTest, AFailingCallOfASaveKeepsTheOldFileAndTheTextUnsaved)
     openFile("notes.txt");
     std::wstring changed = changeText();
     const Calls calls = callsOf([&] { command(commandSave); });
-    ASSERT_EQ(fileBytes("notes.txt"), latin1(changed)) << "saving works when nothing fails";
+    ASSERT_EQ(fileBytes("notes.txt"), bytes1252(changed)) << "saving works when nothing fails";
     EXPECT_EQ(calls[std::size_t(FileCall::write)], 3) << "the text is written in 1 MB pieces";
     writeFileBytes("notes.txt", old);
     type(L"y");
@@ -109,7 +109,7 @@ TEST_F(FaultTest, AFailingCallOfASaveKeepsTheOldFileAndTheTextUnsaved)
         EXPECT_EQ(text(), changed);
     });
     command(commandSave);
-    EXPECT_EQ(fileBytes("notes.txt"), latin1(changed)) << "the text was kept for a later save";
+    EXPECT_EQ(fileBytes("notes.txt"), bytes1252(changed)) << "the text was kept for a later save";
     EXPECT_EQ(title(), L"notes.txt - Quenwrite");
 }
 
@@ -120,7 +120,7 @@ TEST_F(FaultTest, AFailingCallOfASaveAsToANewNameLeavesNoFile)
         answerFileDialog(path("probe.txt"));
         command(commandSaveAs);
     });
-    ASSERT_EQ(fileBytes("probe.txt"), latin1(changed));
+    ASSERT_EQ(fileBytes("probe.txt"), bytes1252(changed));
     std::filesystem::remove(folder() + "/probe.txt");
     type(L"y");
     failEachCall(
@@ -153,7 +153,7 @@ TEST_F(FaultTest, ATemporaryFileThatCannotBeRemovedStaysAsACopyAndBlocksNoLaterS
     EXPECT_FALSE(Editor.saved);
     EXPECT_EQ(namesIn(folder()), (std::vector<std::string>{".quenwrite-1.tmp", "notes.txt"}));
     command(commandSave);
-    EXPECT_EQ(fileBytes("notes.txt"), latin1(changed));
+    EXPECT_EQ(fileBytes("notes.txt"), bytes1252(changed));
     EXPECT_TRUE(Editor.saved);
     EXPECT_EQ(namesIn(folder()), (std::vector<std::string>{".quenwrite-1.tmp", "notes.txt"}));
 }
@@ -161,7 +161,7 @@ TEST_F(FaultTest, ATemporaryFileThatCannotBeRemovedStaysAsACopyAndBlocksNoLaterS
 TEST_F(FaultTest, AFailingCallOfAnOpenKeepsTheCurrentDocument)
 {
     const std::wstring large = largeText(2'100'000);
-    writeFileBytes("large.txt", latin1(large));
+    writeFileBytes("large.txt", bytes1252(large));
     type(L"typed");
     const Calls calls = callsOf([&] {
         answerMessageBox(IDNO); // the save question; the typed text may go

@@ -2,6 +2,8 @@
 // up there) and a document large enough that the file code reads and writes it in several pieces.
 #pragma once
 
+#include "platform/win32.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -26,25 +28,29 @@ inline bool holdsTemporary(const std::string& folder)
     return false;
 }
 
-// One byte per character, as the editor writes its files.
-inline std::string latin1(const std::wstring& text)
+// One byte per character in code page 1252, as the editor writes a new document's file.
+inline std::string bytes1252(const std::wstring& text)
 {
-    std::string bytes;
-    for (wchar_t c : text)
-        bytes += char(static_cast<unsigned char>(c));
+    std::string bytes(text.size(), '\0');
+    if (!text.empty())
+        WideCharToMultiByte(1252, 0, text.data(), int(text.size()), bytes.data(), int(bytes.size()),
+                            nullptr, nullptr);
     return bytes;
 }
 
-// Lines of every character from 1 to 255 but the line ends, CR LF after each, about `size`
-// characters in all: more than one 1 MB piece of the file code.
+// Lines of the characters of every byte from 1 to 255 in code page 1252 but the line ends, CR LF
+// after each, about `size` characters in all: more than one 1 MB piece of the file code.
 inline std::wstring largeText(std::size_t size)
 {
     std::wstring text;
     text.reserve(size + 1024);
     for (std::size_t line = 0; text.size() < size; ++line) {
         for (int i = 0; i < 1000; ++i) {
-            const auto c = wchar_t(1 + (line + std::size_t(i)) % 255);
-            text += c == L'\r' || c == L'\n' ? L'.' : c;
+            const auto byte = char(1 + (line + std::size_t(i)) % 255);
+            wchar_t c = L'.';
+            if (byte != '\r' && byte != '\n')
+                MultiByteToWideChar(1252, 0, &byte, 1, &c, 1);
+            text += c;
         }
         text += L"\r\n";
     }

@@ -9,6 +9,7 @@
 #include "platform/qt/windows/window_p.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
@@ -88,11 +89,27 @@ QAction* findAction(const QList<QAction*>& actions, UINT id)
 MenuEntry entryOf(QAction* action)
 {
     MenuEntry entry{toWString(action->text()), UINT(action->data().toULongLong()), {}};
+    entry.checked = action->isChecked();
+    entry.radio =
+        action->isCheckable() && action->actionGroup() && action->actionGroup()->isExclusive();
     if (QMenu* popup = action->menu()) {
         for (QAction* item : popup->actions())
             entry.items.push_back(entryOf(item));
     }
     return entry;
+}
+
+QMenu* findMenu(const QList<QAction*>& actions, const QString& title)
+{
+    for (QAction* action : actions) {
+        if (QMenu* popup = action->menu()) {
+            if (popup->title() == title)
+                return popup;
+            if (QMenu* found = findMenu(popup->actions(), title))
+                return found;
+        }
+    }
+    return nullptr;
 }
 
 bool windowTakesInput(HWND hwnd)
@@ -233,6 +250,23 @@ void chooseMenuItem(HWND hwnd, UINT id)
         action->trigger();
 }
 
+std::vector<MenuEntry> openMenu(HWND hwnd, const std::wstring& title)
+{
+    std::vector<MenuEntry> entries;
+    FrameWidget* frame = frameOf(hwnd);
+    if (!frame || !frame->menuBar() || !windowTakesInput(hwnd))
+        return entries;
+    QMenu* popup = findMenu(frame->menuBar()->actions(), toQString(title));
+    if (!popup)
+        return entries;
+    // What showing it starts with, without a popup window that the offscreen platform would make
+    // the active window.
+    emit popup->aboutToShow();
+    for (QAction* action : popup->actions())
+        entries.push_back(entryOf(action));
+    return entries;
+}
+
 void typeText(HWND hwnd, const std::wstring& text)
 {
     QWidget* widget = widgetOf(hwnd);
@@ -245,8 +279,11 @@ void typeText(HWND hwnd, const std::wstring& text)
             QTest::keyClick(widget, Qt::Key_Return);
         else if (c == L'\t')
             QTest::keyClick(widget, Qt::Key_Tab);
-        else
+        else if (c < 0x80)
             QTest::keyClicks(widget, QString::fromStdWString(std::wstring(1, c)));
+        else // a key of a keyboard for that language, or what an input method commits
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown,
+                                QString::fromStdWString(std::wstring(1, c)), Qt::NoModifier);
     }
 }
 

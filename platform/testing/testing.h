@@ -49,14 +49,20 @@ bool isVisible(HWND hwnd);
 bool hasIcon(HWND hwnd);    // the window shows an icon of its own
 int visibleScreenWindows(); // top-level windows on the screen, boxes and menus included
 
-// Menus: the texts of a menu bar (popups with their items, separators as empty strings).
+// Menus: the texts of a menu bar (popups with their items, separators as empty strings) and
+// their check marks as shown, a bullet for a radio item.
 struct MenuEntry {
     std::wstring text;
     UINT id;
     std::vector<MenuEntry> items;
+    bool checked = false;
+    bool radio = false;
 };
 std::vector<MenuEntry> menuBarOf(HWND hwnd);
 void chooseMenuItem(HWND hwnd, UINT id); // as a click on the item would
+// Opens the drop-down of that title, on the bar or inside another, as the user does (its owner
+// gets WM_INITMENUPOPUP first), and returns its entries as they are shown.
+std::vector<MenuEntry> openMenu(HWND hwnd, const std::wstring& title);
 
 // The user's hands: real Qt input events to the widget behind a handle.
 void typeText(HWND hwnd, const std::wstring& text);

@@ -37,9 +37,13 @@ public:
     void edited(std::size_t position);
     void forget() { marks_ = {}; }
 
-    // Characters that have no glyph of their own (a lone CR or LF, other control characters) are
-    // drawn as a box this wide.
-    static bool isControl(wchar_t c) { return (c < 0x20 && c != L'\t') || c == 0x7F; }
+    // Characters that have no glyph of their own (a lone CR or LF, other control characters, and
+    // half of a surrogate pair, which is how a byte that is not UTF-8 shows) are drawn as a box
+    // this wide.
+    static bool isControl(wchar_t c)
+    {
+        return (c < 0x20 && c != L'\t') || c == 0x7F || (c >= 0xD800 && c <= 0xDFFF);
+    }
 
 private:
     static constexpr std::size_t markEvery = 1024;

@@ -1,20 +1,25 @@
 // Menus: handles are plain records, made before any Qt object may exist; SetMenu turns them into
-// a QMenuBar whose items post WM_COMMAND once the menu has closed, as Windows delivers them.
+// a QMenuBar whose items post WM_COMMAND once the menu has closed, as Windows delivers them, and
+// whose drop-downs send WM_INITMENUPOPUP before they show.
 #include "platform/qt/handles_p.h"
 #include "platform/qt/text_p.h"
 #include "platform/qt/windows/window_p.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenuBar>
+#include <QPointer>
 
 #include <memory>
 
 struct HMENU__ {
     struct Item {
-        UINT flags;
+        UINT flags; // MF_CHECKED among them while the item carries its check mark
         UINT_PTR id;
         HMENU popup;
         std::wstring text;
+        bool radio = false;                     // the check mark is a bullet (CheckMenuRadioItem)
+        std::vector<QPointer<QAction>> actions; // what shows the item in the bars built so far
     };
     std::vector<Item> items;
     HWND window = nullptr; // the window whose menu bar this is
@@ -40,26 +45,64 @@ bool isMenu(HMENU menu)
 
 void addItems(QMenu* target, HMENU menu, HWND hwnd);
 
-void addItem(QWidget* target, const HMENU__::Item& item, HWND hwnd)
+// A radio item sits in an action group of its own, which is what gives it a bullet instead of a
+// tick; its state is only ever the record's, as Windows leaves checking to the program.
+void showCheck(QAction* action, const HMENU__::Item& item)
 {
+    const bool checked = item.flags & MF_CHECKED;
+    action->setCheckable(checked || item.radio);
+    if (item.radio && !action->actionGroup()) {
+        auto* group = new QActionGroup(action);
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+        group->addAction(action);
+    }
+    action->setChecked(checked);
+}
+
+void showChecks(HMENU__::Item& item)
+{
+    std::erase_if(item.actions, [](const QPointer<QAction>& action) { return action.isNull(); });
+    for (const auto& action : item.actions)
+        showCheck(action, item);
+}
+
+void addPopup(QWidget* target, HMENU menu, std::size_t position, HWND hwnd)
+{
+    const HMENU__::Item& item = menu->items[position];
+    auto* popup = new QMenu(toQString(item.text), target);
+    addItems(popup, item.popup, hwnd);
+    target->addAction(popup->menuAction());
+    popup->menuAction()->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
+    HMENU shown = item.popup;
+    QObject::connect(popup, &QMenu::aboutToShow, popup, [hwnd, shown, position] {
+        SendMessageW(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(shown),
+                     MAKELPARAM(WORD(position), FALSE));
+    });
+}
+
+void addItem(QWidget* target, HMENU menu, std::size_t position, HWND hwnd)
+{
+    HMENU__::Item& item = menu->items[position];
     if (item.flags & MF_SEPARATOR) {
         if (auto* popup = qobject_cast<QMenu*>(target))
             popup->addSeparator();
         return;
     }
     if (item.flags & MF_POPUP) {
-        auto* popup = new QMenu(toQString(item.text), target);
-        addItems(popup, item.popup, hwnd);
-        target->addAction(popup->menuAction());
-        popup->menuAction()->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
+        addPopup(target, menu, position, hwnd);
         return;
     }
     auto* action = new QAction(toQString(item.text), target);
     action->setData(QVariant::fromValue(qulonglong(item.id)));
     action->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
+    item.actions.emplace_back(action);
+    showCheck(action, item);
     const WORD id = WORD(item.id);
-    QObject::connect(action, &QAction::triggered, action,
-                     [hwnd, id] { PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); });
+    QObject::connect(action, &QAction::triggered, action, [hwnd, id, action, menu, position] {
+        // Windows: choosing an item does not check it; the program does, if it wants to.
+        showCheck(action, menu->items[position]);
+        PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    });
     target->addAction(action);
 }
 
@@ -67,16 +110,32 @@ void addItems(QMenu* target, HMENU menu, HWND hwnd)
 {
     if (!isMenu(menu))
         return;
-    for (const auto& item : menu->items)
-        addItem(target, item, hwnd);
+    for (std::size_t position = 0; position < menu->items.size(); ++position)
+        addItem(target, menu, position, hwnd);
 }
 
 QMenuBar* buildBar(HMENU menu, HWND hwnd)
 {
     auto* bar = new QMenuBar;
-    for (const auto& item : menu->items)
-        addItem(bar, item, hwnd);
+    for (std::size_t position = 0; position < menu->items.size(); ++position)
+        addItem(bar, menu, position, hwnd);
     return bar;
+}
+
+// The menu that holds the item: menu itself or one of its drop-downs, searched as Windows
+// searches them by command.
+HMENU holderOf(HMENU menu, UINT id)
+{
+    for (const auto& item : menu->items) {
+        if (!(item.flags & (MF_POPUP | MF_SEPARATOR)) && item.id == id)
+            return menu;
+    }
+    for (const auto& item : menu->items) {
+        if ((item.flags & MF_POPUP) && isMenu(item.popup))
+            if (HMENU holder = holderOf(item.popup, id))
+                return holder;
+    }
+    return nullptr;
 }
 
 bool contains(HMENU bar, HMENU menu)
@@ -119,8 +178,28 @@ BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR idOrPopup, LPCWSTR text)
     if ((flags & MF_POPUP) && !isMenu(popup))
         return FALSE;
     const std::wstring itemText = (flags & MF_SEPARATOR) || !text ? L"" : text;
-    menu->items.push_back({flags, (flags & MF_POPUP) ? 0 : idOrPopup, popup, itemText});
+    menu->items.push_back({flags, (flags & MF_POPUP) ? 0 : idOrPopup, popup, itemText, false, {}});
     refreshBarsShowing(menu);
+    return TRUE;
+}
+
+BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags)
+{
+    if (!isMenu(menu))
+        return FALSE;
+    const bool byPosition = flags & MF_BYPOSITION;
+    HMENU holder = byPosition ? menu : holderOf(menu, check);
+    if (!holder || (byPosition && check >= holder->items.size()))
+        return FALSE;
+    for (std::size_t position = 0; position < holder->items.size(); ++position) {
+        HMENU__::Item& item = holder->items[position];
+        const UINT key = byPosition ? UINT(position) : UINT(item.id);
+        if ((item.flags & (MF_POPUP | MF_SEPARATOR)) || key < first || key > last)
+            continue;
+        item.radio = key == check;
+        item.flags = item.radio ? item.flags | MF_CHECKED : item.flags & ~MF_CHECKED;
+        showChecks(item);
+    }
     return TRUE;
 }
 

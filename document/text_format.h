@@ -1,0 +1,36 @@
+// How a document's text is kept in its file: the encoding with its byte-order mark, and the form
+// of the line ends. The edit control always holds CR LF between lines; the format says what goes
+// back to disk.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+enum class Encoding {
+    eightBit, // one byte per character, code page 1252
+    utf8,
+    utf8WithMark,
+    utf16Le, // UTF-16 always starts with its mark: without one it cannot be told from bytes
+    utf16Be,
+};
+
+enum class LineEnd { crLf, lf, cr };
+
+struct TextFormat {
+    Encoding encoding = Encoding::eightBit;
+    LineEnd lineEnd = LineEnd::crLf;
+};
+
+// How many line ends of each form a file holds: a CR directly before an LF is part of a CR LF.
+struct LineEndCounts {
+    std::size_t crLf = 0;
+    std::size_t lf = 0;
+    std::size_t cr = 0;
+};
+
+// The byte-order mark the encoding writes first, empty for none.
+std::string_view markOf(Encoding encoding);
+
+// As the menus and messages name them.
+const wchar_t* nameOf(Encoding encoding);
+const wchar_t* nameOf(LineEnd lineEnd);

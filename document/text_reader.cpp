@@ -1,0 +1,216 @@
+// Reading a file's bytes into the edit control's text: a block at a time through the platform's
+// code-page conversion, then the line ends, so the block's characters are still in the cache when
+// they are copied on.
+#include "document/text_reader.h"
+
+#include "document/text_units.h"
+#include "document/utf8.h"
+#include "platform/win32.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::size_t blockSize = 64 * 1024;
+constexpr UINT westernEuropean = 1252;
+
+wchar_t strayByte(char byte)
+{
+    return wchar_t(strayByteBase + static_cast<unsigned char>(byte));
+}
+
+// Appends the characters of bytes in the code page: one byte never gives more than one wide
+// character (UTF-8 needs four bytes for a surrogate pair), so the room is known beforehand.
+void convert(UINT codePage, std::string_view bytes, std::wstring& out)
+{
+    // Windows refuses an empty input.
+    if (bytes.empty())
+        return;
+    const std::size_t used = out.size();
+    out.resize(used + bytes.size());
+    const int count = MultiByteToWideChar(codePage, 0, bytes.data(), int(bytes.size()),
+                                          out.data() + used, int(bytes.size()));
+    out.resize(used + std::size_t(count));
+    // Cannot fail with a buffer this large; if it did, the bytes are kept as they are.
+    if (count == 0)
+        std::transform(bytes.begin(), bytes.end(), std::back_inserter(out), strayByte);
+}
+
+std::uint32_t unitAt(std::string_view bytes, std::size_t at, bool bigEndian)
+{
+    const auto first = static_cast<unsigned char>(bytes[at]);
+    const auto second = static_cast<unsigned char>(bytes[at + 1]);
+    return bigEndian ? std::uint32_t(first << 8 | second) : std::uint32_t(second << 8 | first);
+}
+
+} // namespace
+
+void TextReader::reserve(std::size_t bytes)
+{
+    // Most texts gain a CR per line; a tenth more covers lines of ten bytes and up without
+    // regrowth.
+    text_.reserve(bytes + bytes / 10 + 2);
+}
+
+void TextReader::append(std::string_view piece)
+{
+    const std::size_t mark = std::min(markLeft_, piece.size());
+    piece.remove_prefix(mark);
+    markLeft_ -= mark;
+    while (!piece.empty()) {
+        const std::string_view stretch = piece.substr(0, blockSize);
+        piece.remove_prefix(stretch.size());
+        std::string_view bytes = stretch;
+        if (!held_.empty()) {
+            block_.assign(held_).append(stretch);
+            bytes = block_;
+        }
+        std::size_t hold = 0;
+        if (format_.encoding == Encoding::utf8 || format_.encoding == Encoding::utf8WithMark) {
+            hold = unfinishedUtf8Tail(bytes);
+        } else if (format_.encoding != Encoding::eightBit) {
+            // An odd byte, and a high surrogate whose low one may come next.
+            hold = bytes.size() % 2;
+            const std::size_t last = bytes.size() - hold;
+            if (last >= 2 &&
+                isHighSurrogate(unitAt(bytes, last - 2, format_.encoding == Encoding::utf16Be)))
+                hold += 2;
+        }
+        held_.assign(bytes.substr(bytes.size() - hold));
+        decode(bytes.substr(0, bytes.size() - hold), false);
+    }
+}
+
+void TextReader::decode(std::string_view bytes, bool last)
+{
+    decoded_.clear();
+    switch (format_.encoding) {
+    case Encoding::eightBit:
+        convert(westernEuropean, bytes, decoded_);
+        break;
+    case Encoding::utf8:
+    case Encoding::utf8WithMark:
+        decodeUtf8(bytes);
+        break;
+    case Encoding::utf16Le:
+    case Encoding::utf16Be:
+        decodeUtf16(bytes, last);
+        break;
+    }
+    breakLines();
+}
+
+// Well-formed stretches go through the platform's conversion; each stray byte between them
+// becomes its lone surrogate.
+void TextReader::decodeUtf8(std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const std::size_t valid = validUtf8Prefix(bytes);
+        convert(CP_UTF8, bytes.substr(0, valid), decoded_);
+        bytes.remove_prefix(valid);
+        if (!bytes.empty()) {
+            decoded_ += strayByte(bytes[0]);
+            bytes.remove_prefix(1);
+        }
+    }
+}
+
+// Every 16-bit unit is kept as it is, a lone surrogate too. Where wchar_t has 32 bits a surrogate
+// pair becomes the one character it stands for, as the platform's own text has it there.
+void TextReader::decodeUtf16(std::string_view bytes, bool last)
+{
+    const bool bigEndian = format_.encoding == Encoding::utf16Be;
+    std::size_t at = 0;
+    for (; at + 1 < bytes.size(); at += 2) {
+        std::uint32_t unit = unitAt(bytes, at, bigEndian);
+        if (sizeof(wchar_t) > 2 && isHighSurrogate(unit) && at + 3 < bytes.size()) {
+            const std::uint32_t low = unitAt(bytes, at + 2, bigEndian);
+            if (isLowSurrogate(low)) {
+                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                at += 2;
+            }
+        }
+        decoded_ += wchar_t(unit);
+    }
+    // A file of an odd length is not read as UTF-16; should one be, its last byte is kept.
+    if (last && at < bytes.size())
+        decoded_ += strayByte(bytes[at]);
+}
+
+void TextReader::breakLines()
+{
+    const bool crBreaks = format_.lineEnd == LineEnd::cr;
+    const std::size_t n = decoded_.size();
+    if (n == 0)
+        return;
+    // Each line end may become two characters, and a CR held back from the block before adds one:
+    // sized once, the text is written through a pointer instead of grown character by character.
+    const auto ends = std::size_t(std::count_if(
+        decoded_.begin(), decoded_.end(), [](wchar_t c) { return c == L'\n' || c == L'\r'; }));
+    const std::size_t used = text_.size();
+    text_.resize(used + n + ends + 2);
+    wchar_t* out = text_.data() + used;
+    std::size_t i = 0;
+    if (crPending_) {
+        crPending_ = false;
+        *out++ = L'\r';
+        if (decoded_[0] == L'\n') {
+            *out++ = L'\n';
+            i = 1;
+        } else if (crBreaks) {
+            *out++ = L'\n';
+        }
+    }
+    for (; i < n; ++i) {
+        const wchar_t c = decoded_[i];
+        if (c > L'\r') {
+            *out++ = c;
+        } else if (c == L'\n') {
+            *out++ = L'\r';
+            *out++ = L'\n';
+        } else if (c == L'\r' && i + 1 == n) {
+            crPending_ = true;
+        } else if (c == L'\r') {
+            const bool pair = decoded_[i + 1] == L'\n';
+            i += pair;
+            *out++ = L'\r';
+            if (pair || crBreaks)
+                *out++ = L'\n';
+        } else if (c == 0) {
+            ++zeros_;
+        } else {
+            *out++ = c;
+        }
+    }
+    text_.resize(std::size_t(out - text_.data()));
+}
+
+void TextReader::take(std::wstring& settled)
+{
+    settled.clear();
+    settled.swap(text_);
+}
+
+std::wstring TextReader::finish(std::size_t* zeros)
+{
+    decode(held_, true);
+    held_.clear();
+    if (crPending_)
+        text_ += format_.lineEnd == LineEnd::cr ? L"\r\n" : L"\r";
+    if (zeros)
+        *zeros = zeros_;
+    zeros_ = 0;
+    crPending_ = false;
+    markLeft_ = markOf(format_.encoding).size();
+    std::wstring text = std::move(text_);
+    text_.clear();
+    return text;
+}
+
+std::wstring textFromBytes(std::string_view bytes, TextFormat format, std::size_t* zeros)
+{
+    TextReader reader(format);
+    reader.reserve(bytes.size());
+    reader.append(bytes);
+    return reader.finish(zeros);
+}

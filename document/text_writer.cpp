@@ -1,0 +1,249 @@
+// Writing the edit control's text in a file's format: a stretch at a time, the line ends first,
+// then through the platform's code-page conversion between the stray bytes.
+#include "document/text_writer.h"
+
+#include "document/text_units.h"
+#include "platform/win32.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t stretchSize = 64 * 1024;
+constexpr UINT westernEuropean = 1252;
+// One wide character never needs more than four bytes in any of the encodings.
+constexpr std::size_t mostBytes = 4;
+
+bool pairAt(std::wstring_view units, std::size_t at)
+{
+    return isHighSurrogate(std::uint32_t(units[at])) && at + 1 < units.size() &&
+           isLowSurrogate(std::uint32_t(units[at + 1]));
+}
+
+// A stray byte is a lone low surrogate in its range: one that follows a high surrogate is the
+// second half of a pair.
+bool strayByteAt(std::wstring_view units, std::size_t at)
+{
+    const std::uint32_t unit = std::uint32_t(units[at]) - strayByteBase;
+    return unit >= 0x80 && unit <= 0xFF &&
+           !(at > 0 && isHighSurrogate(std::uint32_t(units[at - 1])));
+}
+
+// The first unit from at on that is a surrogate or beyond U+10FFFF, or units.size(). Most texts
+// hold none, so whole chunks are tested at once, which the compiler turns into vector code.
+std::size_t nextUnusual(std::wstring_view units, std::size_t at)
+{
+    constexpr std::size_t chunk = 64;
+    for (; at + chunk <= units.size(); at += chunk) {
+        std::uint32_t unusual = 0;
+        for (std::size_t i = 0; i < chunk; ++i) {
+            const auto unit = std::uint32_t(units[at + i]);
+            unusual |= std::uint32_t(unit - 0xD800 < 0x800) | std::uint32_t(unit > 0x10FFFF);
+        }
+        if (unusual)
+            break;
+    }
+    for (; at < units.size(); ++at) {
+        const auto unit = std::uint32_t(units[at]);
+        if (unit - 0xD800 < 0x800 || unit > 0x10FFFF)
+            return at;
+    }
+    return units.size();
+}
+
+std::size_t nextStrayByte(std::wstring_view units, std::size_t at)
+{
+    for (at = nextUnusual(units, at); at < units.size(); at = nextUnusual(units, at + 1)) {
+        if (strayByteAt(units, at))
+            return at;
+    }
+    return units.size();
+}
+
+UINT codePageOf(Encoding encoding)
+{
+    return encoding == Encoding::eightBit ? westernEuropean : CP_UTF8;
+}
+
+// Converts a stretch without stray bytes; 1252 gets no look-alike for a character it lacks.
+std::size_t convert(UINT codePage, std::wstring_view units, char* out)
+{
+    if (units.empty())
+        return 0;
+    const DWORD flags = codePage == westernEuropean ? WC_NO_BEST_FIT_CHARS : 0;
+    // With room for every character and these flags the conversion cannot fail: what 1252 lacks
+    // becomes its default character, which firstUnstorable has ruled out beforehand.
+    return std::size_t(WideCharToMultiByte(codePage, flags, units.data(), int(units.size()), out,
+                                           int(units.size() * mostBytes), nullptr, nullptr));
+}
+
+void putUnit(std::uint32_t unit, bool bigEndian, char*& out)
+{
+    *out++ = char(bigEndian ? unit >> 8 : unit & 0xFF);
+    *out++ = char(bigEndian ? unit & 0xFF : unit >> 8);
+}
+
+std::size_t encodeUtf16(std::wstring_view units, bool bigEndian, char* out)
+{
+    char* const start = out;
+    for (const wchar_t unit : units) {
+        const auto point = std::uint32_t(unit);
+        if (point > 0xFFFF) {
+            putUnit(0xD800 + ((point - 0x10000) >> 10), bigEndian, out);
+            putUnit(0xDC00 + ((point - 0x10000) & 0x3FF), bigEndian, out);
+        } else {
+            putUnit(point, bigEndian, out);
+        }
+    }
+    return std::size_t(out - start);
+}
+
+// Whether the platform stores the character in 1252, without a look-alike.
+bool in1252(std::wstring_view character)
+{
+    char bytes[mostBytes];
+    BOOL usedDefault = FALSE;
+    WideCharToMultiByte(westernEuropean, WC_NO_BEST_FIT_CHARS, character.data(),
+                        int(character.size()), bytes, int(sizeof bytes), nullptr, &usedDefault);
+    return !usedDefault;
+}
+
+// The first character of a stretch without surrogates that 1252 lacks: whole blocks are
+// converted at once, and only a block that needed the default character is searched.
+std::size_t firstOutside1252(std::wstring_view units)
+{
+    constexpr std::size_t block = 16 * 1024;
+    std::vector<char> bytes(block);
+    for (std::size_t start = 0; start < units.size(); start += block) {
+        const std::wstring_view part = units.substr(start, block);
+        BOOL usedDefault = FALSE;
+        WideCharToMultiByte(westernEuropean, WC_NO_BEST_FIT_CHARS, part.data(), int(part.size()),
+                            bytes.data(), int(bytes.size()), nullptr, &usedDefault);
+        if (!usedDefault)
+            continue;
+        for (std::size_t i = 0; i < part.size(); ++i) {
+            if (!in1252(part.substr(i, 1)))
+                return start + i;
+        }
+    }
+    return std::wstring_view::npos;
+}
+
+} // namespace
+
+TextWriter::TextWriter(std::wstring_view text, TextFormat format)
+    : rest_(text), format_(format), mark_(markOf(format.encoding))
+{
+}
+
+std::size_t TextWriter::write(char* out, std::size_t room)
+{
+    const std::size_t markBytes = mark_.copy(out, room);
+    mark_.remove_prefix(markBytes);
+    std::size_t used = markBytes;
+    while (!rest_.empty() && room - used >= 2 * mostBytes) {
+        // One unit fewer than fits, for the LF of a CR LF or the low half of a pair, which are
+        // never taken apart.
+        std::size_t count = std::min({rest_.size(), (room - used) / mostBytes - 1, stretchSize});
+        if (count < rest_.size() &&
+            ((rest_[count - 1] == L'\r' && rest_[count] == L'\n') || pairAt(rest_, count - 1)))
+            ++count;
+        used += encode(withFileLineEnds(rest_.substr(0, count)), out + used);
+        rest_.remove_prefix(count);
+    }
+    return used;
+}
+
+std::wstring_view TextWriter::withFileLineEnds(std::wstring_view units)
+{
+    if (format_.lineEnd == LineEnd::crLf)
+        return units;
+    // LF alone drops the CR of each pair, CR alone its LF.
+    const bool keepCr = format_.lineEnd == LineEnd::cr;
+    converted_.clear();
+    for (std::size_t at = 0; at < units.size();) {
+        const std::size_t cr = std::min(units.find(L'\r', at), units.size());
+        const bool pair = cr + 1 < units.size() && units[cr + 1] == L'\n';
+        converted_.append(units.substr(at, cr - at));
+        if (cr < units.size())
+            converted_ += pair && !keepCr ? L'\n' : L'\r';
+        at = cr + (pair ? 2 : 1);
+    }
+    return converted_;
+}
+
+std::size_t TextWriter::encode(std::wstring_view units, char* out)
+{
+    if (format_.encoding == Encoding::utf16Le || format_.encoding == Encoding::utf16Be)
+        return encodeUtf16(units, format_.encoding == Encoding::utf16Be, out);
+    const UINT codePage = codePageOf(format_.encoding);
+    std::size_t written = 0;
+    for (std::size_t at = 0; at < units.size();) {
+        const std::size_t stray = nextStrayByte(units, at);
+        written += convert(codePage, units.substr(at, stray - at), out + written);
+        if (stray < units.size())
+            out[written++] = char(units[stray] - strayByteBase);
+        at = stray + 1;
+    }
+    return written;
+}
+
+std::string bytesFromText(std::wstring_view text, TextFormat format)
+{
+    std::string bytes;
+    TextWriter writer(text, format);
+    char piece[4096];
+    while (const std::size_t count = writer.write(piece, sizeof piece))
+        bytes.append(piece, count);
+    return bytes;
+}
+
+std::size_t firstUnstorable(std::wstring_view text, Encoding encoding)
+{
+    const bool eightBit = encoding == Encoding::eightBit;
+    const bool utf16 = encoding == Encoding::utf16Le || encoding == Encoding::utf16Be;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t unusual = nextUnusual(text, at);
+        if (eightBit) {
+            const std::size_t outside = firstOutside1252(text.substr(at, unusual - at));
+            if (outside != std::wstring_view::npos)
+                return at + outside;
+        }
+        if (unusual == text.size())
+            break;
+        const bool beyond = std::uint32_t(text[unusual]) > 0x10FFFF;
+        const bool pair = pairAt(text, unusual);
+        // UTF-16 holds any unit; UTF-8 a pair and a stray byte; 8-bit only a stray byte.
+        if (beyond || (!utf16 && !strayByteAt(text, unusual) && (eightBit || !pair)))
+            return unusual;
+        at = unusual + (pair ? 2 : 1);
+    }
+    return std::wstring_view::npos;
+}
+
+TextPlace placeOf(std::wstring_view text, std::size_t offset)
+{
+    TextPlace place{1, 1};
+    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+        if (text[i] == L'\n') {
+            ++place.line;
+            place.column = 1;
+        } else if ((text[i] != L'\r' || i + 1 >= text.size() || text[i + 1] != L'\n') &&
+                   !(i > 0 && pairAt(text, i - 1))) {
+            ++place.column;
+        }
+    }
+    return place;
+}
+
+char32_t codePointAt(std::wstring_view text, std::size_t offset)
+{
+    const auto unit = std::uint32_t(text[offset]);
+    if (pairAt(text, offset)) {
+        const auto low = std::uint32_t(text[offset + 1]);
+        return char32_t(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+    }
+    return char32_t(unit);
+}

@@ -1,0 +1,182 @@
+// Files come back as they were, through the real Open and Save: every encoding and line-end form,
+// the questions before a save that would change a file, the Encoding and Line ends menus, and
+// typing and searching in what the user sees.
+#include "app/editor.h"
+#include "app/globals.h"
+#include "app/main_window.h"
+#include "document/encoding_menus.h"
+#include "search/find_dialog.h"
+#include "support/editor_test.h"
+#include "tests/text_corpus.h"
+
+#include <string>
+
+using namespace platform::testing;
+
+namespace {
+
+bool contains(const std::wstring& text, const std::wstring& part)
+{
+    return text.find(part) != std::wstring::npos;
+}
+
+class EncodingTest : public EditorTest {
+protected:
+    void open(const std::string& name)
+    {
+        answerFileDialog(path(name));
+        hotKey(hotKeyOpen);
+    }
+    // The text of the menu's entry that carries the bullet, or "" when none or several do.
+    std::wstring bulleted(const std::wstring& menu)
+    {
+        std::wstring chosen;
+        int count = 0;
+        for (const MenuEntry& entry : openMenu(mainWindow, menu)) {
+            if (entry.checked) {
+                EXPECT_TRUE(entry.radio) << "a bullet, not a tick";
+                chosen = entry.text;
+                ++count;
+            }
+        }
+        return count == 1 ? chosen : L"";
+    }
+    std::wstring lastBox() const { return shownBoxes().empty() ? L"" : shownBoxes().back().text; }
+};
+
+TEST_F(EncodingTest, EveryFileOfTheCorpusOpensAsItsTextAndSavesBackByteForByte)
+{
+    int number = 0;
+    for (const CorpusFile& file : textCorpus()) {
+        SCOPED_TRACE(file.name);
+        const std::string name = "file" + std::to_string(++number) + ".txt";
+        writeFileBytes(name, file.bytes);
+        open(name);
+        EXPECT_EQ(text(), file.text);
+        EXPECT_EQ(title(), L"file" + std::to_wstring(number) + L".txt - Quenwrite");
+        EXPECT_EQ(bulleted(L"Encoding"), nameOf(file.encoding));
+        EXPECT_EQ(bulleted(L"Line ends"), nameOf(file.lineEnd));
+        hotKey(hotKeySave);
+        EXPECT_EQ(fileBytes(name), file.bytes);
+    }
+    EXPECT_TRUE(shownBoxes().empty()) << lastBox();
+}
+
+TEST_F(EncodingTest, ASequenceAcrossTheReadersPiecesOpensWholeAndSavesBack)
+{
+    // Open hands the text over four megabytes at a time.
+    const std::size_t piece = 4 << 20;
+    std::string bytes(piece - 1, 'a');
+    bytes += "\xE2\x82\xAC\n";
+    writeFileBytes("long.txt", bytes);
+    open("long.txt");
+    const std::wstring shown = text();
+    EXPECT_EQ(shown.size(), piece + 2);
+    EXPECT_EQ(shown.substr(piece - 2), L"a\u20AC\r\n");
+    hotKey(hotKeySave);
+    EXPECT_EQ(fileBytes("long.txt"), bytes);
+}
+
+TEST_F(EncodingTest, TypingIntoAUtf8FileWritesUtf8AndFindSearchesTheTextAsShown)
+{
+    writeFileBytes("names.txt", "Meyer\nM\xC3\xBCller\n");
+    open("names.txt");
+    SendMessageW(Editor.editControl, EM_SETSEL, 0, 0);
+    type(L"\u00E9");
+    hotKey(hotKeySave);
+    EXPECT_EQ(fileBytes("names.txt"), "\xC3\xA9Meyer\nM\xC3\xBCller\n");
+
+    hotKey(hotKeyFind);
+    HWND findWindow = windowsOfClass(FindDialog.className).at(0);
+    SetWindowTextW(GetDlgItem(findWindow, 100), L"M\u00FCller");
+    click(GetDlgItem(findWindow, 1));
+    processEvents();
+    const Selection found = selection(Editor.editControl);
+    EXPECT_EQ(found.start, 8);
+    EXPECT_EQ(found.end, 14);
+}
+
+TEST_F(EncodingTest, MixedLineEndsShowAsLinesAndTheFirstSaveSaysWhichFormItWrites)
+{
+    const std::string mixed = "a\r\nb\nc\n";
+    writeFileBytes("mixed.txt", mixed);
+    open("mixed.txt");
+    EXPECT_EQ(text(), L"a\r\nb\r\nc\r\n");
+    EXPECT_EQ(bulleted(L"Line ends"), L"LF");
+    answerMessageBox(IDNO);
+    hotKey(hotKeySave);
+    ASSERT_EQ(shownBoxes().size(), 1u);
+    const ShownBox& notice = shownBoxes()[0];
+    EXPECT_TRUE(contains(notice.text, L"1 CR LF and 2 LF")) << notice.text;
+    EXPECT_TRUE(contains(notice.text, L"every line end as LF")) << notice.text;
+    EXPECT_EQ(notice.type, UINT(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(fileBytes("mixed.txt"), mixed) << "No writes nothing";
+
+    answerMessageBox(IDYES);
+    hotKey(hotKeySave);
+    EXPECT_EQ(fileBytes("mixed.txt"), "a\nb\nc\n");
+    hotKey(hotKeySave);
+    EXPECT_EQ(shownBoxes().size(), 2u) << "told once";
+
+    // Choosing the form from the menu is knowing it: no notice, and the file is to change.
+    writeFileBytes("mixed.txt", mixed);
+    open("mixed.txt");
+    chooseMenuItem(mainWindow, commandLineEnd + UINT(LineEnd::crLf));
+    processEvents();
+    EXPECT_EQ(title(), L"*mixed.txt - Quenwrite");
+    hotKey(hotKeySave);
+    EXPECT_EQ(fileBytes("mixed.txt"), "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(shownBoxes().size(), 2u);
+}
+
+TEST_F(EncodingTest, ACharacter8BitCannotHoldIsNamedAndSavedAsUtf8OnYesOnly)
+{
+    writeFileBytes("notes.txt", "caf\xE9\r\n");
+    open("notes.txt");
+    SendMessageW(Editor.editControl, EM_SETSEL, 6, 6);
+    SendMessageW(Editor.editControl, EM_REPLACESEL, TRUE, LPARAM(L"x\u65E5"));
+    answerMessageBox(IDNO);
+    hotKey(hotKeySave);
+    const std::wstring question = lastBox();
+    for (const wchar_t* part : {L"\u201C\u65E5\u201D (U+65E5)", L"line 2, column 2",
+                                L"8-bit (code page 1252)", L"as UTF-8 instead"})
+        EXPECT_TRUE(contains(question, part)) << question;
+    EXPECT_EQ(shownBoxes().back().type, UINT(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(fileBytes("notes.txt"), "caf\xE9\r\n");
+    EXPECT_EQ(title(), L"*notes.txt - Quenwrite");
+    EXPECT_EQ(bulleted(L"Encoding"), nameOf(Encoding::eightBit));
+
+    answerMessageBox(IDYES);
+    hotKey(hotKeySave);
+    EXPECT_EQ(fileBytes("notes.txt"), "caf\xC3\xA9\r\nx\xE6\x97\xA5");
+    EXPECT_EQ(title(), L"notes.txt - Quenwrite");
+    EXPECT_EQ(bulleted(L"Encoding"), L"UTF-8");
+}
+
+TEST_F(EncodingTest, TheMenusChooseTheFormatOfTheNextSaveAndNewStartsAs8BitWithCrLf)
+{
+    writeFileBytes("script.sh", "#!/bin/sh\necho \xC3\xA9\n");
+    open("script.sh");
+    EXPECT_EQ(bulleted(L"Encoding"), L"UTF-8");
+    EXPECT_EQ(bulleted(L"Line ends"), L"LF");
+    chooseMenuItem(mainWindow, commandEncoding + UINT(Encoding::utf16Be));
+    processEvents();
+    EXPECT_EQ(title(), L"*script.sh - Quenwrite");
+    EXPECT_EQ(bulleted(L"Encoding"), L"UTF-16 big-endian");
+    chooseMenuItem(mainWindow, commandLineEnd + UINT(LineEnd::cr));
+    processEvents();
+    hotKey(hotKeySave);
+    EXPECT_EQ(fileBytes("script.sh"),
+              std::string("\xFE\xFF\0#\0!\0/\0b\0i\0n\0/\0s\0h\0\r\0e\0c\0h\0o\0 \0\xE9\0\r", 36));
+    EXPECT_EQ(title(), L"script.sh - Quenwrite");
+
+    hotKey(hotKeyNew);
+    EXPECT_EQ(bulleted(L"Encoding"), nameOf(Encoding::eightBit));
+    EXPECT_EQ(bulleted(L"Line ends"), L"CR LF");
+    type(L"a\nb");
+    answerFileDialog(path("new.txt"));
+    hotKey(hotKeySave);
+    EXPECT_EQ(fileBytes("new.txt"), "a\r\nb");
+}
+
+} // namespace
