@@ -6,6 +6,7 @@
 #include "format/font_choice.h"
 #include "format/format_dialog.h"
 #include "search/find_dialog.h"
+#include "search/find_next.h"
 
 const std::string settingsFileName = "settings.ini";
 std::wstring settingsPath;
@@ -26,6 +27,7 @@ struct Editor Editor;
 struct FormatDialog FormatDialog(Editor.fontSize, Editor.fontWeight, Editor.fontItalic,
                                  Editor.fontFamily);
 struct FindDialog FindDialog;
+SearchRequest lastSearch;
 const wchar_t textFileFilter[] = L"Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
 WNDPROC findEditOriginalProc = nullptr;
 HWND mainWindow = nullptr;

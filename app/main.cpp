@@ -6,9 +6,12 @@
 #include "app/command_line.h"
 #include "app/globals.h"
 #include "app/main_window.h"
+#include "app/shortcuts.h"
 #include "document/open_named.h"
 #include "format/format_dialog.h"
 #include "search/find_dialog.h"
+#include "search/goto_dialog.h"
+#include "search/replace_dialog.h"
 
 namespace {
 
@@ -33,6 +36,8 @@ void registerWindowClasses(HINSTANCE instance)
                   LoadIconW(instance, MAKEINTRESOURCEW(iconId)));
     registerClass(instance, formatWindowProc, formatWindowClassName, nullptr);
     registerClass(instance, findWindowProc, FindDialog.className, nullptr);
+    registerClass(instance, replaceWindowProc, replaceWindowClassName, nullptr);
+    registerClass(instance, goToWindowProc, goToWindowClassName, nullptr);
 }
 
 HWND createMainWindow(HINSTANCE instance)
@@ -53,6 +58,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showC
     openNamedFile(mainWindow, fileOfCommandLine(commandLine));
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0)) {
+        if (translateShortcut(&message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

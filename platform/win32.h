@@ -5,6 +5,7 @@
 // windows.h first: the common dialog header builds on its types.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <commdlg.h>
 static_assert(sizeof(OPENFILENAMEW) == 88, "the editor passes the 32-bit structure size");
 #else

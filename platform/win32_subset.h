@@ -45,6 +45,7 @@ struct HINSTANCE__;
 struct HDC__;
 struct HBRUSH__;
 struct HDROP__;
+struct HACCEL__;
 typedef HWND__* HWND;
 typedef HMENU__* HMENU;
 typedef HFONT__* HFONT;
@@ -54,6 +55,7 @@ typedef HINSTANCE__* HINSTANCE;
 typedef HDC__* HDC;
 typedef HBRUSH__* HBRUSH;
 typedef HDROP__* HDROP;
+typedef HACCEL__* HACCEL;
 typedef void* HGDIOBJ;
 
 #define WINAPI
@@ -77,6 +79,7 @@ struct POINT {
     LONG x;
     LONG y;
 };
+typedef POINT* LPPOINT;
 
 struct MSG {
     HWND hwnd;
@@ -181,6 +184,7 @@ constexpr UINT WM_NCDESTROY = 0x0082;
 constexpr UINT WM_NCCALCSIZE = 0x0083;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_CHAR = 0x0102;
+constexpr UINT WM_SYSKEYDOWN = 0x0104;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_INITMENUPOPUP = 0x0117;
@@ -188,6 +192,15 @@ constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
 constexpr UINT WM_CTLCOLORBTN = 0x0135;
 constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
+constexpr UINT WM_MOUSEMOVE = 0x0200;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+constexpr UINT WM_CUT = 0x0300;
+constexpr UINT WM_COPY = 0x0301;
+constexpr UINT WM_PASTE = 0x0302;
+constexpr UINT WM_CLEAR = 0x0303;
+constexpr UINT WM_UNDO = 0x0304;
 constexpr UINT WM_DROPFILES = 0x0233;
 constexpr UINT WM_HOTKEY = 0x0312;
 constexpr UINT WM_USER = 0x0400;
@@ -197,6 +210,10 @@ constexpr WPARAM SC_CLOSE = 0xF060;
 constexpr WORD WA_INACTIVE = 0;
 constexpr WORD WA_ACTIVE = 1;
 constexpr WORD WA_CLICKACTIVE = 2;
+
+constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr WPARAM MK_SHIFT = 0x0004;
+constexpr WPARAM MK_CONTROL = 0x0008;
 
 constexpr WPARAM SIZE_RESTORED = 0;
 constexpr WPARAM SIZE_MINIMIZED = 1;
@@ -259,12 +276,17 @@ BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 constexpr UINT EM_GETSEL = 0x00B0;
 constexpr UINT EM_SETSEL = 0x00B1;
 constexpr UINT EM_SCROLLCARET = 0x00B7;
+constexpr UINT EM_GETLINECOUNT = 0x00BA;
+constexpr UINT EM_LINEINDEX = 0x00BB;
+constexpr UINT EM_GETHANDLE = 0x00BD;
 constexpr UINT EM_REPLACESEL = 0x00C2;
 constexpr UINT EM_SETLIMITTEXT = 0x00C5;
 constexpr UINT EM_CANUNDO = 0x00C6;
 constexpr UINT EM_UNDO = 0x00C7;
+constexpr UINT EM_LINEFROMCHAR = 0x00C9;
 constexpr UINT EM_EMPTYUNDOBUFFER = 0x00CD;
 constexpr UINT EM_GETLIMITTEXT = 0x00D5;
+constexpr UINT EM_POSFROMCHAR = 0x00D6;
 
 constexpr WORD EN_SETFOCUS = 0x0100;
 constexpr WORD EN_KILLFOCUS = 0x0200;
@@ -321,6 +343,24 @@ constexpr DWORD SS_CENTERIMAGE = 0x0200;
 
 BOOL CheckDlgButton(HWND dialog, int id, UINT check);
 UINT IsDlgButtonChecked(HWND dialog, int id);
+// Layer: the caret of a multi-line or single-line edit control that has the focus.
+BOOL GetCaretPos(LPPOINT point);
+
+// The status bar of the common controls.
+struct INITCOMMONCONTROLSEX {
+    DWORD dwSize;
+    DWORD dwICC;
+};
+constexpr DWORD ICC_BAR_CLASSES = 0x00000004;
+constexpr wchar_t STATUSCLASSNAMEW[] = L"msctls_statusbar32";
+constexpr UINT SB_SETPARTS = 0x0404;
+constexpr UINT SB_GETPARTS = 0x0406;
+constexpr UINT SB_SETTEXTW = 0x040B;
+constexpr UINT SB_GETTEXTLENGTHW = 0x040C;
+constexpr UINT SB_GETTEXTW = 0x040D;
+constexpr WORD SBT_NOBORDERS = 0x0100;
+
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls);
 
 // Subclassing.
 constexpr int GWL_WNDPROC = -4;
@@ -338,6 +378,7 @@ LRESULT CallWindowProcW(WNDPROC procedure, HWND hwnd, UINT message, WPARAM wPara
 // Menus.
 constexpr UINT MF_STRING = 0x0000;
 constexpr UINT MF_BYCOMMAND = 0x0000;
+constexpr UINT MF_UNCHECKED = 0x0000;
 constexpr UINT MF_GRAYED = 0x0001;
 constexpr UINT MF_DISABLED = 0x0002;
 constexpr UINT MF_CHECKED = 0x0008;
@@ -349,6 +390,23 @@ HMENU CreateMenu();
 BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR idOrPopup, LPCWSTR text);
 BOOL SetMenu(HWND hwnd, HMENU menu);
 BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
+DWORD CheckMenuItem(HMENU menu, UINT id, UINT check); // Layer: MF_BYCOMMAND only.
+
+// Accelerators.
+struct ACCEL {
+    BYTE fVirt;
+    WORD key;
+    WORD cmd;
+};
+typedef ACCEL* LPACCEL;
+constexpr BYTE FVIRTKEY = 0x01; // Layer: required; character-code entries are not implemented.
+constexpr BYTE FSHIFT = 0x04;
+constexpr BYTE FCONTROL = 0x08;
+constexpr BYTE FALT = 0x10;
+
+HACCEL CreateAcceleratorTableW(LPACCEL entries, int count);
+BOOL DestroyAcceleratorTable(HACCEL table);
+int TranslateAcceleratorW(HWND hwnd, HACCEL table, LPMSG message);
 
 // Hot keys.
 constexpr UINT MOD_ALT = 0x0001;
@@ -372,6 +430,7 @@ constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
 constexpr int VK_INSERT = 0x2D;
 constexpr int VK_DELETE = 0x2E;
+constexpr int VK_F3 = 0x72;
 constexpr int VK_F4 = 0x73;
 
 BOOL RegisterHotKey(HWND hwnd, int id, UINT modifiers, UINT virtualKey);
@@ -414,11 +473,13 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 
-// Window text.
+// Window text and characters.
 BOOL SetWindowTextW(HWND hwnd, LPCWSTR text);
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text); // Layer: bytes are taken as Latin-1.
 int GetWindowTextW(HWND hwnd, LPWSTR buffer, int size);
 int GetWindowTextLengthW(HWND hwnd);
+DWORD CharUpperBuffW(LPWSTR text, DWORD length);
+DWORD CharLowerBuffW(LPWSTR text, DWORD length);
 
 // Icon.
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name);
@@ -565,6 +626,10 @@ DWORD GetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* filePart
 DWORD GetLastError();
 void SetLastError(DWORD error);
 HLOCAL LocalFree(HLOCAL memory);
+// Layer: only the handle of a multi-line edit control's text (EM_GETHANDLE) is movable; any other
+// block is fixed and locks to itself.
+LPVOID LocalLock(HLOCAL memory);
+BOOL LocalUnlock(HLOCAL memory);
 
 // KERNEL32: text conversion. Layer: code pages 1252 and CP_UTF8 only. WCHAR is 32 bits, so a
 // character outside the basic plane is one unit; a surrogate pair in the input still counts as

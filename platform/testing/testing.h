@@ -14,8 +14,10 @@ namespace platform::testing {
 // Makes the application object; boxes and dialogs then take scripted answers instead of showing.
 void startApplication(int& argc, char** argv);
 
-// Dispatches posted messages and pending Qt events until nothing is left to do.
+// Dispatches posted messages and pending Qt events until nothing is left to do, each message
+// offered first to the translation given here, as the program's own loop offers it.
 void processEvents();
+void translateMessagesWith(bool (*translate)(MSG* message));
 bool quitPosted();
 int quitCode();
 

@@ -6,6 +6,7 @@
 #include "app/globals.h"
 #include "app/main.h"
 #include "app/main_window.h"
+#include "app/shortcuts.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -58,6 +59,8 @@ void EditorTest::startEditor()
     ASSERT_FALSE(editorStartedInThisProcess()) << "run one editor test per process (ctest does)";
     editorStartedInThisProcess() = true;
     registerWindowClasses(nullptr);
+    // The message loop's own step, so keys reach the windows as in the program.
+    platform::testing::translateMessagesWith(translateShortcut);
     ASSERT_NE(createMainWindow(nullptr), nullptr);
     ShowWindow(mainWindow, SW_SHOWDEFAULT);
     platform::testing::processEvents();

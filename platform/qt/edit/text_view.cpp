@@ -81,6 +81,9 @@ std::size_t TextView::copyText(wchar_t* out, std::size_t capacity) const
 void TextView::setText(std::wstring_view text)
 {
     model_.setText(text);
+    // Another document: its copy for EM_GETHANDLE is made afresh when asked for.
+    if (!locked())
+        flat_.release();
     model_.takeChanged(); // a multi-line edit reports no change for WM_SETTEXT
     widths_.forget();
     goalX_ = -1;
