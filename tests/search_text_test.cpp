@@ -1,0 +1,136 @@
+// The searches underneath F3, Shift+F3 and Replace all: backwards, without case, and replacing
+// every occurrence, each against the plainest way of doing the same.
+#include "search/case_fold.h"
+#include "search/text_replace.h"
+#include "search/text_search.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+namespace {
+
+// A fold for few letters: a..c and their capitals A..C.
+CaseFold asciiFold()
+{
+    std::vector<wchar_t> table(128);
+    for (std::size_t c = 0; c < table.size(); ++c)
+        table[c] = wchar_t(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    return CaseFold(std::move(table));
+}
+
+std::wstring randomText(std::mt19937& random, std::size_t maxLength, bool capitals)
+{
+    const std::wstring letters = capitals ? L"abcABC" : L"abc";
+    std::wstring text(random() % (maxLength + 1), L'a');
+    for (wchar_t& c : text)
+        c = letters[random() % (2 + random() % (letters.size() - 1))];
+    return text;
+}
+
+std::wstring folded(std::wstring text, const CaseFold& fold)
+{
+    std::transform(text.begin(), text.end(), text.begin(), fold);
+    return text;
+}
+
+TEST(FindBackward, FindsTheLastOccurrenceEndingAtOrBeforeTheEnd)
+{
+    struct Row {
+        std::wstring text;
+        std::size_t end;
+        std::wstring needle;
+        std::size_t expected;
+    };
+    const Row rows[] = {
+        {L"abcabc", 6, L"bc", 4},   {L"abcabc", 5, L"bc", 1},    {L"abcabc", 2, L"bc", noMatch},
+        {L"aaa", 3, L"aa", 1},      {L"abc", 99, L"c", 2},       {L"abc", 1, L"", 1},
+        {L"x\r\ny", 4, L"\r\n", 1}, {L"ab", 2, L"abc", noMatch},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << "'" << row.needle << "' before " << row.end);
+        EXPECT_EQ(findBackward(row.text, row.end, row.needle), row.expected);
+    }
+}
+
+TEST(TextSearch, BothDirectionsWithAndWithoutCaseAgreeWithAPlainSearch)
+{
+    std::mt19937 random(20261209);
+    const CaseFold fold = asciiFold();
+    for (int round = 0; round < 4000; ++round) {
+        const bool ignoreCase = round % 2 == 1;
+        const std::wstring text = randomText(random, 40, ignoreCase);
+        const std::wstring needle = randomText(random, 5, ignoreCase);
+        const std::size_t at = random() % (text.size() + 2);
+        SCOPED_TRACE(::testing::Message() << "'" << needle << "' in '" << text << "' at " << at
+                                          << (ignoreCase ? " without case" : ""));
+        const std::wstring plainText = ignoreCase ? folded(text, fold) : text;
+        const std::wstring plainNeedle = ignoreCase ? folded(needle, fold) : needle;
+        const TextSearch search(needle, ignoreCase ? &fold : nullptr);
+        const std::size_t forward = at > text.size() ? noMatch : plainText.find(plainNeedle, at);
+        ASSERT_EQ(search.forward(text, at), forward == std::wstring::npos ? noMatch : forward);
+        const std::size_t end = std::min(at, text.size());
+        const std::size_t backward = plainNeedle.size() > end
+                                         ? std::wstring::npos
+                                         : plainText.rfind(plainNeedle, end - plainNeedle.size());
+        ASSERT_EQ(search.backward(text, at), backward == std::wstring::npos ? noMatch : backward);
+    }
+}
+
+TEST(PlatformCaseFold, LettersMeetTheirOtherCaseButNotTheirAccents)
+{
+    const CaseFold& fold = platformCaseFold();
+    const struct {
+        wchar_t a;
+        wchar_t b;
+        bool same;
+    } rows[] = {
+        {L'a', L'A', true},  {L'é', L'É', true},  {L'ÿ', L'Ÿ', true}, {L'ς', L'Σ', true},
+        {L'σ', L'ς', true},  {L'я', L'Я', true},  {L'ǆ', L'ǅ', true}, {L'\u212A', L'k', true},
+        {L'e', L'é', false}, {L'1', L'!', false}, {L'ß', L'ß', true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << int(row.a) << " and " << int(row.b));
+        EXPECT_EQ(fold(row.a) == fold(row.b), row.same);
+    }
+    EXPECT_EQ(findForward(L"Le Café CAFÉ", 8, L"café", &fold), 8u);
+}
+
+TEST(ReplaceAll, ReplacesEveryOccurrenceInOneStretchAsAPlainLoopDoes)
+{
+    std::mt19937 random(7);
+    const CaseFold fold = asciiFold();
+    for (int round = 0; round < 2000; ++round) {
+        const bool ignoreCase = round % 2 == 1;
+        const std::wstring text = randomText(random, 30, ignoreCase);
+        const std::wstring needle = randomText(random, 3, ignoreCase);
+        const std::wstring with = randomText(random, 4, false);
+        SCOPED_TRACE(::testing::Message()
+                     << "'" << needle << "' by '" << with << "' in '" << text << "'");
+        const Replacement replacement =
+            replaceAll(text, needle, with, ignoreCase ? &fold : nullptr);
+        const std::wstring plainText = ignoreCase ? folded(text, fold) : text;
+        const std::wstring plainNeedle = ignoreCase ? folded(needle, fold) : needle;
+        std::wstring expected;
+        std::size_t count = 0;
+        for (std::size_t at = 0; at < text.size();) {
+            if (!needle.empty() && plainText.compare(at, plainNeedle.size(), plainNeedle) == 0) {
+                expected += with;
+                at += needle.size();
+                ++count;
+            } else {
+                expected += text[at++];
+            }
+        }
+        ASSERT_EQ(replacement.count, count);
+        std::wstring result = text;
+        if (count > 0)
+            result.replace(replacement.start, replacement.end - replacement.start,
+                           replacement.text);
+        ASSERT_EQ(result, expected);
+    }
+}
+
+} // namespace
