@@ -95,11 +95,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "the first match at or after the start");
     require(findBackward(text, start, needle, fold) == plainBackward(plainText, start, plainNeedle),
             "the last match ending at or before the start");
+    // Replace all in the text's own buffer, what followed the stretch put back after it.
     const std::wstring with = fewLetters(input, 4);
-    const Replacement replacement = replaceAll(text, needle, with, fold);
+    const TextSearch search(needle, fold);
+    const Occurrences found = occurrencesOf(text, search, needle.size());
     std::wstring replaced = text;
-    if (replacement.count > 0)
-        replaced.replace(replacement.start, replacement.end - replacement.start, replacement.text);
+    if (found.count > 0) {
+        const std::size_t end = replacedEnd(found, needle.size(), with.size());
+        replaced.resize(std::max(text.size(), end), L'#');
+        replaceInPlace(replaced.data(), found, search, needle.size(), with);
+        replaced = replaced.substr(0, end) + text.substr(found.end);
+    }
     require(folded(replaced) == folded(plainReplaceAll(plainText, plainNeedle, with)),
             "every occurrence replaced");
     // Every later match, as Find Next walks them: each search starts right after the last match.

@@ -18,6 +18,7 @@ typedef long LONG_PTR;
 typedef unsigned long ULONG_PTR;
 typedef unsigned long UINT_PTR;
 typedef long long LONGLONG;
+typedef ULONG_PTR SIZE_T;
 typedef UINT_PTR WPARAM;
 typedef LONG_PTR LPARAM;
 typedef LONG_PTR LRESULT;
@@ -625,6 +626,13 @@ DWORD GetCurrentDirectoryW(DWORD size, LPWSTR buffer);
 DWORD GetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* filePart);
 DWORD GetLastError();
 void SetLastError(DWORD error);
+constexpr UINT LMEM_FIXED = 0x0000;
+constexpr UINT LMEM_MOVEABLE = 0x0002;
+
+// Layer: blocks are fixed (LMEM_FIXED), and LocalReAlloc needs LMEM_MOVEABLE: it never grows one
+// in place.
+HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
+HLOCAL LocalReAlloc(HLOCAL memory, SIZE_T bytes, UINT flags);
 HLOCAL LocalFree(HLOCAL memory);
 // Layer: only the handle of a multi-line edit control's text (EM_GETHANDLE) is movable; any other
 // block is fixed and locks to itself.

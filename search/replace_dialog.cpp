@@ -86,37 +86,72 @@ std::wstring countText(std::size_t count)
            (count == 1 ? L" occurrence." : L" occurrences.");
 }
 
-// One replacement of the stretch from the first occurrence to the last, so that one Undo takes
-// the whole of it back.
+// A block of the platform's local memory for a text: unlike a string, running short of memory
+// is an answer (null) that the user can be told of, not an exception.
+class LocalText {
+public:
+    explicit LocalText(std::size_t length)
+        : block_(static_cast<wchar_t*>(LocalAlloc(LMEM_FIXED, (length + 1) * sizeof(wchar_t))))
+    {
+    }
+    ~LocalText()
+    {
+        if (block_)
+            LocalFree(block_);
+    }
+    LocalText(const LocalText&) = delete;
+    LocalText& operator=(const LocalText&) = delete;
+
+    wchar_t* data() const { return block_; }
+    bool grow(std::size_t length)
+    {
+        auto* grown = static_cast<wchar_t*>(
+            LocalReAlloc(block_, (length + 1) * sizeof(wchar_t), LMEM_MOVEABLE));
+        if (grown)
+            block_ = grown;
+        return grown != nullptr;
+    }
+
+private:
+    wchar_t* block_;
+};
+
+// Every occurrence replaced in one replacement of the stretch from the first to the last, so
+// that one Undo takes the whole of it back. The text is copied once and rewritten in place: the
+// replacement has to be one text, and two copies of a large document would cost twice the memory.
 void replaceEverywhere(HWND window)
 {
     SearchRequest request;
     if (!takeRequest(window, request))
         return;
     const std::wstring with = windowText(GetDlgItem(window, replaceWithEditId));
-    Replacement replacement;
-    bool readable = false;
-    {
-        const DocumentText document(Editor.editControl);
-        readable = document.readable();
-        if (readable)
-            replacement = replaceAll(document.text(), request.needle, with,
-                                     request.matchCase ? nullptr : &platformCaseFold());
-    }
-    if (!readable) {
+    const HWND edit = Editor.editControl;
+    const auto length = std::size_t(GetWindowTextLengthW(edit));
+    LocalText text(length);
+    if (!text.data()) {
         showUnreadable(window);
         return;
     }
-    if (replacement.count == 0) {
+    GetWindowTextW(edit, text.data(), int(length + 1));
+    const TextSearch search(request.needle, request.matchCase ? nullptr : &platformCaseFold());
+    const std::size_t n = request.needle.size();
+    const Occurrences found = occurrencesOf({text.data(), length}, search, n);
+    if (found.count == 0) {
         MessageBoxW(window, L"Searched string was not found in this document.", productName.c_str(),
                     MB_OK | MB_ICONINFORMATION);
         return;
     }
-    SendMessageW(Editor.editControl, EM_SETSEL, WPARAM(replacement.start), LPARAM(replacement.end));
-    SendMessageW(Editor.editControl, EM_REPLACESEL, TRUE,
-                 reinterpret_cast<LPARAM>(replacement.text.c_str()));
-    SendMessageW(Editor.editControl, EM_SCROLLCARET, 0, 0);
-    MessageBoxW(window, countText(replacement.count).c_str(), productName.c_str(),
+    const std::size_t end = replacedEnd(found, n, with.size());
+    if (end > length && !text.grow(end)) {
+        showUnreadable(window);
+        return;
+    }
+    replaceInPlace(text.data(), found, search, n, with);
+    text.data()[end] = L'\0';
+    SendMessageW(edit, EM_SETSEL, WPARAM(found.start), LPARAM(found.end));
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.data() + found.start));
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    MessageBoxW(window, countText(found.count).c_str(), productName.c_str(),
                 MB_OK | MB_ICONINFORMATION);
 }
 

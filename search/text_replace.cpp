@@ -1,31 +1,61 @@
-// Replace all in two passes: the first counts the occurrences and finds where the changed stretch
-// begins and ends, so the second writes the new stretch into memory of exactly its size.
+// Replace all in the text's own buffer. A replacement no longer than the needle is written
+// left to right behind the search, which reads only what is still unwritten; a longer one is
+// written from the end backwards, from the occurrences' places noted first.
 #include "search/text_replace.h"
 
-Replacement replaceAll(std::wstring_view text, std::wstring_view needle, std::wstring_view with,
-                       const CaseFold* fold)
+#include <cwchar>
+#include <vector>
+
+Occurrences occurrencesOf(std::wstring_view text, const TextSearch& search,
+                          std::size_t needleLength)
 {
-    Replacement result;
-    if (needle.empty())
-        return result;
-    const TextSearch search(needle, fold);
+    Occurrences found;
+    if (needleLength == 0)
+        return found;
     for (std::size_t at = search.forward(text, 0); at != noMatch;
-         at = search.forward(text, at + needle.size())) {
-        if (result.count++ == 0)
-            result.start = at;
-        result.end = at + needle.size();
+         at = search.forward(text, at + needleLength)) {
+        if (found.count++ == 0)
+            found.start = at;
+        found.end = at + needleLength;
     }
-    if (result.count == 0)
-        return result;
-    const std::size_t kept = result.end - result.start - result.count * needle.size();
-    result.text.reserve(kept + result.count * with.size());
-    const std::wstring_view changed = text.substr(0, result.end);
-    std::size_t from = result.start;
-    for (std::size_t at = result.start; at != noMatch;
-         at = search.forward(changed, at + needle.size())) {
-        result.text.append(text.substr(from, at - from));
-        result.text.append(with);
-        from = at + needle.size();
+    return found;
+}
+
+std::size_t replacedEnd(const Occurrences& found, std::size_t needleLength,
+                        std::size_t replacementLength)
+{
+    return found.end - found.count * needleLength + found.count * replacementLength;
+}
+
+void replaceInPlace(wchar_t* text, const Occurrences& found, const TextSearch& search,
+                    std::size_t needleLength, std::wstring_view with)
+{
+    const std::wstring_view original(text, found.end);
+    const auto next = [&](std::size_t at) { return search.forward(original, at + needleLength); };
+    if (with.size() <= needleLength) {
+        std::size_t written = found.start;
+        std::size_t from = found.start;
+        for (std::size_t at = found.start; found.count > 0 && at != noMatch; at = next(at)) {
+            std::wmemmove(text + written, text + from, at - from);
+            written += at - from;
+            std::wmemcpy(text + written, with.data(), with.size());
+            written += with.size();
+            from = at + needleLength;
+        }
+        return;
     }
-    return result;
+    std::vector<std::size_t> places;
+    places.reserve(found.count);
+    for (std::size_t at = found.start; found.count > 0 && at != noMatch; at = next(at))
+        places.push_back(at);
+    std::size_t written = replacedEnd(found, needleLength, with.size());
+    std::size_t from = found.end;
+    for (auto place = places.rbegin(); place != places.rend(); ++place) {
+        const std::size_t kept = from - (*place + needleLength);
+        written -= kept;
+        std::wmemmove(text + written, text + *place + needleLength, kept);
+        written -= with.size();
+        std::wmemcpy(text + written, with.data(), with.size());
+        from = *place;
+    }
 }

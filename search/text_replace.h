@@ -1,21 +1,29 @@
-// Replacing every occurrence of a string in a text at once, as one new stretch of text.
+// Replacing every occurrence of a string in a text at once, in the text's own buffer, so that a
+// document of a hundred megabytes needs no second copy for the result.
 #pragma once
 
 #include "search/text_search.h"
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
-struct Replacement {
-    std::size_t count = 0; // occurrences replaced; when 0 nothing else is set
-    std::size_t start = 0; // the stretch the new text takes the place of
+// Where the occurrences are: how many, left to right and not overlapping, and the stretch from
+// the first one's start to the last one's end.
+struct Occurrences {
+    std::size_t count = 0;
+    std::size_t start = 0;
     std::size_t end = 0;
-    std::wstring text;
 };
 
-// Every occurrence of needle in text, left to right and not overlapping, replaced by with. Only
-// the stretch from the first occurrence to the end of the last one is made anew, in one piece of
-// exactly its size. An empty needle replaces nothing.
-Replacement replaceAll(std::wstring_view text, std::wstring_view needle, std::wstring_view with,
-                       const CaseFold* fold);
+Occurrences occurrencesOf(std::wstring_view text, const TextSearch& search,
+                          std::size_t needleLength);
+
+// Where the stretch of the occurrences ends once each is replaced by a text of replacementLength.
+std::size_t replacedEnd(const Occurrences& found, std::size_t needleLength,
+                        std::size_t replacementLength);
+
+// Replaces the occurrences by with, in the text's own buffer: the stretch from found.start to
+// found.end becomes the one from found.start to replacedEnd, which the buffer must have room for.
+// What followed the stretch is not kept.
+void replaceInPlace(wchar_t* text, const Occurrences& found, const TextSearch& search,
+                    std::size_t needleLength, std::wstring_view with);

@@ -33,6 +33,20 @@ std::wstring comparable(std::wstring_view needle, const CaseFold* fold)
     return wanted;
 }
 
+// A fixed count of characters tested against count forms without branching, which compiles to
+// vector code.
+template <int count> bool anyOf(const wchar_t* p, const wchar_t* forms, std::ptrdiff_t chunk)
+{
+    wchar_t wanted[count];
+    for (int k = 0; k < count; ++k)
+        wanted[k] = forms[k];
+    unsigned hits = 0;
+    for (std::ptrdiff_t j = 0; j < chunk; ++j)
+        for (int k = 0; k < count; ++k)
+            hits |= unsigned(p[j] == wanted[k]);
+    return hits != 0;
+}
+
 std::wstring reversedOf(std::wstring text)
 {
     std::reverse(text.begin(), text.end());
@@ -68,19 +82,23 @@ TextSearch::Starts::Starts(wchar_t wanted, const CaseFold* fold) : fold_(fold), 
 
 bool TextSearch::Starts::starts(wchar_t c) const
 {
+    if (count_ == 1)
+        return c == forms_[0];
     if (count_ == 0)
         return (*fold_)(c) == wanted_;
     return c == forms_[0] || c == forms_[1] || c == forms_[2] || c == forms_[3];
 }
 
-// A fixed count of characters, tested without branching, which compiles to vector code.
 bool TextSearch::Starts::anyIn(const wchar_t* p) const
 {
-    bool any = false;
-    for (std::ptrdiff_t j = 0; j < chunk; ++j)
-        any |=
-            (p[j] == forms_[0]) | (p[j] == forms_[1]) | (p[j] == forms_[2]) | (p[j] == forms_[3]);
-    return any;
+    switch (count_) {
+    case 1:
+        return anyOf<1>(p, forms_, chunk);
+    case 2:
+        return anyOf<2>(p, forms_, chunk);
+    default:
+        return anyOf<4>(p, forms_, chunk);
+    }
 }
 
 // The first place in [from, to) where an occurrence can begin, or to.

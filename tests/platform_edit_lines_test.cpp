@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -133,9 +134,21 @@ TEST_F(EditLinesTest, LocksCountAndOnlyTheEditsHandleIsMovable)
     EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
     EXPECT_FALSE(LocalUnlock(handle));
     EXPECT_EQ(GetLastError(), 158u); // ERROR_NOT_LOCKED
-    int block = 0;
-    EXPECT_EQ(LocalLock(&block), &block);
     EXPECT_EQ(LocalLock(nullptr), nullptr);
+}
+
+TEST_F(EditLinesTest, LocalBlocksAreFixedGrowOnlyWhenAllowedToMoveAndKeepTheirText)
+{
+    auto* text = static_cast<wchar_t*>(LocalAlloc(LMEM_FIXED, 4 * sizeof(wchar_t)));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(LocalLock(text), text) << "a fixed block locks to itself";
+    std::wcscpy(text, L"abc");
+    EXPECT_EQ(LocalReAlloc(text, 1 << 24, LMEM_FIXED), nullptr);
+    auto* grown = static_cast<wchar_t*>(LocalReAlloc(text, 1 << 24, LMEM_MOVEABLE));
+    ASSERT_NE(grown, nullptr);
+    EXPECT_EQ(std::wstring(grown), L"abc");
+    EXPECT_EQ(LocalFree(grown), nullptr);
+    EXPECT_EQ(LocalAlloc(LMEM_MOVEABLE, 8), nullptr) << "movable blocks are not offered";
 }
 
 TEST_F(EditLinesTest, TheCaretIsWhereItsCharacterIsAtEitherEndOfASelection)

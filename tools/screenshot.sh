@@ -77,9 +77,9 @@ eval "$(xdotool getwindowgeometry --shell "$mainWindow")"
 xdotool mousemove $((X + 18)) $((Y + 10)) click 1
 shoot "$outDir/quenwrite-menu.png"
 
-# From File, Right twice reaches Help, whose first item is About.
+# From File, Right four times (Edit, Format, View) reaches Help, whose first item is About.
 windowsBefore=$(programWindows)
-xdotool key Right Right Return
+xdotool key Right Right Right Right Return
 sleep 1
 if programWindows | grep -qvxF "$windowsBefore"; then
     shoot "$outDir/quenwrite-about.png"

@@ -1,6 +1,8 @@
 // The edit control's text as one array, kept up to date from where it changed.
 #include "platform/text/flat_text.h"
 
+#include "platform/text/huge_pages.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -24,6 +26,7 @@ const wchar_t* FlatText::update(const TextStore& store, std::size_t editedFrom)
             return nullptr;
         data_ = grown;
         capacity_ = capacity;
+        adviseHugePages(data_, capacity_ * sizeof(wchar_t));
     }
     store.copy(valid_, size - valid_, data_ + valid_);
     data_[size] = L'\0';
