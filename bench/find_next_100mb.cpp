@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -131,8 +132,7 @@ std::wstring writeReplaceDocument()
         const std::size_t at = text.find(L"quick", block * step);
         text.replace(at, 5, L"zebra");
     }
-    char folder[] = "/tmp/quenwrite-bench-XXXXXX";
-    const std::string path = std::string(mkdtemp(folder)) + "/zebras.txt";
+    const std::string path = "zebras.txt";
     std::ofstream(path, std::ios::binary) << std::string(text.begin(), text.end());
     return std::wstring(path.begin(), path.end());
 }
@@ -278,6 +278,14 @@ void replaceRows()
 
 int main(int argc, char** argv)
 {
+    // Made absolute now: opening a file makes its folder the current one.
+    const std::filesystem::path tableFile =
+        argc > 1 ? std::filesystem::absolute(argv[1]) : std::filesystem::path();
+    // A folder of its own: the status bar's choice is written to settings.ini in it.
+    char folder[] = "/tmp/quenwrite-bench-XXXXXX";
+    if (!mkdtemp(folder))
+        return 1;
+    std::filesystem::current_path(folder);
     seam::startApplication(argc, argv);
     registerWindowClasses(nullptr);
     seam::translateMessagesWith(translateShortcut);
@@ -289,11 +297,12 @@ int main(int argc, char** argv)
     statusBarRows();
     replaceRows();
     std::fputs(table.str().c_str(), stdout);
-    if (argc > 1)
-        std::ofstream(argv[1], std::ios::app)
+    if (!tableFile.empty())
+        std::ofstream(tableFile, std::ios::app)
             << "\nFind next, Replace all and the status bar on 100 million characters of prose "
                "(bench/find_next_100mb.cpp):\n\n"
             << table.str();
     std::fflush(stdout);
+    std::filesystem::remove_all(folder);
     _exit(0);
 }

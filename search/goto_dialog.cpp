@@ -52,6 +52,10 @@ void goToLine(HWND window)
                               : -1;
     if (start < 0) {
         tellRange(window, typed, lines);
+        // Ready for another try: the number selected, so that typing replaces it.
+        const HWND box = GetDlgItem(window, goToLineEditId);
+        SetFocus(box);
+        SendMessageW(box, EM_SETSEL, 0, -1);
         return;
     }
     SendMessageW(edit, EM_SETSEL, WPARAM(start), start);

@@ -18,6 +18,9 @@ namespace {
 constexpr int width = 400;
 constexpr int height = 160;
 constexpr int controlHeight = 20;
+constexpr int labelWidth = 100; // room for "Replace with:" in the bold system font
+constexpr int boxX = 110;
+constexpr int boxWidth = 165;
 constexpr int buttonX = 285;
 constexpr int buttonWidth = 80;
 constexpr DWORD boxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
@@ -169,22 +172,25 @@ void onCommand(HWND hwnd, WPARAM wParam)
         break;
     case replaceCancelId:
         DestroyWindow(hwnd); // its WM_DESTROY hands activation back to the main window
-        break;
+        return;
     default:
-        break;
+        return;
     }
+    // A box that told the outcome leaves the keys with the window itself: give them back to the
+    // box the user types into.
+    SetFocus(GetDlgItem(hwnd, replaceFindEditId));
 }
 
 void createControls(HWND window)
 {
     createChild(window, L"static", L"Find what:", WS_CHILD | WS_VISIBLE,
-                {10, 10, 80, controlHeight}, 0);
-    const HWND findBox = createChild(window, L"edit", L"", boxStyle, {90, 10, 170, controlHeight},
-                                     replaceFindEditId);
+                {10, 10, labelWidth, controlHeight}, 0);
+    const HWND findBox = createChild(window, L"edit", L"", boxStyle,
+                                     {boxX, 10, boxWidth, controlHeight}, replaceFindEditId);
     createChild(window, L"static", L"Replace with:", WS_CHILD | WS_VISIBLE,
-                {10, 40, 80, controlHeight}, 0);
-    const HWND withBox = createChild(window, L"edit", L"", boxStyle, {90, 40, 170, controlHeight},
-                                     replaceWithEditId);
+                {10, 40, labelWidth, controlHeight}, 0);
+    const HWND withBox = createChild(window, L"edit", L"", boxStyle,
+                                     {boxX, 40, boxWidth, controlHeight}, replaceWithEditId);
     createChild(window, L"button", L"Match case", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
                 {10, 70, 150, controlHeight}, replaceMatchCaseId);
     CheckDlgButton(window, replaceMatchCaseId, BST_CHECKED);

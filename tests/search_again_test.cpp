@@ -290,6 +290,7 @@ TEST_F(ReplaceWindowTest, ReplaceAllIsOneStepThatOneUndoTakesBackAndTellsTheCoun
         ASSERT_FALSE(shownBoxes().empty());
         EXPECT_EQ(shownBoxes().back().text, row.told);
         EXPECT_EQ(shownBoxes().back().owner, replace);
+        EXPECT_EQ(GetFocus(), GetDlgItem(replace, replaceFindEditId));
         command(commandUndo);
         EXPECT_EQ(text(), row.document);
         DestroyWindow(replace);
@@ -410,7 +411,9 @@ TEST_F(GoToLineTest, ANumberOutOfRangeOrJunkIsToldInPlainWordsAndTheWindowStays)
         goTo(row.typed);
         ASSERT_FALSE(shownBoxes().empty());
         EXPECT_EQ(shownBoxes().back().text, row.told);
-        EXPECT_EQ(shownBoxes().back().owner, onlyWindowOf(goToWindowClassName));
+        HWND window = onlyWindowOf(goToWindowClassName);
+        EXPECT_EQ(shownBoxes().back().owner, window);
+        EXPECT_EQ(GetFocus(), GetDlgItem(window, goToLineEditId)) << "ready for another number";
         expectSelected(2, 2);
     }
 }
