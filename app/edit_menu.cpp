@@ -33,6 +33,18 @@ constexpr EditItem editItems[] = {
     {commandSelectAll, L"Select all \t Ctrl+A"},
 };
 
+// The commands that are the edit control's own: a message to it.
+struct EditMessage {
+    WORD command;
+    UINT message;
+    LPARAM lParam;
+};
+
+constexpr EditMessage editMessages[] = {
+    {commandUndo, WM_UNDO, 0},   {commandCut, WM_CUT, 0},      {commandCopy, WM_COPY, 0},
+    {commandPaste, WM_PASTE, 0}, {commandDelete, WM_CLEAR, 0}, {commandSelectAll, EM_SETSEL, -1},
+};
+
 void appendPopup(HMENU menuBar, const wchar_t* title, const EditItem* items, std::size_t count)
 {
     const HMENU popup = CreateMenu();
@@ -60,26 +72,13 @@ void appendViewMenu(HMENU menuBar)
 
 bool runEditCommand(HWND hwnd, WPARAM command)
 {
-    const HWND edit = Editor.editControl;
+    for (const EditMessage& sent : editMessages) {
+        if (sent.command == command) {
+            SendMessageW(Editor.editControl, sent.message, 0, sent.lParam);
+            return true;
+        }
+    }
     switch (command) {
-    case commandUndo:
-        SendMessageW(edit, WM_UNDO, 0, 0);
-        return true;
-    case commandCut:
-        SendMessageW(edit, WM_CUT, 0, 0);
-        return true;
-    case commandCopy:
-        SendMessageW(edit, WM_COPY, 0, 0);
-        return true;
-    case commandPaste:
-        SendMessageW(edit, WM_PASTE, 0, 0);
-        return true;
-    case commandDelete:
-        SendMessageW(edit, WM_CLEAR, 0, 0);
-        return true;
-    case commandSelectAll:
-        SendMessageW(edit, EM_SETSEL, 0, -1);
-        return true;
     case commandFindNext:
     case commandFindPrevious:
         findAgain(hwnd, command == commandFindNext ? SearchDirection::forward

@@ -2,6 +2,7 @@
 // baseline through the same steps. Each figure is printed the moment it is measured, so a run
 // stopped for taking too long still reports what it finished.
 #include "bench/bench.h"
+#include "bench/resident.h"
 
 #include "app/editor.h"
 #include "app/globals.h"
@@ -53,18 +54,6 @@ void report(const char* name, double value)
 {
     std::printf("%s %.3f\n", name, value);
     std::fflush(stdout);
-}
-
-double residentKb()
-{
-    long pages = 0;
-    long resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / 1024.0;
 }
 
 double peakKb()

@@ -9,6 +9,7 @@
 #include "app/shortcuts.h"
 #include "app/status_bar.h"
 #include "bench/prose.h"
+#include "bench/resident.h"
 #include "platform/testing/testing.h"
 #include "search/find_dialog.h"
 #include "search/replace_dialog.h"
@@ -67,14 +68,7 @@ double peakMbSinceLast()
 
 double residentMb()
 {
-    long pages = 0;
-    long resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / 1048576.0;
+    return bench::residentKb() / 1024.0;
 }
 
 void row(const char* operation, double value, const char* unit, const char* note)
