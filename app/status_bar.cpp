@@ -5,6 +5,7 @@
 #include "app/edit_menu.h"
 #include "app/editor.h"
 #include "app/window_parts.h"
+#include "document/text_format.h"
 #include "format/status_bar_setting.h"
 
 #include <array>
@@ -16,7 +17,7 @@ namespace {
 constexpr int statusBarId = 200;
 constexpr int partCount = 4;
 // The widths of the parts after the first, which takes the room that is left.
-constexpr std::array<int, partCount> partWidths = {0, 150, 110, 120};
+constexpr std::array<int, partCount> partWidths = {0, 140, 70, 175};
 // How far the caret may be drawn from a character's place and still be on it.
 constexpr long caretSlack = 2;
 
@@ -99,6 +100,8 @@ void createStatusBar(HWND mainWindow)
     InitCommonControlsEx(&controls);
     // The control places itself along the bottom, whatever place and size it is given.
     statusBar = createChild(mainWindow, STATUSCLASSNAMEW, L"", WS_CHILD, {0, 0, 0, 0}, statusBarId);
+    // Parts first: a text for a part the bar does not have yet is refused.
+    setParts();
     for (int part = 0; part < partCount; ++part)
         showPartText(part);
     editOriginalProc = reinterpret_cast<WNDPROC>(GetWindowLongW(Editor.editControl, GWL_WNDPROC));
@@ -147,12 +150,20 @@ void updateStatusBar()
     }
 }
 
-void setStatusText(int part, const wchar_t* text)
+void updateStatusFormat()
 {
-    if (part <= statusPartPosition || part >= partCount)
+    const std::wstring lineEnds = nameOf(Editor.textFormat.lineEnd);
+    const std::wstring encoding = nameOf(Editor.textFormat.encoding);
+    if (lineEnds == partTexts[statusPartLineEnds] && encoding == partTexts[statusPartEncoding])
         return;
-    partTexts[std::size_t(part)] = text ? text : L"";
-    showPartText(part);
+    partTexts[statusPartLineEnds] = lineEnds;
+    partTexts[statusPartEncoding] = encoding;
+    // Before the bar exists (the title is set while the main window is made) only the texts are
+    // kept; the bar shows them once made.
+    if (!statusBar)
+        return;
+    showPartText(statusPartLineEnds);
+    showPartText(statusPartEncoding);
     setParts();
 }
 

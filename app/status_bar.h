@@ -1,6 +1,6 @@
-// The status bar along the bottom of the main window: the caret's line and column, and parts kept
-// for the document's line ends and encoding. Hidden until the user shows it from the View menu, so
-// the window keeps its layout; the choice is kept in "settings.ini".
+// The status bar along the bottom of the main window: the caret's line and column, and the
+// document's line ends and encoding. Hidden until the user shows it from the View menu, so the
+// window keeps its layout; the choice is kept in "settings.ini".
 #pragma once
 
 #include "platform/win32.h"
@@ -8,7 +8,7 @@
 #include <cstddef>
 
 // The bar's parts, left to right after the room that stretches: the caret's place, the line ends
-// and the encoding. A part without text takes no room.
+// and the encoding.
 constexpr int statusPartPosition = 1;
 constexpr int statusPartLineEnds = 2;
 constexpr int statusPartEncoding = 3;
@@ -24,8 +24,9 @@ bool statusBarShown();
 int layOutStatusBar();
 // The caret's line and column, after anything that may have moved it.
 void updateStatusBar();
-// The text of the line ends or encoding part; an empty text leaves it out.
-void setStatusText(int part, const wchar_t* text);
+// The document's line ends and encoding, after they may have changed: updateTitle runs it, as
+// every change of them (opening, saving, New, the Format menu) updates the title too.
+void updateStatusFormat();
 
 // Where the caret is: the end of the selection that moves, which the selection alone does not
 // tell.

@@ -6,6 +6,8 @@
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/status_bar.h"
+#include "document/encoding_menus.h"
+#include "document/text_format.h"
 #include "format/format_dialog.h"
 #include "tests/support/editor_test.h"
 
@@ -193,21 +195,29 @@ TEST_F(StartupTest, ASettingsFileWithTheBarsLineShowsItAtStart)
     EXPECT_EQ(partText(statusPartPosition), L"Ln 1, Col 1");
 }
 
-TEST_F(StatusBarTest, TheLaterPartsStayOutOfSightUntilGivenText)
+TEST_F(StatusBarTest, ShowsTheDocumentsLineEndsAndEncodingAsTheyChange)
 {
     showBar();
+    EXPECT_EQ(partText(statusPartLineEnds), L"CR LF");
+    EXPECT_EQ(partText(statusPartEncoding), L"8-bit (code page 1252)");
     RECT bar;
     GetClientRect(statusBar(), &bar);
     int rights[4] = {};
     ASSERT_EQ(SendMessageW(statusBar(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(rights)), 4);
-    // The line ends and the encoding take no room: the caret's place ends at the right edge.
-    EXPECT_EQ(rights[1], bar.right);
-    EXPECT_EQ(rights[2], bar.right);
-    setStatusText(statusPartEncoding, L"UTF-8");
-    SendMessageW(statusBar(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(rights));
+    EXPECT_LT(rights[0], rights[1]);
+    EXPECT_LT(rights[1], rights[2]);
     EXPECT_LT(rights[2], bar.right);
     EXPECT_EQ(rights[3], -1);
+
+    writeFileBytes("unix.txt", "caf\xC3\xA9\nsecond line\n");
+    answerFileDialog(path("unix.txt"));
+    command(commandOpen);
+    EXPECT_EQ(partText(statusPartLineEnds), L"LF");
     EXPECT_EQ(partText(statusPartEncoding), L"UTF-8");
+    command(commandEncoding + int(Encoding::utf16Le));
+    EXPECT_EQ(partText(statusPartEncoding), L"UTF-16 little-endian");
+    command(commandLineEnd + int(LineEnd::crLf));
+    EXPECT_EQ(partText(statusPartLineEnds), L"CR LF");
     EXPECT_EQ(partText(statusPartPosition), L"Ln 1, Col 1");
 }
 

@@ -13,13 +13,12 @@ namespace platform {
 inline void adviseHugePages(void* data, std::size_t bytes)
 {
     constexpr std::uintptr_t hugePage = 2 * 1024 * 1024;
-    if (bytes < hugePage * 2)
-        return;
     const auto start = reinterpret_cast<std::uintptr_t>(data);
     const auto from = (start + hugePage - 1) & ~(hugePage - 1);
     const auto to = (start + bytes) & ~(hugePage - 1);
     // Only advice: without huge pages the block is the same, just slower to fill.
-    madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+    if (to > from)
+        madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 #include "platform/qt/edit/text_view_p.h"
 #include "platform/qt/windows/window_p.h"
 #include "platform/text/edit_selection.h"
+#include "platform/text/huge_pages.h"
 
 #include <QApplication>
 #include <QPaintEvent>
@@ -10,9 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-
-#include <sys/mman.h>
 
 namespace platform {
 
@@ -30,18 +28,6 @@ QFont drawingFont(HWND hwnd)
     font.setKerning(false);
     font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
     return font;
-}
-
-// A caller's buffer for a whole large text is fresh memory as a rule. Asking for huge pages before
-// the first write makes filling it take a few hundred page faults instead of a hundred thousand,
-// which were most of the time of a save. Only advice: the text is the same without.
-void adviseHugePages(void* start, std::size_t bytes)
-{
-    constexpr std::uintptr_t hugePage = 2 * 1024 * 1024;
-    const auto from = (reinterpret_cast<std::uintptr_t>(start) + hugePage - 1) & ~(hugePage - 1);
-    const auto to = (reinterpret_cast<std::uintptr_t>(start) + bytes) & ~(hugePage - 1);
-    if (to > from)
-        madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
 }
 
 } // namespace
@@ -72,6 +58,8 @@ TextView::TextView(HWND hwnd, QWidget* parent)
     setText(hwnd->text);
 }
 
+// A caller's buffer for a whole large text is fresh memory as a rule: huge pages make filling it
+// take a few hundred page faults instead of a hundred thousand, which were most of a save's time.
 std::size_t TextView::copyText(wchar_t* out, std::size_t capacity) const
 {
     adviseHugePages(out, std::min(capacity, text().size()) * sizeof(wchar_t));
