@@ -1,5 +1,5 @@
-// Accelerator tables through a message loop that translates them, menu check marks, the status
-// bar control and the case mapping of characters.
+// Accelerator tables through a message loop that translates them, menu check marks and the
+// status bar control.
 #include "platform/testing/testing.h"
 #include "platform/win32.h"
 
@@ -156,16 +156,6 @@ TEST_F(ShortcutsTest, TheStatusBarPlacesItselfAlongTheBottomAndKeepsItsParts)
     GetClientRect(frame, &client);
     GetWindowRect(bar, &place);
     EXPECT_EQ(place.right - place.left, client.right);
-}
-
-TEST(CharacterCase, EveryLetterWithAnotherCaseGetsIt)
-{
-    wchar_t upper[] = L"aé σς ǆ ßx1";
-    EXPECT_EQ(CharUpperBuffW(upper, 11), 11u);
-    EXPECT_EQ(std::wstring(upper), L"AÉ ΣΣ Ǆ ßX1");
-    wchar_t lower[] = L"ÀÉ ΣЯ";
-    CharLowerBuffW(lower, 5);
-    EXPECT_EQ(std::wstring(lower), L"àé σя");
 }
 
 } // namespace

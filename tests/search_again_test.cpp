@@ -90,22 +90,6 @@ TEST_F(SearchAgainTest, F3AndShiftF3GoFromTheCaretToTheNextAndPreviousAndRoundTh
     EXPECT_EQ(shownBoxes().size(), 0u);
 }
 
-TEST_F(SearchAgainTest, RepeatedF3StepsThroughEveryOccurrenceInTurn)
-{
-    setDocument(L"x ab ab\r\nab");
-    searchWithFindWindow(L"ab");
-    const std::vector<int> forward = {5, 9, 2, 5};
-    for (int start : forward) {
-        key(VK_F3);
-        expectSelected(start, start + 2);
-    }
-    const std::vector<int> backward = {2, 9, 5};
-    for (int start : backward) {
-        key(VK_F3, MOD_SHIFT);
-        expectSelected(start, start + 2);
-    }
-}
-
 TEST_F(SearchAgainTest, F3FollowsEditsAndTheCaretAndSaysNotFoundOnlyWhenTheTextIsGone)
 {
     setDocument(L"one needle two");

@@ -36,25 +36,6 @@ std::wstring folded(std::wstring text, const CaseFold& fold)
     return text;
 }
 
-TEST(FindBackward, FindsTheLastOccurrenceEndingAtOrBeforeTheEnd)
-{
-    struct Row {
-        std::wstring text;
-        std::size_t end;
-        std::wstring needle;
-        std::size_t expected;
-    };
-    const Row rows[] = {
-        {L"abcabc", 6, L"bc", 4},   {L"abcabc", 5, L"bc", 1},    {L"abcabc", 2, L"bc", noMatch},
-        {L"aaa", 3, L"aa", 1},      {L"abc", 99, L"c", 2},       {L"abc", 1, L"", 1},
-        {L"x\r\ny", 4, L"\r\n", 1}, {L"ab", 2, L"abc", noMatch},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::Message() << "'" << row.needle << "' before " << row.end);
-        EXPECT_EQ(findBackward(row.text, row.end, row.needle), row.expected);
-    }
-}
-
 TEST(TextSearch, BothDirectionsWithAndWithoutCaseAgreeWithAPlainSearch)
 {
     std::mt19937 random(20261209);
