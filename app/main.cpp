@@ -7,6 +7,7 @@
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "document/open_named.h"
+#include "document/recovery.h"
 #include "format/format_dialog.h"
 #include "search/find_dialog.h"
 
@@ -49,7 +50,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showC
     if (!createMainWindow(instance))
         return 0;
     ShowWindow(mainWindow, showCommand);
-    // After showing: a box about the file then stands over the window it concerns.
+    // After showing: a box about unsaved text or the file then stands over the window it
+    // concerns. Unsaved text comes first: the named file's Open asks before it replaces it.
+    Recovery.offer(mainWindow);
     openNamedFile(mainWindow, fileOfCommandLine(commandLine));
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0)) {

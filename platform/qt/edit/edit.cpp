@@ -196,6 +196,8 @@ LRESULT controlMessage(Control* control, HWND hwnd, UINT message, WPARAM wParam,
 
 LRESULT multiLineMessage(TextView* edit, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (LRESULT result; lineMessage(*edit, message, wParam, lParam, result))
+        return result;
     switch (message) {
     case WM_SETTEXT:
         // Windows: a multi-line edit sends no EN_UPDATE or EN_CHANGE for WM_SETTEXT.

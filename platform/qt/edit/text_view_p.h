@@ -23,6 +23,7 @@ public:
 
     // What the edit control's messages ask for.
     const TextStore& text() const { return model_.text(); }
+    const EditModel& model() const { return model_; }
     long length() const { return long(text().size()); }
     std::size_t copyText(wchar_t* out, std::size_t capacity) const;
     void setText(std::wstring_view text);
@@ -120,5 +121,9 @@ private:
 
 // The view behind a multi-line edit control's handle; null for any other window.
 TextView* textViewOf(HWND hwnd);
+
+// The line messages of the multi-line control (EM_GETLINECOUNT, EM_LINEINDEX, EM_LINELENGTH,
+// EM_GETLINE); false for any other message.
+bool lineMessage(const TextView& edit, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 } // namespace platform
