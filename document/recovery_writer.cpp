@@ -4,6 +4,7 @@
 #include "app/window_parts.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -104,7 +105,8 @@ bool RecoveryWriter::readLine()
         return true;
     }
     line_.assign(std::size_t(std::max<LRESULT>(length, 1)), L'\0');
-    *reinterpret_cast<WORD*>(line_.data()) = WORD(length);
+    const WORD room = WORD(length);
+    std::memcpy(line_.data(), &room, sizeof room);
     const LRESULT got =
         length ? SendMessageW(edit_, EM_GETLINE, nextLine_, reinterpret_cast<LPARAM>(line_.data()))
                : 0;

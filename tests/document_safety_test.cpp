@@ -129,12 +129,11 @@ TEST_F(SafetyTest, ANameOpenedBeforeItsFileExistedAsksWhenAnotherProgramMadeTheF
 }
 
 WNDPROC editProcedure = nullptr;
-int replacements = 0;
 
-// An edit control that runs out of memory after the first piece of a text handed to it.
+// An edit control that has run out of memory: it takes no more text, and says so.
 LRESULT CALLBACK fullEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == EM_REPLACESEL && ++replacements > 1) {
+    if (message == EM_REPLACESEL && lParam && *reinterpret_cast<const wchar_t*>(lParam)) {
         SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(0, EN_ERRSPACE), LPARAM(hwnd));
         return 0;
     }

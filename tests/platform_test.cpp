@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -472,8 +473,9 @@ TEST_F(LayerTest, ABoxOrDialogGivesActivationBackToItsOwnerEvenWhenNoneWasActive
         const auto activations = messagesTo(hwnd, {WM_ACTIVATE, WM_SETFOCUS});
         EXPECT_EQ(activations.back(), UINT(WM_SETFOCUS));
         for (const Seen& s : seen()) {
-            if (s.hwnd == hwnd && s.message == WM_ACTIVATE && LOWORD(s.wParam) != WA_INACTIVE)
+            if (s.hwnd == hwnd && s.message == WM_ACTIVATE && LOWORD(s.wParam) != WA_INACTIVE) {
                 EXPECT_EQ(LOWORD(s.wParam), WA_ACTIVE);
+            }
         }
         EXPECT_EQ(GetFocus(), hwnd);
     }
@@ -611,10 +613,11 @@ TEST_F(LayerTest, LineMessagesCountLinesBetweenCrLfAndGetLineCopiesWhatTheFirstW
         << "what the selection leaves of its lines";
 
     wchar_t buffer[16] = {};
-    *reinterpret_cast<WORD*>(buffer) = 5;
+    const auto room = [&buffer](WORD size) { std::memcpy(buffer, &size, sizeof size); };
+    room(5);
     EXPECT_EQ(SendMessageW(multi, EM_GETLINE, 1, LPARAM(buffer)), 5);
     EXPECT_EQ(std::wstring(buffer, 5), L"two\rs");
-    *reinterpret_cast<WORD*>(buffer) = 16;
+    room(16);
     EXPECT_EQ(SendMessageW(multi, EM_GETLINE, 2, LPARAM(buffer)), 0);
     EXPECT_EQ(SendMessageW(multi, EM_GETLINE, 9, LPARAM(buffer)), 0);
 }

@@ -351,7 +351,7 @@ asksBeforeReplacingAChange() {
     titleIs "*doc.txt - Quenwrite"
     keys ctrl+s
     answerBox '^Quenwrite$' alt+y
-    sameBytes "$place/run/doc.txt" $'mine original\r\n'
+    sameBytes "$place/run/doc.txt" 'mine original'
     titleIs "doc.txt - Quenwrite"
     stopEditor
 }

@@ -3,6 +3,7 @@
 #include "platform/qt/edit/text_view_p.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace platform {
 
@@ -48,8 +49,9 @@ LRESULT getLine(const TextView& edit, WPARAM line, LPARAM buffer)
     auto* out = reinterpret_cast<wchar_t*>(buffer);
     if (!out || line >= text.lineCount())
         return 0;
-    const std::size_t room = *reinterpret_cast<const WORD*>(out);
-    const std::size_t count = std::min(room, text.lineLength(line));
+    WORD room = 0;
+    std::memcpy(&room, out, sizeof room);
+    const std::size_t count = std::min(std::size_t(room), text.lineLength(line));
     return LRESULT(text.copy(text.lineStart(line), count, out));
 }
 
