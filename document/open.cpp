@@ -64,14 +64,24 @@ ShownText showText(HWND edit, std::string_view bytes, TextFormat format)
     return shown;
 }
 
-// Whether the file's text fits, counted only when its bytes alone leave room for doubt (no byte
-// gives more than two characters).
-bool fits(const std::wstring& path, std::string_view bytes, TextFormat format, HWND window)
+// At most as many characters as the file's text can have: one for each byte (each two bytes in
+// UTF-16), one more for each LF or CR that gains a partner, and a line end at the end.
+ULONGLONG mostCharactersOf(std::string_view bytes, const DetectedFormat& detected)
 {
-    if (textFits(bytes.size(), 2 * ULONGLONG(bytes.size()) + 2))
+    const Encoding encoding = detected.format.encoding;
+    const bool wide = encoding == Encoding::utf16Le || encoding == Encoding::utf16Be;
+    const ULONGLONG units = wide ? bytes.size() / 2 : bytes.size();
+    return units + detected.lineEnds.lf + detected.lineEnds.cr + 2;
+}
+
+// Whether the file's text fits, counted only when the most it can have leaves room for doubt.
+bool fits(const std::wstring& path, std::string_view bytes, const DetectedFormat& detected,
+          HWND window)
+{
+    if (textFits(bytes.size(), mostCharactersOf(bytes, detected)))
         return true;
     const ULONGLONG characters =
-        convertInPieces(bytes, format, [](const std::wstring&) {}).characters;
+        convertInPieces(bytes, detected.format, [](const std::wstring&) {}).characters;
     if (textFits(bytes.size(), characters))
         return true;
     tellUser(window, tooLargeToOpen(path, bytes.size(), characters), MB_ICONERROR);
@@ -98,7 +108,7 @@ void Editor::readFile(const wchar_t* path, HWND window)
         return;
     }
     const DetectedFormat detected = detectFormat(bytes);
-    if (!fits(path, bytes, detected.format, window))
+    if (!fits(path, bytes, detected, window))
         return;
     textFormat = detected.format;
     mixedLineEnds = mixesLineEnds(detected.lineEnds) ? detected.lineEnds : LineEndCounts{};
