@@ -1,8 +1,6 @@
 // Writing a recovery copy of the edit control's text a slice at a time.
 #include "document/recovery_writer.h"
 
-#include "app/window_parts.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -37,7 +35,7 @@ bool RecoveryWriter::start(HWND edit, const std::wstring& temporary, const Recov
     unflushed_ = 0;
     textDone_ = false;
     fromSnapshot_ = false;
-    snapshot_.clear();
+    snapshot_ = {};
     bytes_ = headerBytes(header);
     if (write())
         return true;
@@ -71,9 +69,9 @@ RecoveryWriter::Step RecoveryWriter::step(std::size_t characters)
     if (!write())
         return fail();
     unflushed_ += bytes_.size();
-    textDone_ = fromSnapshot_ ? snapshotAt_ == snapshot_.size() : nextLine_ == lineCount_;
+    textDone_ = fromSnapshot_ ? snapshotAt_ == snapshot_.text.size() : nextLine_ == lineCount_;
     if (textDone_)
-        snapshot_ = std::wstring();
+        snapshot_ = {};
     return Step::more;
 }
 
@@ -128,19 +126,20 @@ bool RecoveryWriter::readLine()
 
 void RecoveryWriter::takeSnapshot(std::size_t from)
 {
-    snapshot_ = windowText(edit_);
-    snapshotAt_ = std::min(from, snapshot_.size());
+    snapshot_ = wholeText(edit_);
+    snapshotAt_ = std::min(from, snapshot_.text.size());
     fromSnapshot_ = true;
 }
 
 // Appends at most characters characters from the snapshot, never half a surrogate pair.
 std::size_t RecoveryWriter::fromSnapshot(std::size_t characters)
 {
-    std::size_t count = std::min(characters, snapshot_.size() - snapshotAt_);
-    if (count > 0 && snapshotAt_ + count < snapshot_.size() &&
-        isHighSurrogate(snapshot_[snapshotAt_ + count - 1]))
+    const std::wstring_view text = snapshot_.text;
+    std::size_t count = std::min(characters, text.size() - snapshotAt_);
+    if (count > 0 && snapshotAt_ + count < text.size() &&
+        isHighSurrogate(text[snapshotAt_ + count - 1]))
         ++count;
-    appendTextBytes(std::wstring_view(snapshot_).substr(snapshotAt_, count), bytes_);
+    appendTextBytes(text.substr(snapshotAt_, count), bytes_);
     snapshotAt_ += count;
     return count;
 }
@@ -171,5 +170,5 @@ void RecoveryWriter::abandon()
     CloseHandle(file_);
     file_ = INVALID_HANDLE_VALUE;
     DeleteFileW(temporary_.c_str());
-    snapshot_ = std::wstring();
+    snapshot_ = {};
 }

@@ -5,6 +5,7 @@
 // the owner gives the copy up when it does.
 #pragma once
 
+#include "app/window_parts.h"
 #include "document/recovery_file.h"
 #include "platform/win32.h"
 
@@ -38,10 +39,10 @@ private:
     std::wstring temporary_;
     std::size_t lineCount_ = 0;
     std::size_t nextLine_ = 0;
-    std::size_t unflushed_ = 0; // bytes written since the last flush
-    bool textDone_ = false;     // all of the text is written; a flush and the close are left
-    std::wstring snapshot_;      // the whole text, once a line was too long for EM_GETLINE
-    std::size_t snapshotAt_ = 0; // the next character of snapshot_ to write
+    std::size_t unflushed_ = 0;  // bytes written since the last flush
+    bool textDone_ = false;      // all of the text is written; a flush and the close are left
+    WholeText snapshot_;         // the whole text, once a line was too long for EM_GETLINE
+    std::size_t snapshotAt_ = 0; // the next character of the snapshot to write
     bool fromSnapshot_ = false;
     std::wstring line_;
     std::string bytes_;
