@@ -5,8 +5,6 @@
 #include "app/globals.h"
 #include "document/file_io.h"
 
-#include <algorithm>
-
 namespace {
 
 // Writing starts once typing has paused this long...
@@ -74,8 +72,10 @@ void Recovery::onTimer(HWND window)
         return;
     }
     // A copy that cannot be written is tried again after the next change.
-    if (!startCopy())
+    if (!startCopy()) {
+        waiting = false;
         return;
+    }
     copyStarted = time;
     finishStep(window, writer.step(sliceCharacters));
 }
@@ -160,6 +160,8 @@ void Recovery::finishStep(HWND window, RecoveryWriter::Step step)
         return;
     }
     KillTimer(window, recoveryTimer);
+    // Written or not, the changes wait no more: a copy that failed is tried after the next one.
+    waiting = false;
     if (step == RecoveryWriter::Step::failed)
         return;
     const std::wstring temporary = writer.temporary();
@@ -170,7 +172,6 @@ void Recovery::finishStep(HWND window, RecoveryWriter::Step step)
     }
     onDisk = true;
     current = true;
-    waiting = false;
     lastEnd = GetTickCount();
     lastDuration = lastEnd - copyStarted;
 }

@@ -211,6 +211,19 @@ TEST_F(RecoveryTest, ALargeTextIsCopiedSliceBySliceAndAChangeGivesThatCopyUp)
     EXPECT_TRUE(header.path.empty());
 }
 
+TEST_F(RecoveryTest, ACopyThatCouldNotBeWrittenLeavesNothingAndIsWrittenAfterTheNextChange)
+{
+    type(L"a");
+    failFileCall(FileCall::write, 1, ERROR_DISK_FULL);
+    SendMessageW(mainWindow, WM_TIMER, recoveryTimer, 0);
+    EXPECT_TRUE(copies().empty());
+    EXPECT_EQ(namesIn(programFolder()).size(), 1u) << "only the lock: the temporary file went";
+    type(L"b");
+    tickUntilWritten();
+    RecoveryHeader header;
+    EXPECT_EQ(copiedText(header), L"ab");
+}
+
 TEST_F(RecoveryTest, TheEndOfTheSessionWritesTheCopyBeforeItLetsTheSessionEnd)
 {
     type(L"first");
