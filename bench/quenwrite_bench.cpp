@@ -111,9 +111,10 @@ void addStartUpRows(std::ostringstream& table, const std::string& self)
         ours.peakKb / 1024, baseline.peakKb / 1024, ratio(ours.peakKb, baseline.peakKb).c_str());
     table << line;
     const auto offer = ours.figures.find("offer");
-    std::snprintf(line, sizeof line,
-                  "| no file | Look for recovery copies at start-up (none there) | %.3f ms | - | - |\n",
-                  offer == ours.figures.end() ? -1.0 : offer->second);
+    std::snprintf(
+        line, sizeof line,
+        "| no file | Look for recovery copies at start-up (none there) | %.3f ms | - | - |\n",
+        offer == ours.figures.end() ? -1.0 : offer->second);
     table << line;
 }
 

@@ -40,6 +40,7 @@ fail() {
     shot=$((shot + 1))
     local picture=$artifacts/$environment-$scenario-$shot.png
     import -window root "$picture" 2>/dev/null
+    [[ -f ${place:-}/program.log ]] && cp "$place/program.log" "$artifacts/$environment-$scenario.log"
     echo "FAIL [$environment] $scenario: $* (screen: $picture)"
 }
 
