@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/shortcuts.h"
 #include "document/open_named.h"
+#include "document/recovery.h"
 #include "format/format_dialog.h"
 #include "search/find_dialog.h"
 #include "search/goto_dialog.h"
@@ -54,7 +55,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showC
     if (!createMainWindow(instance))
         return 0;
     ShowWindow(mainWindow, showCommand);
-    // After showing: a box about the file then stands over the window it concerns.
+    // After showing: a box about unsaved text or the file then stands over the window it
+    // concerns. Unsaved text comes first: the named file's Open asks before it replaces it.
+    Recovery.offer(mainWindow);
     openNamedFile(mainWindow, fileOfCommandLine(commandLine));
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0)) {

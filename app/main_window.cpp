@@ -10,6 +10,7 @@
 #include "app/status_bar.h"
 #include "app/window_parts.h"
 #include "document/encoding_menus.h"
+#include "document/recovery.h"
 #include "format/format_dialog.h"
 #include "search/find_dialog.h"
 
@@ -164,6 +165,7 @@ void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
             Editor.saved = false;
             Editor.updateTitle(hwnd);
             updateStatusBar();
+            Recovery.textChanged(hwnd);
         }
         return;
     }
@@ -212,6 +214,12 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_ACTIVATE:
         onActivate(hwnd, wParam);
         break;
+    case WM_SETFOCUS:
+        // Activation focuses the frame; the keys belong in the text. The edit control does not
+        // exist yet when the focus first arrives, during WM_CREATE.
+        if (Editor.editControl)
+            SetFocus(Editor.editControl);
+        return 0;
     case WM_COMMAND:
         onCommand(hwnd, wParam, lParam);
         break;
@@ -224,6 +232,19 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_INITMENUPOPUP:
         showTextFormat(reinterpret_cast<HMENU>(wParam));
         break;
+    case WM_TIMER:
+        if (wParam == recoveryTimer)
+            Recovery.onTimer(hwnd);
+        return 0;
+    case WM_QUERYENDSESSION:
+        // The session may end: the unsaved text is kept in its recovery copy, and nothing asked.
+        Recovery.writeNow(hwnd);
+        return TRUE;
+    case WM_ENDSESSION:
+        // The process may be ended any moment after this returns, without WM_DESTROY.
+        if (wParam)
+            Recovery.writeNow(hwnd);
+        return 0;
     case WM_PAINT:
         paintBackground(hwnd, COLOR_WINDOW);
         return 0;
@@ -232,6 +253,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         Editor.newDocument(hwnd, false);
         return 0;
     case WM_DESTROY:
+        Recovery.release();
         PostQuitMessage(0);
         return 0;
     default:

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shlobj.h>
 static_assert(sizeof(OPENFILENAMEW) == 88, "the editor passes the 32-bit structure size");
 #else
 #include "platform/win32_subset.h"

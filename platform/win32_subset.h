@@ -37,6 +37,8 @@ typedef void* HANDLE;
 typedef HANDLE HLOCAL;
 typedef DWORD* LPDWORD;
 typedef BOOL* LPBOOL;
+typedef std::int32_t HRESULT;
+typedef unsigned long long ULONGLONG;
 
 struct HWND__;
 struct HMENU__;
@@ -129,6 +131,22 @@ struct PAINTSTRUCT {
     BYTE rgbReserved[32];
 };
 
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+
+struct SYSTEMTIME {
+    WORD wYear;
+    WORD wMonth;
+    WORD wDayOfWeek;
+    WORD wDay;
+    WORD wHour;
+    WORD wMinute;
+    WORD wSecond;
+    WORD wMilliseconds;
+};
+
 union LARGE_INTEGER {
     struct {
         DWORD LowPart;
@@ -176,7 +194,9 @@ constexpr UINT WM_GETTEXT = 0x000D;
 constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_QUERYENDSESSION = 0x0011;
 constexpr UINT WM_QUIT = 0x0012;
+constexpr UINT WM_ENDSESSION = 0x0016;
 constexpr UINT WM_CANCELMODE = 0x001F;
 constexpr UINT WM_SETFONT = 0x0030;
 constexpr UINT WM_GETFONT = 0x0031;
@@ -188,6 +208,7 @@ constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
+constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_INITMENUPOPUP = 0x0117;
 constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
@@ -207,6 +228,10 @@ constexpr UINT WM_HOTKEY = 0x0312;
 constexpr UINT WM_USER = 0x0400;
 
 constexpr WPARAM SC_CLOSE = 0xF060;
+
+constexpr LPARAM ENDSESSION_CLOSEAPP = 0x00000001;
+constexpr LPARAM ENDSESSION_CRITICAL = 0x40000000;
+constexpr LPARAM ENDSESSION_LOGOFF = LPARAM(0x80000000);
 
 constexpr WORD WA_INACTIVE = 0;
 constexpr WORD WA_ACTIVE = 1;
@@ -280,7 +305,9 @@ constexpr UINT EM_SCROLLCARET = 0x00B7;
 constexpr UINT EM_GETLINECOUNT = 0x00BA;
 constexpr UINT EM_LINEINDEX = 0x00BB;
 constexpr UINT EM_GETHANDLE = 0x00BD;
+constexpr UINT EM_LINELENGTH = 0x00C1;
 constexpr UINT EM_REPLACESEL = 0x00C2;
+constexpr UINT EM_GETLINE = 0x00C4;
 constexpr UINT EM_SETLIMITTEXT = 0x00C5;
 constexpr UINT EM_CANUNDO = 0x00C6;
 constexpr UINT EM_UNDO = 0x00C7;
@@ -293,6 +320,7 @@ constexpr WORD EN_SETFOCUS = 0x0100;
 constexpr WORD EN_KILLFOCUS = 0x0200;
 constexpr WORD EN_CHANGE = 0x0300;
 constexpr WORD EN_UPDATE = 0x0400;
+constexpr WORD EN_ERRSPACE = 0x0500;
 constexpr WORD EN_MAXTEXT = 0x0501;
 constexpr WORD EN_HSCROLL = 0x0601;
 constexpr WORD EN_VSCROLL = 0x0602;
@@ -491,6 +519,16 @@ BOOL TranslateMessage(const MSG* message);
 LRESULT DispatchMessageW(const MSG* message);
 void PostQuitMessage(int exitCode);
 
+// Timers.
+// Layer: a timer needs a window; SetTimer with a null window fails with
+// ERROR_INVALID_WINDOW_HANDLE.
+typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+constexpr UINT USER_TIMER_MINIMUM = 0x0000000A;
+constexpr UINT USER_TIMER_MAXIMUM = 0x7FFFFFFF;
+
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC procedure);
+BOOL KillTimer(HWND hwnd, UINT_PTR id);
+
 // GDI32.
 constexpr int FW_DONTCARE = 0;
 constexpr int FW_NORMAL = 400;
@@ -562,11 +600,27 @@ void DragAcceptFiles(HWND hwnd, BOOL accept);
 UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR buffer, UINT size);
 void DragFinish(HDROP drop);
 
+// SHELL32: per-user folders.
+// Layer: CSIDL_LOCAL_APPDATA is the XDG state folder ($XDG_STATE_HOME, or ~/.local/state when that
+// is unset, empty or relative). Names inside it may be given in Windows' form: '\\' separates, and
+// a program's folder right inside takes the lower-case name Linux programs use (Quenwrite becomes
+// quenwrite). Files and folders made inside it are the user's alone (0600 and 0700), as the
+// folder's inherited permissions make them on Windows.
+constexpr int CSIDL_LOCAL_APPDATA = 0x001C;
+constexpr int CSIDL_FLAG_CREATE = 0x8000;
+constexpr DWORD SHGFP_TYPE_CURRENT = 0;
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_FAIL = HRESULT(0x80004005);
+constexpr HRESULT E_INVALIDARG = HRESULT(0x80070057);
+
+HRESULT SHGetFolderPathW(HWND hwnd, int folder, HANDLE token, DWORD flags, LPWSTR path);
+
 // KERNEL32: files, errors and local memory.
 constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;
 constexpr DWORD FILE_SHARE_READ = 0x00000001;
 constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
+constexpr DWORD FILE_SHARE_DELETE = 0x00000004;
 constexpr DWORD CREATE_NEW = 1;
 constexpr DWORD CREATE_ALWAYS = 2;
 constexpr DWORD OPEN_EXISTING = 3;
@@ -575,6 +629,7 @@ constexpr DWORD TRUNCATE_EXISTING = 5;
 constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x00000001;
 constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
+constexpr DWORD FILE_ATTRIBUTE_TEMPORARY = 0x00000100;
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
 constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
@@ -588,6 +643,7 @@ constexpr DWORD ERROR_ACCESS_DENIED = 5;
 constexpr DWORD ERROR_INVALID_HANDLE = 6;
 constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
 constexpr DWORD ERROR_NOT_SAME_DEVICE = 17;
+constexpr DWORD ERROR_NO_MORE_FILES = 18;
 constexpr DWORD ERROR_WRITE_PROTECT = 19;
 constexpr DWORD ERROR_WRITE_FAULT = 29;
 constexpr DWORD ERROR_READ_FAULT = 30;
@@ -601,15 +657,48 @@ constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr DWORD ERROR_INVALID_NAME = 123;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
+constexpr DWORD ERROR_FILE_TOO_LARGE = 223;
 constexpr DWORD ERROR_DIRECTORY = 267;
 constexpr DWORD ERROR_INVALID_FLAGS = 1004;
 constexpr DWORD ERROR_NO_UNICODE_TRANSLATION = 1113;
 constexpr DWORD ERROR_UNABLE_TO_REMOVE_REPLACED = 1175;
 constexpr DWORD ERROR_UNABLE_TO_MOVE_REPLACEMENT = 1176;
+constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
+
+constexpr std::size_t MAX_PATH = 260;
+
+struct WIN32_FIND_DATAW {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD dwReserved0;
+    DWORD dwReserved1;
+    WCHAR cFileName[MAX_PATH];
+    WCHAR cAlternateFileName[14];
+};
+
+struct BY_HANDLE_FILE_INFORMATION {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+};
 
 struct SECURITY_ATTRIBUTES;
 struct OVERLAPPED;
 
+// Layer: share mode 0 holds an advisory lock (flock) for as long as the file is open, which other
+// opens with share mode 0 meet as ERROR_SHARING_VIOLATION; other share modes are not enforced.
+// Desired access 0 opens for the file's information only, also without read permission.
 HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security,
                    DWORD disposition, DWORD flags, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, OVERLAPPED* overlapped);
@@ -617,7 +706,15 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, OVER
 BOOL FlushFileBuffers(HANDLE file);
 BOOL CloseHandle(HANDLE object);
 BOOL GetFileSizeEx(HANDLE file, LARGE_INTEGER* size);
+// Layer: the volume serial number and file index are the device and inode numbers, cut to 32 and
+// 64 bits.
+BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information);
 DWORD GetFileAttributesW(LPCWSTR name);
+BOOL CreateDirectoryW(LPCWSTR name, SECURITY_ATTRIBUTES* security);
+// Layer: the pattern's wildcards (* and ?) are matched in the last part of the name only.
+HANDLE FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* found);
+BOOL FindNextFileW(HANDLE search, WIN32_FIND_DATAW* found);
+BOOL FindClose(HANDLE search);
 BOOL MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags);
 BOOL ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
                   LPVOID exclude, LPVOID reserved);
@@ -653,6 +750,14 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH multiByte, int byteCou
                         int wideCount);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideCount, LPSTR multiByte,
                         int byteCount, LPCCH defaultChar, LPBOOL usedDefaultChar);
+
+// KERNEL32: time and the process.
+DWORD GetTickCount();
+void GetSystemTimeAsFileTime(FILETIME* time);
+BOOL FileTimeToLocalFileTime(const FILETIME* utc, FILETIME* local);
+BOOL FileTimeToSystemTime(const FILETIME* time, SYSTEMTIME* system);
+void GetLocalTime(SYSTEMTIME* time);
+DWORD GetCurrentProcessId();
 
 // Entry point, defined by the editor.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand);

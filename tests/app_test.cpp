@@ -226,7 +226,7 @@ TEST_F(EditorTest, ExitAsksTheSaveQuestionForAnUnsavedDocumentAndNoEndsTheProgra
     EXPECT_EQ(box.owner, mainWindow);
     EXPECT_EQ(box.text, L"Would you like to save changes in the current document?");
     EXPECT_EQ(box.caption, L"Quenwrite");
-    EXPECT_EQ(box.type, UINT(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(box.type, UINT(MB_YESNOCANCEL | MB_ICONQUESTION));
     EXPECT_FALSE(IsWindow(mainWindow));
     EXPECT_TRUE(platform::testing::quitPosted());
     EXPECT_EQ(platform::testing::quitCode(), 0);

@@ -276,8 +276,8 @@ std::vector<MenuEntry> openMenu(HWND hwnd, const std::wstring& title)
 
 void typeText(HWND hwnd, const std::wstring& text)
 {
-    QWidget* widget = widgetOf(hwnd);
-    if (!widget || !windowTakesInput(hwnd))
+    QWidget* widget = hwnd ? widgetOf(hwnd) : QApplication::focusWidget();
+    if (!widget || (hwnd && !windowTakesInput(hwnd)))
         return;
     for (wchar_t c : text) {
         if (c == L'\r')

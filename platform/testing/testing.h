@@ -66,7 +66,8 @@ void chooseMenuItem(HWND hwnd, UINT id); // as a click on the item would
 // gets WM_INITMENUPOPUP first), and returns its entries as they are shown.
 std::vector<MenuEntry> openMenu(HWND hwnd, const std::wstring& title);
 
-// The user's hands: real Qt input events to the widget behind a handle.
+// The user's hands: real Qt input events to the widget behind a handle; typing with a null handle
+// goes where the keyboard focus is.
 void typeText(HWND hwnd, const std::wstring& text);
 void pressKey(HWND hwnd, int virtualKey, UINT modifiers = 0); // MOD_CONTROL, MOD_SHIFT, MOD_ALT
 void click(HWND hwnd);

@@ -196,8 +196,8 @@ LRESULT controlMessage(Control* control, HWND hwnd, UINT message, WPARAM wParam,
 
 LRESULT multiLineMessage(TextView* edit, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (LRESULT answer = 0; lineMessage(edit, hwnd, message, wParam, answer))
-        return answer;
+    if (LRESULT result; lineMessage(edit, hwnd, message, wParam, lParam, result))
+        return result;
     switch (message) {
     case WM_SETTEXT:
         // Windows: a multi-line edit sends no EN_UPDATE or EN_CHANGE for WM_SETTEXT.

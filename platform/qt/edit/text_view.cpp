@@ -19,6 +19,14 @@ namespace {
 constexpr int margin = 2; // between the control's left edge and the text
 constexpr int caretWidth = 1;
 constexpr std::size_t sampleLimit = 4096; // the most text an input method is shown around the caret
+// Far enough for any screen, and leaving room to add a width to it within an int: a line of a
+// billion characters, or a line a billion lines away, is placed at this distance.
+constexpr qreal pixelLimit = 1 << 29;
+
+int pixels(qreal value)
+{
+    return int(std::lround(std::clamp(value, -pixelLimit, pixelLimit)));
+}
 
 // Without kerning and ligatures each character is drawn exactly where its advance puts it, so the
 // caret, the selection and a click agree with the painted text.
@@ -166,8 +174,8 @@ QPoint TextView::pointOf(std::size_t position) const
     const std::size_t line = text().lineOf(position);
     const std::size_t column = position - text().lineStart(line);
     const qreal x = widths_.xOf(text(), line, column);
-    return {int(std::lround(x)) + margin - horizontalScrollBar()->value(),
-            int(long(line) - firstVisibleLine()) * lineHeight()};
+    return {pixels(x + margin - horizontalScrollBar()->value()),
+            pixels(qreal(long(line) - firstVisibleLine()) * lineHeight())};
 }
 
 QRect TextView::caretRect() const
@@ -185,7 +193,7 @@ void TextView::updateScrollBars()
     // The longest line by its characters at their average width: measuring every line of a large
     // document would cost as much as reading it. The caret widens the range when it goes further.
     const qreal widest = qreal(text().longestLine()) * widths_.averageWidth();
-    const int content = int(std::ceil(widest)) + 2 * margin + caretWidth;
+    const int content = pixels(std::ceil(widest) + 2 * margin + caretWidth);
     QScrollBar* horizontal = horizontalScrollBar();
     const int room = viewport()->width();
     horizontal->setRange(0, std::max(horizontal->value(), std::max(0, content - room)));
@@ -207,8 +215,7 @@ void TextView::showCaret()
         first = long(line) - lines + 1;
     vertical->setValue(int(first));
 
-    const int x =
-        int(std::lround(widths_.xOf(text(), line, model_.caret() - text().lineStart(line))));
+    const int x = pixels(widths_.xOf(text(), line, model_.caret() - text().lineStart(line)));
     const int room = std::max(1, viewport()->width() - 2 * margin - caretWidth);
     QScrollBar* horizontal = horizontalScrollBar();
     int left = horizontal->value();

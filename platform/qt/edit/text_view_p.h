@@ -24,6 +24,7 @@ public:
 
     // What the edit control's messages ask for.
     const TextStore& text() const { return model_.text(); }
+    const EditModel& model() const { return model_; }
     long length() const { return long(text().size()); }
     std::size_t copyText(wchar_t* out, std::size_t capacity) const;
     void setText(std::wstring_view text);
@@ -137,6 +138,7 @@ private:
 TextView* textViewOf(HWND hwnd);
 
 // The line and position messages and EM_GETHANDLE; false for any other message.
-bool lineMessage(TextView* edit, HWND hwnd, UINT message, WPARAM wParam, LRESULT& result);
+bool lineMessage(TextView* edit, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                 LRESULT& result);
 
 } // namespace platform

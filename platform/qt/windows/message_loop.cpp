@@ -79,6 +79,15 @@ void postAhead(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     wake();
 }
 
+void postUnlessQueued(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    for (const MSG& queued : queue()) {
+        if (queued.hwnd == hwnd && queued.message == message && queued.wParam == wParam)
+            return;
+    }
+    PostMessageW(hwnd, message, wParam, lParam);
+}
+
 bool dispatchPosted(bool (*translate)(MSG* message))
 {
     bool any = false;
@@ -149,5 +158,11 @@ LRESULT DispatchMessageW(const MSG* message)
 {
     if (!message || dispatchHeldKey(*message) || !live(message->hwnd))
         return 0;
+    // A timer with its own procedure calls that instead of the window's.
+    if (message->message == WM_TIMER && message->lParam) {
+        reinterpret_cast<TIMERPROC>(message->lParam)(message->hwnd, WM_TIMER, message->wParam,
+                                                     GetTickCount());
+        return 0;
+    }
     return SendMessageW(message->hwnd, message->message, message->wParam, message->lParam);
 }

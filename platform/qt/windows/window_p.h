@@ -119,13 +119,28 @@ std::vector<HWND> allWindows();
 // window losing activation and then to the one gaining it, as Windows does.
 void activate(HWND top, WORD how);
 
+// While a message box or file dialog is shown: its owner is inactive, and activated again (with
+// WA_ACTIVE, so its DefWindowProcW focuses it) when the box closes.
+class ModalActivation {
+public:
+    explicit ModalActivation(HWND owner);
+    ~ModalActivation();
+    ModalActivation(const ModalActivation&) = delete;
+    ModalActivation& operator=(const ModalActivation&) = delete;
+
+private:
+    HWND owner_;
+    HWND previous_;
+};
+
 // Takes the keyboard focus from a window that is going away or hidden, and forgets a destroyed
 // window in the activation records.
 void dropFocusWithin(HWND hwnd);
 void forgetWindow(HWND hwnd);
 
-// Releases the hot keys a destroyed window registered.
+// Releases the hot keys a destroyed window registered, and ends its timers.
 void unregisterHotKeysOf(HWND hwnd);
+void killTimersOf(HWND hwnd);
 
 // Sends WM_SIZE with the window's client size.
 void sendSize(HWND hwnd, WPARAM kind);
@@ -139,6 +154,10 @@ struct ModalScope {
 };
 bool inModalLoop();
 
+// From now on SIGTERM and SIGHUP end the session as Windows ends one (WM_QUERYENDSESSION,
+// WM_ENDSESSION, then exit code 0).
+void watchSessionEnd();
+
 // The posted-message queue, for hot keys (which jump the queue) and the test seam.
 void postAhead(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Dispatches everything queued, each message offered to translate first as the program's own
@@ -147,6 +166,8 @@ bool dispatchPosted(bool (*translate)(MSG* message) = nullptr);
 
 // Queues a message as PostMessageW does, with all its fields.
 void postMessage(const MSG& message);
+// Posts the message unless the same one still waits in the queue (WM_TIMER is not repeated).
+void postUnlessQueued(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Key presses that an accelerator table may claim wait in the posted queue as WM_KEYDOWN, as on
 // Windows, so that the program's loop can translate them. Dispatching one hands the press back
