@@ -77,10 +77,11 @@ void startApplication(int argc, char** argv)
     seam::startApplication(count, argv);
 }
 
-// Copies go to a folder of the run's own, never to the user's.
+// Copies go to a folder of the run's own, never to the user's. (A relative state folder would
+// count as none and mean the user's own.)
 void keepCopiesBeside(const std::string& path)
 {
-    const auto folder = std::filesystem::path(path).parent_path() / "state";
+    const auto folder = std::filesystem::absolute(path).parent_path() / "state";
     std::filesystem::remove_all(folder);
     setenv("XDG_STATE_HOME", folder.c_str(), 1);
 }
