@@ -358,8 +358,61 @@ asksBeforeReplacingAChange() {
     stopEditor
 }
 
+# F3 after the Find window, Go to line (with a line that is not there first) and Replace all, all
+# from the keyboard: after each window the keys land in the text, where the command left the caret.
+searchesAndJumps() {
+    newPlace
+    printf 'one cat\r\ntwo cat\r\nthree' >"$place/run/pets.txt"
+    startEditor || return
+    keys ctrl+o
+    choosePath "^Open$" "$place/run/pets.txt"
+    titleIs "pets.txt - Quenwrite"
+
+    keys ctrl+f
+    local find
+    find=$(windowOf '^Find string in document$') || fail "no Find window"
+    typeText "cat"
+    keys Return
+    [[ -n $find ]] && clickIn "$find" 325 50 # Cancel
+    waitGone "$find" || fail "the Find window stayed"
+    keys F3
+    typeText "dog"
+
+    keys ctrl+g
+    local goTo
+    goTo=$(windowOf '^Go to line$') || fail "no Go to line window"
+    # A line that is not there is told in a box of the same title; the number stays selected.
+    typeText "9"
+    keys Return
+    sleep 0.3
+    (($(xdotool search --all --onlyvisible --pid "$appPid" --name '^Go to line$' | wc -l) == 2)) ||
+        fail "no box about line 9"
+    keys Return
+    typeText "3"
+    keys Return
+    waitGone "$goTo" || fail "the Go to line window stayed"
+    typeText "3:"
+
+    keys ctrl+h
+    local replace
+    replace=$(windowOf '^Replace string in document$') || fail "no Replace window"
+    [[ -n $replace ]] && clickIn "$replace" 190 50 # Replace with
+    typeText "cow"
+    [[ -n $replace ]] && clickIn "$replace" 325 80 # Replace all
+    answerBox '^Quenwrite$' Return
+    keys Escape
+    waitGone "$replace" || fail "the Replace window stayed"
+    keys ctrl+End
+    typeText " end"
+    keys ctrl+s
+    titleIs "pets.txt - Quenwrite"
+    sameBytes "$place/run/pets.txt" $'one cow\r\ntwo dog\r\n3:three end'
+    stopEditor
+}
+
 runAll() {
-    for scenario in keysAfterEveryWindow survivesKill endsWithTheSession asksBeforeReplacingAChange; do
+    for scenario in keysAfterEveryWindow searchesAndJumps survivesKill endsWithTheSession \
+        asksBeforeReplacingAChange; do
         local before=$failures started=$SECONDS
         "$scenario"
         stopEditor
