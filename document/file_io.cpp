@@ -63,7 +63,10 @@ DWORD writeAll(HANDLE file, const BytePieces& pieces)
 {
     const auto piece = std::make_unique_for_overwrite<char[]>(pieceSize);
     for (;;) {
-        std::string_view bytes(piece.get(), pieces(piece.get(), pieceSize));
+        const std::size_t count = pieces(piece.get(), pieceSize);
+        if (count == stopWriting)
+            return ERROR_CANCELLED;
+        std::string_view bytes(piece.get(), count);
         if (bytes.empty())
             return ERROR_SUCCESS;
         while (!bytes.empty()) {

@@ -20,14 +20,17 @@ std::wstring temporaryPathFor(const std::wstring& target, int attempt);
 DWORD readWholeFile(const std::wstring& path, std::string& bytes, ULONGLONG limit = ~0ULL);
 
 // Hands out the bytes of a file being written, a piece at a time, so that a large text need not
-// exist a second time as bytes: fills at most room bytes at out and returns how many, 0 at the end.
+// exist a second time as bytes: fills at most room bytes at out and returns how many, 0 at the end,
+// or stopWriting when the file must not be written after all.
 using BytePieces = std::function<std::size_t(char* out, std::size_t room)>;
+constexpr std::size_t stopWriting = std::size_t(-1);
 
 // Replaces the file's contents with bytes, or creates the file. The bytes go to a temporary file
 // in the same folder, which is flushed and closed before it takes the target's place, so a
 // failure at any step leaves the target as it was and the temporary file is removed again. The
 // target keeps its permissions. Returns ERROR_SUCCESS or the Win32 error of the failing step:
-// ERROR_DIRECTORY when a folder has that name, ERROR_ACCESS_DENIED for a read-only file.
+// ERROR_DIRECTORY when a folder has that name, ERROR_ACCESS_DENIED for a read-only file,
+// ERROR_CANCELLED when the pieces stopped the writing.
 DWORD writeWholeFile(const std::wstring& path, const BytePieces& pieces);
 DWORD writeWholeFile(const std::wstring& path, std::string_view bytes);
 

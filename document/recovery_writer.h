@@ -1,12 +1,10 @@
 // Writes one recovery copy of the edit control's text into a temporary file, a slice at a time,
-// so that typing never waits for the copy of a large document. Each slice takes whole lines with
-// EM_GETLINE; a line too long for it (more than 65,535 characters) makes the writer take the
-// whole text once and go on from that copy. The text must not change while a copy is written:
-// the owner gives the copy up when it does.
+// so that typing never waits for the copy of a large document. The text must not change while a
+// copy is written: the owner gives the copy up when it does.
 #pragma once
 
-#include "app/window_parts.h"
 #include "document/recovery_file.h"
+#include "document/text_pieces.h"
 #include "platform/win32.h"
 
 #include <string>
@@ -28,22 +26,14 @@ public:
 
 private:
     Step flush();
-    bool readLine();
-    void takeSnapshot(std::size_t from);
-    std::size_t fromSnapshot(std::size_t characters);
     bool write();
     Step fail();
 
-    HWND edit_ = nullptr;
     HANDLE file_ = INVALID_HANDLE_VALUE;
     std::wstring temporary_;
-    std::size_t lineCount_ = 0;
-    std::size_t nextLine_ = 0;
-    std::size_t unflushed_ = 0;  // bytes written since the last flush
-    bool textDone_ = false;      // all of the text is written; a flush and the close are left
-    WholeText snapshot_;         // the whole text, once a line was too long for EM_GETLINE
-    std::size_t snapshotAt_ = 0; // the next character of the snapshot to write
-    bool fromSnapshot_ = false;
-    std::wstring line_;
+    TextPieces pieces_;
+    std::size_t unflushed_ = 0; // bytes written since the last flush
+    bool textDone_ = false;     // all of the text is written; a flush and the close are left
+    std::wstring piece_;
     std::string bytes_;
 };

@@ -10,8 +10,11 @@
 #include "document/path_dialog.h"
 #include "document/recovery.h"
 #include "document/text_detect.h"
+#include "document/text_pieces.h"
 #include "document/text_writer.h"
 #include "document/title.h"
+
+#include <optional>
 
 namespace {
 
@@ -43,22 +46,71 @@ bool mayStore(HWND window, const std::wstring& path, std::wstring_view text, Enc
     return true;
 }
 
+// The control's text as a file's bytes, read and converted a run of lines at a time, so that a
+// save holds a few megabytes besides the document whatever its size. It stops at a character the
+// encoding cannot store, before the file is touched.
+class ControlBytes {
+public:
+    ControlBytes(HWND edit, TextFormat format) : format_(format) { pieces_.start(edit); }
+
+    // Fills the room whole, but for the end: the pieces of the text do not show in the file's.
+    std::size_t write(char* out, std::size_t room)
+    {
+        constexpr std::size_t pieceCharacters = 1 << 20;
+        constexpr std::size_t leastRoom = 16; // what TextWriter needs to go on
+        std::size_t used = 0;
+        while (room - used >= leastRoom) {
+            if (writer_) {
+                const std::size_t count = writer_->write(out + used, room - used);
+                used += count;
+                if (count)
+                    continue;
+            }
+            const TextPieces::Next next = pieces_.next(pieceCharacters, piece_);
+            if (next == TextPieces::Next::end)
+                break;
+            if (next == TextPieces::Next::failed ||
+                firstUnstorable(piece_, format_.encoding) != std::wstring_view::npos)
+                return stopWriting;
+            writer_.emplace(piece_, format_, !writer_);
+        }
+        return used;
+    }
+
+private:
+    TextPieces pieces_;
+    TextFormat format_;
+    std::wstring piece_;
+    std::optional<TextWriter> writer_;
+};
+
+DWORD writeText(const std::wstring& path, std::wstring_view text, TextFormat format)
+{
+    // Converted piece by piece as it is written, so the text never exists a second time as bytes.
+    TextWriter writer(text, format);
+    return writeWholeFile(
+        path, [&writer](char* out, std::size_t room) { return writer.write(out, room); });
+}
+
 } // namespace
 
 bool Editor::writeFile(HWND window, std::wstring path)
 {
-    const WholeText fetched = wholeText(editControl);
-    const std::wstring_view text = fetched.text;
     TextFormat format = textFormat;
-    if (!mayStore(window, path, text, format.encoding))
-        return false;
     if (mixesLineEnds(mixedLineEnds) &&
         !yes(window, mixedLineEndsNotice(path, mixedLineEnds, format.lineEnd)))
         return false;
-    // Converted piece by piece as it is written, so the text never exists a second time as bytes.
-    TextWriter writer(text, format);
-    const DWORD error = writeWholeFile(
-        path, [&writer](char* out, std::size_t room) { return writer.write(out, room); });
+    ControlBytes bytes(editControl, format);
+    DWORD error = writeWholeFile(
+        path, [&bytes](char* out, std::size_t room) { return bytes.write(out, room); });
+    if (error == ERROR_CANCELLED) {
+        // A character the encoding lacks: the whole text shows the user where it is, and the
+        // file is written from it in the encoding the user then chooses.
+        const WholeText fetched = wholeText(editControl);
+        if (!mayStore(window, path, fetched.text, format.encoding))
+            return false;
+        error = writeText(path, fetched.text, format);
+    }
     if (error != ERROR_SUCCESS) {
         tellUser(window, saveFailure(path, error), MB_ICONERROR);
         return false;

@@ -133,8 +133,8 @@ std::size_t firstOutside1252(std::wstring_view units)
 
 } // namespace
 
-TextWriter::TextWriter(std::wstring_view text, TextFormat format)
-    : rest_(text), format_(format), mark_(markOf(format.encoding))
+TextWriter::TextWriter(std::wstring_view text, TextFormat format, bool withMark)
+    : rest_(text), format_(format), mark_(withMark ? markOf(format.encoding) : std::string_view())
 {
 }
 

@@ -16,7 +16,8 @@
 //  - every other character in the encoding, which must hold them all (see firstUnstorable).
 class TextWriter {
 public:
-    TextWriter(std::wstring_view text, TextFormat format);
+    // withMark false: the text goes on from an earlier writer's, which wrote the mark.
+    TextWriter(std::wstring_view text, TextFormat format, bool withMark = true);
     // Fills at most room bytes at out (room at least 16) and returns how many; 0 at the end.
     std::size_t write(char* out, std::size_t room);
 

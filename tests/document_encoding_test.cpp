@@ -9,6 +9,7 @@
 #include "support/editor_test.h"
 #include "tests/text_corpus.h"
 
+#include <filesystem>
 #include <string>
 
 using namespace platform::testing;
@@ -151,6 +152,43 @@ TEST_F(EncodingTest, ACharacter8BitCannotHoldIsNamedAndSavedAsUtf8OnYesOnly)
     EXPECT_EQ(fileBytes("notes.txt"), "caf\xC3\xA9\r\nx\xE6\x97\xA5");
     EXPECT_EQ(title(), L"notes.txt - Quenwrite");
     EXPECT_EQ(bulleted(L"Encoding"), L"UTF-8");
+}
+
+TEST_F(EncodingTest, ALargeTextIsSavedInPiecesThatDoNotShowAndALateCharacterStillAsksFirst)
+{
+    // Save reads the text a megabyte of lines at a time: the mark comes once, and no line end
+    // or character is changed where one piece meets the next.
+    std::string utf16 = "\xFE\xFF";
+    for (int line = 0; line < 120'000; ++line) {
+        for (const char c : "line " + std::to_string(line))
+            utf16 += {'\0', c};
+        utf16 += line % 7 ? std::string{'\xD8', '\x3D', '\xDE', '\x00', '\0', '\n'}
+                          : std::string{'\0', '\n'};
+    }
+    utf16 += {'\0', 'z'};
+    writeFileBytes("wide.txt", utf16);
+    open("wide.txt");
+    hotKey(hotKeySave);
+    EXPECT_TRUE(fileBytes("wide.txt") == utf16) << "the file changed when saved unchanged";
+
+    // A character 8-bit text lacks, three megabytes in: nothing is written before the user
+    // answers, and No leaves the file and its folder as they were.
+    const std::string eightBit(3 << 20, 'a');
+    writeFileBytes("late.txt", eightBit);
+    open("late.txt");
+    SendMessageW(Editor.editControl, EM_SETSEL, 3 << 20, 3 << 20);
+    SendMessageW(Editor.editControl, EM_REPLACESEL, TRUE, LPARAM(L"\r\n\u65E5"));
+    answerMessageBox(IDNO);
+    hotKey(hotKeySave);
+    EXPECT_TRUE(contains(lastBox(), L"line 2, column 1")) << lastBox();
+    EXPECT_TRUE(fileBytes("late.txt") == eightBit);
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder()))
+        ++files;
+    EXPECT_EQ(files, 2u) << "wide.txt and late.txt, and no temporary file left";
+    answerMessageBox(IDYES);
+    hotKey(hotKeySave);
+    EXPECT_TRUE(fileBytes("late.txt") == eightBit + "\r\n\xE6\x97\xA5");
 }
 
 TEST_F(EncodingTest, TheMenusChooseTheFormatOfTheNextSaveAndNewStartsAs8BitWithCrLf)

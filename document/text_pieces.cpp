@@ -1,0 +1,106 @@
+// Reading the edit control's text a run of lines at a time.
+#include "document/text_pieces.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// EM_GETLINE is told the buffer's size in its first WORD.
+constexpr LRESULT longestLineForGetLine = 0xFFFF;
+
+bool isHighSurrogate(wchar_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+} // namespace
+
+void TextPieces::start(HWND edit)
+{
+    edit_ = edit;
+    lineCount_ = std::size_t(std::max<LRESULT>(1, SendMessageW(edit, EM_GETLINECOUNT, 0, 0)));
+    nextLine_ = 0;
+    fromSnapshot_ = false;
+    snapshot_ = {};
+}
+
+bool TextPieces::done() const
+{
+    return fromSnapshot_ ? snapshotAt_ == snapshot_.text.size() : nextLine_ == lineCount_;
+}
+
+TextPieces::Next TextPieces::next(std::size_t characters, std::wstring& piece)
+{
+    piece.clear();
+    if (done())
+        return Next::end;
+    while (piece.size() < characters && !done()) {
+        if (fromSnapshot_)
+            fromSnapshot(characters - piece.size(), piece);
+        else if (!readLine(piece))
+            return Next::failed;
+    }
+    if (fromSnapshot_ && done()) {
+        // The copy goes as soon as it is handed out; an empty one is done as well.
+        snapshot_ = {};
+        snapshotAt_ = 0;
+    }
+    return Next::piece;
+}
+
+// Appends line nextLine_ and the CR LF after it.
+bool TextPieces::readLine(std::wstring& piece)
+{
+    const LRESULT start = SendMessageW(edit_, EM_LINEINDEX, nextLine_, 0);
+    const LRESULT length = SendMessageW(edit_, EM_LINELENGTH, WPARAM(start), 0);
+    if (start < 0 || length < 0)
+        return false;
+    if (length > longestLineForGetLine) {
+        takeSnapshot(std::size_t(start));
+        return true;
+    }
+    const std::size_t at = piece.size();
+    piece.resize(at + std::size_t(std::max<LRESULT>(length, 1)));
+    const WORD room = WORD(length);
+    std::memcpy(piece.data() + at, &room, sizeof room);
+    const LRESULT got = length ? SendMessageW(edit_, EM_GETLINE, nextLine_,
+                                              reinterpret_cast<LPARAM>(piece.data() + at))
+                               : 0;
+    if (got != length)
+        return false;
+    piece.resize(at + std::size_t(length));
+    ++nextLine_;
+    if (nextLine_ == lineCount_)
+        return true;
+    // Lines end in CR LF; a wrapping control's soft breaks have no characters between lines.
+    const LRESULT next = SendMessageW(edit_, EM_LINEINDEX, nextLine_, 0);
+    const LRESULT between = next - start - length;
+    if (between == 2)
+        piece += L"\r\n";
+    else if (between != 0)
+        takeSnapshot(std::size_t(start + length));
+    return true;
+}
+
+void TextPieces::takeSnapshot(std::size_t from)
+{
+    snapshot_ = wholeText(edit_);
+    snapshotAt_ = std::min(from, snapshot_.text.size());
+    fromSnapshot_ = true;
+}
+
+// Appends at most characters characters from the snapshot, one more where they would end inside
+// a CR LF or a surrogate pair.
+void TextPieces::fromSnapshot(std::size_t characters, std::wstring& piece)
+{
+    const std::wstring_view text = snapshot_.text;
+    std::size_t count = std::min(characters, text.size() - snapshotAt_);
+    if (count > 0 && snapshotAt_ + count < text.size()) {
+        const wchar_t last = text[snapshotAt_ + count - 1];
+        if (isHighSurrogate(last) || (last == L'\r' && text[snapshotAt_ + count] == L'\n'))
+            ++count;
+    }
+    piece.append(text.substr(snapshotAt_, count));
+    snapshotAt_ += count;
+}
