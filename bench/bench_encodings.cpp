@@ -84,6 +84,24 @@ std::string milliseconds(double value)
     return text;
 }
 
+// The wall time of a step with the processor time it took.
+std::string timesOf(const ChildResult& run, const char* name)
+{
+    const double cpu = figureOf(run, (std::string(name) + "Cpu").c_str());
+    return milliseconds(figureOf(run, name)) + " (CPU " + milliseconds(cpu) + ")";
+}
+
+double loadAverage()
+{
+    double load = -1;
+    if (FILE* file = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(file, "%lf", &load) != 1)
+            load = -1;
+        std::fclose(file);
+    }
+    return load;
+}
+
 // The memory the open document added, over the process's own size after start-up.
 double timesSize(const ChildResult& run, long long bytes)
 {
@@ -144,19 +162,23 @@ std::string encodingTable(const std::string& self, const std::string& folder)
     const double eightBitOpen = figureOf(opened[0], "open");
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         const double open = figureOf(opened[i], "open");
-        const double save = figureOf(medianOf(self, inputs[i], "save"), "save");
+        const ChildResult saved = medianOf(self, inputs[i], "save");
+        const double save = figureOf(saved, "save");
         const bool utf8Accent = i == 1;
-        table += row(inputs[i].label, "Open (command to painted text)", milliseconds(open),
+        table += row(inputs[i].label, "Open (command to painted text)", timesOf(opened[i], "open"),
                      i == 0 ? "-" : "the 8-bit file: " + milliseconds(eightBitOpen),
                      i == 0 || open < 0 ? -1 : open / eightBitOpen);
-        table += row(inputs[i].label, "Save, unchanged", milliseconds(save),
+        table += row(inputs[i].label, "Save, unchanged", timesOf(saved, "save"),
                      utf8Accent ? "at most 1000 ms" : "-", utf8Accent ? save / 1000 : -1);
         const double memory = timesSize(opened[i], inputs[i].bytes);
         const bool wide = i >= 2;
         table += row(inputs[i].label, "RSS at rest after open, x size", times(memory),
                      wide ? "at most 3 x" : "-", wide && memory > 0 ? memory / 3 : -1);
     }
-    return table;
+    char load[96];
+    std::snprintf(load, sizeof load, "\nLoad average at the end of the run: %.1f.\n",
+                  loadAverage());
+    return table + load;
 }
 
 } // namespace bench
