@@ -3,9 +3,11 @@
 #include "app/globals.h"
 
 #include "app/editor.h"
+#include "document/recovery.h"
 #include "format/font_choice.h"
 #include "format/format_dialog.h"
 #include "search/find_dialog.h"
+#include "search/find_next.h"
 
 const std::string settingsFileName = "settings.ini";
 std::wstring settingsPath;
@@ -13,6 +15,7 @@ const std::wstring productName = L"Quenwrite";
 const std::wstring initialTitle;
 std::wstring filePath;
 std::wstring fileName;
+FileIdentity fileIdentity;
 
 Editor::Editor()
     : fontFamily(L"Courier New"), fontSize(14), fontWeight(0), fontItalic(false),
@@ -26,6 +29,8 @@ struct Editor Editor;
 struct FormatDialog FormatDialog(Editor.fontSize, Editor.fontWeight, Editor.fontItalic,
                                  Editor.fontFamily);
 struct FindDialog FindDialog;
+SearchRequest lastSearch;
+struct Recovery Recovery;
 const wchar_t textFileFilter[] = L"Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
 WNDPROC findEditOriginalProc = nullptr;
 HWND mainWindow = nullptr;

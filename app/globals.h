@@ -1,6 +1,7 @@
 // The process-wide state besides the Editor: names, the document's file and the main window.
 #pragma once
 
+#include "document/file_change.h"
 #include "platform/win32.h"
 
 #include <string>
@@ -12,6 +13,8 @@ extern const std::wstring productName;
 extern const std::wstring initialTitle;
 extern std::wstring filePath;
 extern std::wstring fileName;
+// The document's file as it was when the document last read or wrote it.
+extern FileIdentity fileIdentity;
 extern HWND mainWindow;
 extern bool hotKeysRegistered;
 extern RECT windowRect;

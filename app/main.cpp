@@ -6,9 +6,13 @@
 #include "app/command_line.h"
 #include "app/globals.h"
 #include "app/main_window.h"
+#include "app/shortcuts.h"
 #include "document/open_named.h"
+#include "document/recovery.h"
 #include "format/format_dialog.h"
 #include "search/find_dialog.h"
+#include "search/goto_dialog.h"
+#include "search/replace_dialog.h"
 
 namespace {
 
@@ -33,6 +37,8 @@ void registerWindowClasses(HINSTANCE instance)
                   LoadIconW(instance, MAKEINTRESOURCEW(iconId)));
     registerClass(instance, formatWindowProc, formatWindowClassName, nullptr);
     registerClass(instance, findWindowProc, FindDialog.className, nullptr);
+    registerClass(instance, replaceWindowProc, replaceWindowClassName, nullptr);
+    registerClass(instance, goToWindowProc, goToWindowClassName, nullptr);
 }
 
 HWND createMainWindow(HINSTANCE instance)
@@ -49,10 +55,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showC
     if (!createMainWindow(instance))
         return 0;
     ShowWindow(mainWindow, showCommand);
-    // After showing: a box about the file then stands over the window it concerns.
+    // After showing: a box about unsaved text or the file then stands over the window it
+    // concerns. Unsaved text comes first: the named file's Open asks before it replaces it.
+    Recovery.offer(mainWindow);
     openNamedFile(mainWindow, fileOfCommandLine(commandLine));
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0)) {
+        if (translateShortcut(&message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

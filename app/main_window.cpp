@@ -3,10 +3,14 @@
 #include "app/main_window.h"
 
 #include "app/dropped_files.h"
+#include "app/edit_menu.h"
 #include "app/editor.h"
 #include "app/globals.h"
+#include "app/shortcuts.h"
+#include "app/status_bar.h"
 #include "app/window_parts.h"
 #include "document/encoding_menus.h"
+#include "document/recovery.h"
 #include "format/format_dialog.h"
 #include "search/find_dialog.h"
 
@@ -66,9 +70,11 @@ void buildMenus(HWND hwnd)
     appendItem(Editor.fileMenu, commandFind, L"Find \t Ctrl+F");
     AppendMenuW(Editor.fileMenu, MF_SEPARATOR, 0, nullptr);
     appendItem(Editor.fileMenu, commandExit, L"Exit");
+    appendEditMenu(Editor.menuBar);
     AppendMenuW(Editor.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(Editor.formatMenu), L"Format");
     appendItem(Editor.formatMenu, commandFont, L"Font");
     appendEncodingMenus(Editor.formatMenu);
+    appendViewMenu(Editor.menuBar);
     AppendMenuW(Editor.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(Editor.helpMenu), L"Help");
     appendItem(Editor.helpMenu, commandAbout, L"About Quenwrite");
     SetMenu(hwnd, Editor.menuBar);
@@ -90,14 +96,18 @@ void onCreate(HWND hwnd)
     Editor.loadSettings();
     registerHotKeys(hwnd);
     DragAcceptFiles(hwnd, TRUE);
+    createShortcuts();
+    createStatusBar(hwnd);
 }
 
 void onSize(HWND hwnd)
 {
+    // A shown status bar takes its height from the edit control; hidden, the sizes are as ever.
+    const int statusHeight = layOutStatusBar();
     if (!GetWindowRect(hwnd, &windowRect))
         return;
     SetWindowPos(Editor.editControl, nullptr, 0, 0, windowRect.right - windowRect.left - 23,
-                 windowRect.bottom - windowRect.top - 66,
+                 windowRect.bottom - windowRect.top - 66 - statusHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -140,7 +150,8 @@ void runCommand(HWND hwnd, WPARAM command)
         openFindWindow(hwnd);
         break;
     default:
-        runTextFormatCommand(hwnd, command);
+        if (!runEditCommand(hwnd, command))
+            runTextFormatCommand(hwnd, command);
         break;
     }
 }
@@ -153,7 +164,14 @@ void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
         if (HIWORD(wParam) == EN_CHANGE) {
             Editor.saved = false;
             Editor.updateTitle(hwnd);
+            updateStatusBar();
+            Recovery.textChanged(hwnd);
         }
+        return;
+    }
+    // An accelerator (high word 1, no control) is one of the Edit menu's keys.
+    if (HIWORD(wParam) == 1 && lParam == 0) {
+        runEditCommand(hwnd, LOWORD(wParam));
         return;
     }
     // The whole wParam: a control notification (high word not 0) never acts as a command.
@@ -196,6 +214,12 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_ACTIVATE:
         onActivate(hwnd, wParam);
         break;
+    case WM_SETFOCUS:
+        // Activation focuses the frame; the keys belong in the text. The edit control does not
+        // exist yet when the focus first arrives, during WM_CREATE.
+        if (Editor.editControl)
+            SetFocus(Editor.editControl);
+        return 0;
     case WM_COMMAND:
         onCommand(hwnd, wParam, lParam);
         break;
@@ -208,6 +232,19 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_INITMENUPOPUP:
         showTextFormat(reinterpret_cast<HMENU>(wParam));
         break;
+    case WM_TIMER:
+        if (wParam == recoveryTimer)
+            Recovery.onTimer(hwnd);
+        return 0;
+    case WM_QUERYENDSESSION:
+        // The session may end: the unsaved text is kept in its recovery copy, and nothing asked.
+        Recovery.writeNow(hwnd);
+        return TRUE;
+    case WM_ENDSESSION:
+        // The process may be ended any moment after this returns, without WM_DESTROY.
+        if (wParam)
+            Recovery.writeNow(hwnd);
+        return 0;
     case WM_PAINT:
         paintBackground(hwnd, COLOR_WINDOW);
         return 0;
@@ -216,6 +253,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         Editor.newDocument(hwnd, false);
         return 0;
     case WM_DESTROY:
+        Recovery.release();
         PostQuitMessage(0);
         return 0;
     default:

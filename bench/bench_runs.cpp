@@ -2,18 +2,22 @@
 // baseline through the same steps. Each figure is printed the moment it is measured, so a run
 // stopped for taking too long still reports what it finished.
 #include "bench/bench.h"
+#include "bench/resident.h"
 
 #include "app/editor.h"
 #include "app/globals.h"
 #include "app/main.h"
 #include "app/main_window.h"
+#include "document/recovery.h"
 #include "platform/testing/testing.h"
 #include "search/find_dialog.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -70,18 +74,6 @@ void reportTimes(const std::string& name, const std::function<void()>& step)
     report((name + "Cpu").c_str(), cpuMs() - cpuBefore);
 }
 
-double residentKb()
-{
-    long pages = 0;
-    long resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / 1024.0;
-}
-
 double peakKb()
 {
     rusage usage{};
@@ -100,19 +92,33 @@ void startApplication(int argc, char** argv)
     seam::startApplication(count, argv);
 }
 
+// Copies go to a folder of the run's own, never to the user's. (A relative state folder would
+// count as none and mean the user's own.)
+void keepCopiesBeside(const std::string& path)
+{
+    const auto folder = std::filesystem::absolute(path).parent_path() / "state";
+    std::filesystem::remove_all(folder);
+    setenv("XDG_STATE_HOME", folder.c_str(), 1);
+}
+
+// As wWinMain starts the editor, with the look for recovery copies (there are none) timed.
 void startEditorWindow()
 {
     registerWindowClasses(nullptr);
     createMainWindow(nullptr);
     ShowWindow(mainWindow, SW_SHOWDEFAULT);
+    report("offer", msOf([] { Recovery.offer(mainWindow); }));
     seam::processEvents();
     seam::paintNow(mainWindow);
 }
 
+// The edit rows measure the edits alone: the recovery copy an edit brings a pause later is
+// measured on its own, at the end.
 void settleAndPaint()
 {
     seam::processEvents();
     seam::paintNow(mainWindow);
+    KillTimer(mainWindow, recoveryTimer);
 }
 
 void command(WORD id)
@@ -188,10 +194,52 @@ void editorFindMiss()
     seam::processEvents();
 }
 
+// One tick of the recovery copy's timer, as the message loop delivers it.
+void copyTick()
+{
+    SendMessageW(mainWindow, WM_TIMER, recoveryTimer, 0);
+}
+
+// A key that arrives while a recovery copy is written: the step under way ends first, then the
+// key gives the copy up, and the text is painted. Measured before any copy was finished, so no
+// copy waits for the rest a finished one earns.
+void typeWhileCopying()
+{
+    placeCaret(1);
+    std::vector<double> times;
+    for (int i = 0; i < latencyRepeats; ++i) {
+        copyTick(); // starts a copy and writes its first slice
+        if (!Recovery.writer.running())
+            return; // the whole copy fit in one slice: no key can wait for it
+        times.push_back(msOf([] {
+            copyTick();
+            seam::typeText(Editor.editControl, L"x");
+            settleAndPaint();
+        }));
+    }
+    report("typeCopying", median(times));
+}
+
+// A whole copy of the document, step by step: the work it takes (the pauses between the timer's
+// ticks left out) and its longest step, the longest a key can wait.
+void wholeCopy()
+{
+    double work = 0;
+    double longest = 0;
+    do {
+        const double ms = msOf(copyTick);
+        work += ms;
+        longest = std::max(longest, ms);
+    } while (Recovery.writer.running());
+    report("copyWork", work);
+    report("copyStep", longest);
+}
+
 // Starts the editor, opens the file through the menu and saves it unchanged, reporting the time
 // and memory of each; false when the file did not open cleanly.
 bool openAndSave(int argc, char** argv, const std::string& path)
 {
+    keepCopiesBeside(path);
     startApplication(argc, argv);
     startEditorWindow();
     report("rssStart", residentKb());
@@ -235,6 +283,8 @@ int runEditor(int argc, char** argv, const std::string& path)
                                      seam::visibleLineCount(Editor.editControl));
                       settleAndPaint();
                   }});
+    typeWhileCopying();
+    wholeCopy();
     std::fflush(stdout);
     _exit(0);
 }
@@ -269,6 +319,7 @@ int runBaseline(int argc, char** argv, const std::string& path)
 
 int startEditor(int argc, char** argv)
 {
+    keepCopiesBeside(std::filesystem::temp_directory_path() / "quenwrite-bench-start" / "none");
     startApplication(argc, argv);
     startEditorWindow();
     std::fflush(stdout);

@@ -3,10 +3,6 @@
 
 #include <memory>
 
-namespace {
-
-constexpr DWORD pieceSize = 1 << 20;
-
 // Windows refuses paths of MAX_PATH (260) units and more unless they carry the \\?\ prefix; the
 // dialogs hand out full paths with backslashes, which is the form that prefix needs.
 std::wstring longPathForm(const std::wstring& path)
@@ -23,19 +19,34 @@ std::wstring longPathForm(const std::wstring& path)
     return path;
 }
 
+std::wstring temporaryPathFor(const std::wstring& target, int attempt)
+{
+    const auto separator = target.find_last_of(L"/\\");
+    const std::wstring folder =
+        separator == std::wstring::npos ? std::wstring() : target.substr(0, separator + 1);
+    // The name may be longer than the target's: the long form keeps it within reach.
+    return longPathForm(folder + L".quenwrite-" + std::to_wstring(attempt) + L".tmp");
+}
+
+namespace {
+
+constexpr DWORD pieceSize = 1 << 20;
+
 // Reads straight into the string, a piece at a time; the room for the closing empty read is
 // reserved too, so a file of the size it had when the read began is never moved.
-DWORD readAll(HANDLE file, std::string& bytes)
+DWORD readAll(HANDLE file, std::string& bytes, ULONGLONG limit)
 {
     LARGE_INTEGER size;
     if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
-        // Too large for this process's memory: say so instead of failing to allocate.
-        if (static_cast<unsigned long long>(size.QuadPart) > std::string().max_size() / 8)
-            return ERROR_NOT_ENOUGH_MEMORY;
+        if (ULONGLONG(size.QuadPart) > limit)
+            return ERROR_FILE_TOO_LARGE;
         bytes.reserve(static_cast<std::size_t>(size.QuadPart) + pieceSize);
     }
     for (;;) {
         const std::size_t used = bytes.size();
+        // A file that grows while it is read is held to the same limit.
+        if (used > limit)
+            return ERROR_FILE_TOO_LARGE;
         bytes.resize(used + pieceSize);
         DWORD got = 0;
         const bool read = ReadFile(file, bytes.data() + used, pieceSize, &got, nullptr);
@@ -66,18 +77,11 @@ DWORD writeAll(HANDLE file, const BytePieces& pieces)
     }
 }
 
-std::wstring folderOf(const std::wstring& path)
-{
-    const auto separator = path.find_last_of(L"/\\");
-    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
-}
-
-// A new file beside the target, under a short name so a long target name cannot make it too long.
+// A new file beside the target.
 HANDLE createTemporary(const std::wstring& target, std::wstring& temporary)
 {
-    const std::wstring folder = folderOf(target);
     for (int attempt = 1; attempt <= 100; ++attempt) {
-        temporary = folder + L".quenwrite-" + std::to_wstring(attempt) + L".tmp";
+        temporary = temporaryPathFor(target, attempt);
         HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE)
@@ -120,14 +124,14 @@ DWORD writeThroughTemporary(const std::wstring& target, const BytePieces& pieces
 
 } // namespace
 
-DWORD readWholeFile(const std::wstring& path, std::string& bytes)
+DWORD readWholeFile(const std::wstring& path, std::string& bytes, ULONGLONG limit)
 {
     const std::wstring name = longPathForm(path);
     HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError();
-    const DWORD error = readAll(file, bytes);
+    const DWORD error = readAll(file, bytes, limit);
     // Every byte is in hand by now: a failed close of a file only read loses nothing.
     CloseHandle(file);
     return error;

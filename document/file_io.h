@@ -8,10 +8,16 @@
 #include <string>
 #include <string_view>
 
+// The form of a path that Windows takes at any length: with the \\?\ prefix from MAX_PATH on.
+std::wstring longPathForm(const std::wstring& path);
+
+// The temporary file of the attempt-th try to replace target: beside it, under a short name.
+std::wstring temporaryPathFor(const std::wstring& target, int attempt);
+
 // Reads the whole file into bytes. Returns ERROR_SUCCESS or the Win32 error of the failing call;
-// a folder gives ERROR_ACCESS_DENIED, as Windows refuses to open one as a file. After a failure
-// bytes may hold part of the file.
-DWORD readWholeFile(const std::wstring& path, std::string& bytes);
+// a folder gives ERROR_ACCESS_DENIED, as Windows refuses to open one as a file, and a file of
+// more than limit bytes ERROR_FILE_TOO_LARGE. After a failure bytes may hold part of the file.
+DWORD readWholeFile(const std::wstring& path, std::string& bytes, ULONGLONG limit = ~0ULL);
 
 // Hands out the bytes of a file being written, a piece at a time, so that a large text need not
 // exist a second time as bytes: fills at most room bytes at out and returns how many, 0 at the end.

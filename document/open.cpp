@@ -1,11 +1,14 @@
 // Opening a text file into the edit control.
 #include "app/editor.h"
 #include "app/globals.h"
+#include "document/file_change.h"
 #include "document/file_io.h"
 #include "document/file_messages.h"
 #include "document/path_dialog.h"
+#include "document/recovery.h"
 #include "document/save.h"
 #include "document/text_detect.h"
+#include "document/text_limits.h"
 #include "document/text_reader.h"
 #include "document/title.h"
 
@@ -20,38 +23,84 @@ void Editor::openFile(HWND window)
 
 namespace {
 
-// The file's bytes handed to the control as text a few megabytes at a time, through two buffers
-// used in turn: the whole text as one string would be four times the file (wchar_t is 32 bits on
-// Linux), and the first touch of that much fresh memory took longer than everything else together.
-// Returns the number of zero bytes left out.
-std::size_t showText(HWND edit, std::string_view bytes, TextFormat format)
+struct ShownText {
+    std::size_t characters;
+    std::size_t zeroBytes;
+};
+
+// The file's bytes as text a few megabytes at a time, handed to sink piece by piece through two
+// buffers used in turn: the whole text as one string would be four times the file (wchar_t is
+// 32 bits on Linux), and the first touch of that much fresh memory took longer than everything
+// else together.
+template <typename Sink>
+ShownText convertInPieces(std::string_view bytes, TextFormat format, Sink sink)
 {
     constexpr std::size_t piece = 4 << 20;
-    SetWindowTextW(edit, L"");
     TextReader converter(format);
     std::wstring part;
+    std::size_t characters = 0;
     for (std::size_t done = 0; done < bytes.size(); done += piece) {
         converter.append(bytes.substr(done, piece));
         converter.take(part);
-        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(part.c_str()));
+        characters += part.size();
+        sink(part);
     }
     std::size_t zeroBytes = 0;
     part = converter.finish(&zeroBytes);
-    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(part.c_str()));
+    sink(part);
+    return {characters + part.size(), zeroBytes};
+}
+
+ShownText showText(HWND edit, std::string_view bytes, TextFormat format)
+{
+    SetWindowTextW(edit, L"");
+    const ShownText shown = convertInPieces(bytes, format, [edit](const std::wstring& part) {
+        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(part.c_str()));
+    });
     // As a text set whole would be shown: from the top, nothing to undo.
     SendMessageW(edit, EM_SETSEL, 0, 0);
     SendMessageW(edit, EM_SCROLLCARET, 0, 0);
     SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
-    return zeroBytes;
+    return shown;
+}
+
+// At most as many characters as the file's text can have: one for each byte (each two bytes in
+// UTF-16), one more for each LF or CR that gains a partner, and a line end at the end.
+ULONGLONG mostCharactersOf(std::string_view bytes, const DetectedFormat& detected)
+{
+    const Encoding encoding = detected.format.encoding;
+    const bool wide = encoding == Encoding::utf16Le || encoding == Encoding::utf16Be;
+    const ULONGLONG units = wide ? bytes.size() / 2 : bytes.size();
+    return units + detected.lineEnds.lf + detected.lineEnds.cr + 2;
+}
+
+// Whether the file's text fits, counted only when the most it can have leaves room for doubt.
+bool fits(const std::wstring& path, std::string_view bytes, const DetectedFormat& detected,
+          HWND window)
+{
+    if (textFits(bytes.size(), mostCharactersOf(bytes, detected)))
+        return true;
+    const ULONGLONG characters =
+        convertInPieces(bytes, detected.format, [](const std::wstring&) {}).characters;
+    if (textFits(bytes.size(), characters))
+        return true;
+    tellUser(window, tooLargeToOpen(path, bytes.size(), characters), MB_ICONERROR);
+    return false;
 }
 
 } // namespace
 
 void Editor::readFile(const wchar_t* path, HWND window)
 {
+    // Taken before reading: a change made while the file is read shows at the next save.
+    const FileIdentity identity = identityOf(path);
     // The whole file is read before the document is touched, so a read that fails keeps it.
     std::string bytes;
-    const DWORD error = readWholeFile(path, bytes);
+    const DWORD error = readWholeFile(path, bytes, largestOpenableFile());
+    if (error == ERROR_FILE_TOO_LARGE) {
+        tellUser(window, tooLargeToOpen(path, identity.size, 0), MB_ICONERROR);
+        return;
+    }
     // A name of a file that does not exist yet opens as its empty document; Save creates it.
     const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     if (error != ERROR_SUCCESS && !missing) {
@@ -59,21 +108,34 @@ void Editor::readFile(const wchar_t* path, HWND window)
         return;
     }
     const DetectedFormat detected = detectFormat(bytes);
+    if (!fits(path, bytes, detected, window))
+        return;
     textFormat = detected.format;
     mixedLineEnds = mixesLineEnds(detected.lineEnds) ? detected.lineEnds : LineEndCounts{};
     // The pieces report themselves as changes; saved is settled below all the same.
-    const std::size_t zeroBytes = showText(editControl, bytes, detected.format);
-    if (zeroBytes == 0) {
+    const ShownText shown = showText(editControl, bytes, detected.format);
+    if (ULONGLONG(GetWindowTextLengthW(editControl)) != shown.characters) {
+        // A control that ran out of memory keeps a part: that part must never replace the file.
+        // The user agreed to drop the previous document already; an empty new one takes its place.
+        saved = true;
+        newDocument(window, true);
+        tellUser(window, textCutShort(path), MB_ICONERROR);
+        return;
+    }
+    if (shown.zeroBytes == 0) {
         filePath = path;
         fileName = fileNameOf(filePath);
+        fileIdentity = identity;
         saved = true;
+        Recovery.discard(window);
     } else {
         // Without its file, a save must ask for a name and cannot replace the file by accident.
         filePath.clear();
         fileName.clear();
+        fileIdentity = {};
         saved = false;
     }
     updateTitle(window);
-    if (zeroBytes != 0)
-        tellUser(window, zeroBytesLeftOut(path, zeroBytes), MB_ICONWARNING);
+    if (shown.zeroBytes != 0)
+        tellUser(window, zeroBytesLeftOut(path, shown.zeroBytes), MB_ICONWARNING);
 }

@@ -4,9 +4,11 @@
 #include "app/editor.h"
 #include "app/globals.h"
 #include "app/window_parts.h"
+#include "document/file_change.h"
 #include "document/file_io.h"
 #include "document/file_messages.h"
 #include "document/path_dialog.h"
+#include "document/recovery.h"
 #include "document/text_detect.h"
 #include "document/text_writer.h"
 #include "document/title.h"
@@ -66,7 +68,9 @@ bool Editor::writeFile(HWND window, std::wstring path)
     saved = true;
     filePath = std::move(path);
     fileName = fileNameOf(filePath);
+    fileIdentity = identityOf(filePath);
     updateTitle(window);
+    Recovery.discard(window);
     return true;
 }
 
@@ -91,17 +95,23 @@ bool Editor::save(HWND window)
     // The document's own file keeps its own name: no extension is added here.
     if (fileName.empty())
         return saveAs(window);
-    return writeFile(window, filePath);
+    return mayReplaceFile(window) && writeFile(window, filePath);
 }
 
 bool mayDropText(HWND window)
 {
     if (Editor.saved)
         return true;
-    const int answer =
-        MessageBoxW(window, L"Would you like to save changes in the current document?",
-                    productName.c_str(), MB_YESNO | MB_ICONQUESTION);
-    return answer != IDYES || Editor.save(window);
+    // Cancel, Esc, the close box and a box that could not be shown (0) all keep the text.
+    switch (MessageBoxW(window, L"Would you like to save changes in the current document?",
+                        productName.c_str(), MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return Editor.save(window);
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void Editor::newDocument(HWND window, bool keepWindow)
@@ -118,6 +128,8 @@ void Editor::newDocument(HWND window, bool keepWindow)
     mixedLineEnds = {};
     filePath.clear();
     fileName.clear();
+    fileIdentity = {};
+    Recovery.discard(window);
     SetFocus(editControl);
     if (keepWindow)
         updateTitle(window);

@@ -4,5 +4,5 @@
 #include "platform/win32.h"
 
 // For a changed document, asks whether to save it. True when the text may go: the document was
-// unchanged, the user said No, or said Yes and the save happened.
+// unchanged, the user said No, or said Yes and the save happened; Cancel keeps it.
 bool mayDropText(HWND window);

@@ -2,6 +2,7 @@
 #include "document/title.h"
 #include "app/editor.h"
 #include "app/globals.h"
+#include "app/status_bar.h"
 
 std::wstring fileNameOf(const std::wstring& path)
 {
@@ -16,4 +17,5 @@ void Editor::updateTitle(HWND window)
     title += L" - ";
     title += productName;
     SetWindowTextW(window, title.c_str());
+    updateStatusFormat();
 }

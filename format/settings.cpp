@@ -1,10 +1,12 @@
 // The settings file: the font choice read at start-up and the pending choice written on Apply.
 #include "app/editor.h"
 #include "app/globals.h"
+#include "app/status_bar.h"
 #include "document/file_io.h"
 #include "format/font_choice.h"
 #include "format/format_dialog.h"
 #include "format/settings_text.h"
+#include "format/status_bar_setting.h"
 
 namespace {
 
@@ -49,8 +51,10 @@ void Editor::loadSettings()
 
 void FormatDialog::saveSettings(HWND formatWindow)
 {
-    const std::string text =
-        settingsText(pendingSize, pendingWeight, pendingItalic, pendingFamily->c_str());
+    // The whole file anew, with the status bar's line when it is shown.
+    const std::string text = withStatusBarSetting(
+        settingsText(pendingSize, pendingWeight, pendingItalic, pendingFamily->c_str()),
+        statusBarShown());
     // The file is replaced only once the new one is complete, so a failure keeps the old one.
     if (writeWholeFile(settingsPath, text) != ERROR_SUCCESS)
         MessageBoxW(formatWindow, L"Cannot open settings file.", L"Error", MB_ICONERROR);

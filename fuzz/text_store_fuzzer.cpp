@@ -1,9 +1,11 @@
 // The edit control's text store and model: a random text, then random edits by text and by
 // stretch, checked against a plain string after each (text, every line's start and length, every
-// position's line, the longest line), then random user edits whose undo must toggle. The store's
-// line index holds a few lines a block here, so edits split, join and empty its blocks.
+// position's line, the longest line), then random user edits whose undo must toggle, with the
+// flat copy that the control's handle locks kept up to date from where each edit began. The
+// store's line index holds a few lines a block here, so edits split, join and empty its blocks.
 #include "fuzz/check.h"
 #include "platform/text/edit_model.h"
+#include "platform/text/flat_text.h"
 #include "platform/text/text_store.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -15,6 +17,7 @@
 #include <vector>
 
 using platform::EditModel;
+using platform::FlatText;
 using platform::TextStore;
 
 namespace {
@@ -169,8 +172,14 @@ void fuzzUndo(FuzzedDataProvider& input)
     const std::wstring start = randomText(input, 60, input.ConsumeBool());
     edit.setText(start);
     edit.setLimit(input.ConsumeIntegralInRange<std::size_t>(0, 80));
+    FlatText flat;
     for (int step = 0; step < 16 && input.remaining_bytes() > 0; ++step) {
         userEdit(edit, input);
+        // Brought up to date now and then, so that several edits fall between two updates.
+        if (input.ConsumeBool()) {
+            const wchar_t* copy = flat.update(edit.text(), edit.takeEditedFrom());
+            require(copy && copy == edit.text().text(0, edit.text().size()), "the flat copy");
+        }
         // Checking only now and then lets typing, Backspace and Delete merge in between.
         if (!edit.canUndo() || input.ConsumeBool())
             continue;

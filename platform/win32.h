@@ -5,7 +5,9 @@
 // windows.h first: the common dialog header builds on its types.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <commdlg.h>
+#include <shlobj.h>
 static_assert(sizeof(OPENFILENAMEW) == 88, "the editor passes the 32-bit structure size");
 #else
 #include "platform/win32_subset.h"

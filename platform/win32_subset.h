@@ -18,6 +18,7 @@ typedef long LONG_PTR;
 typedef unsigned long ULONG_PTR;
 typedef unsigned long UINT_PTR;
 typedef long long LONGLONG;
+typedef ULONG_PTR SIZE_T;
 typedef UINT_PTR WPARAM;
 typedef LONG_PTR LPARAM;
 typedef LONG_PTR LRESULT;
@@ -36,6 +37,8 @@ typedef void* HANDLE;
 typedef HANDLE HLOCAL;
 typedef DWORD* LPDWORD;
 typedef BOOL* LPBOOL;
+typedef std::int32_t HRESULT;
+typedef unsigned long long ULONGLONG;
 
 struct HWND__;
 struct HMENU__;
@@ -45,6 +48,7 @@ struct HINSTANCE__;
 struct HDC__;
 struct HBRUSH__;
 struct HDROP__;
+struct HACCEL__;
 typedef HWND__* HWND;
 typedef HMENU__* HMENU;
 typedef HFONT__* HFONT;
@@ -54,6 +58,7 @@ typedef HINSTANCE__* HINSTANCE;
 typedef HDC__* HDC;
 typedef HBRUSH__* HBRUSH;
 typedef HDROP__* HDROP;
+typedef HACCEL__* HACCEL;
 typedef void* HGDIOBJ;
 
 #define WINAPI
@@ -77,6 +82,7 @@ struct POINT {
     LONG x;
     LONG y;
 };
+typedef POINT* LPPOINT;
 
 struct MSG {
     HWND hwnd;
@@ -123,6 +129,22 @@ struct PAINTSTRUCT {
     BOOL fRestore;
     BOOL fIncUpdate;
     BYTE rgbReserved[32];
+};
+
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+
+struct SYSTEMTIME {
+    WORD wYear;
+    WORD wMonth;
+    WORD wDayOfWeek;
+    WORD wDay;
+    WORD wHour;
+    WORD wMinute;
+    WORD wSecond;
+    WORD wMilliseconds;
 };
 
 union LARGE_INTEGER {
@@ -172,7 +194,9 @@ constexpr UINT WM_GETTEXT = 0x000D;
 constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_QUERYENDSESSION = 0x0011;
 constexpr UINT WM_QUIT = 0x0012;
+constexpr UINT WM_ENDSESSION = 0x0016;
 constexpr UINT WM_CANCELMODE = 0x001F;
 constexpr UINT WM_SETFONT = 0x0030;
 constexpr UINT WM_GETFONT = 0x0031;
@@ -181,22 +205,41 @@ constexpr UINT WM_NCDESTROY = 0x0082;
 constexpr UINT WM_NCCALCSIZE = 0x0083;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_CHAR = 0x0102;
+constexpr UINT WM_SYSKEYDOWN = 0x0104;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
+constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_INITMENUPOPUP = 0x0117;
 constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
 constexpr UINT WM_CTLCOLORBTN = 0x0135;
 constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
+constexpr UINT WM_MOUSEMOVE = 0x0200;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+constexpr UINT WM_CUT = 0x0300;
+constexpr UINT WM_COPY = 0x0301;
+constexpr UINT WM_PASTE = 0x0302;
+constexpr UINT WM_CLEAR = 0x0303;
+constexpr UINT WM_UNDO = 0x0304;
 constexpr UINT WM_DROPFILES = 0x0233;
 constexpr UINT WM_HOTKEY = 0x0312;
 constexpr UINT WM_USER = 0x0400;
 
 constexpr WPARAM SC_CLOSE = 0xF060;
 
+constexpr LPARAM ENDSESSION_CLOSEAPP = 0x00000001;
+constexpr LPARAM ENDSESSION_CRITICAL = 0x40000000;
+constexpr LPARAM ENDSESSION_LOGOFF = LPARAM(0x80000000);
+
 constexpr WORD WA_INACTIVE = 0;
 constexpr WORD WA_ACTIVE = 1;
 constexpr WORD WA_CLICKACTIVE = 2;
+
+constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr WPARAM MK_SHIFT = 0x0004;
+constexpr WPARAM MK_CONTROL = 0x0008;
 
 constexpr WPARAM SIZE_RESTORED = 0;
 constexpr WPARAM SIZE_MINIMIZED = 1;
@@ -259,17 +302,25 @@ BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 constexpr UINT EM_GETSEL = 0x00B0;
 constexpr UINT EM_SETSEL = 0x00B1;
 constexpr UINT EM_SCROLLCARET = 0x00B7;
+constexpr UINT EM_GETLINECOUNT = 0x00BA;
+constexpr UINT EM_LINEINDEX = 0x00BB;
+constexpr UINT EM_GETHANDLE = 0x00BD;
+constexpr UINT EM_LINELENGTH = 0x00C1;
 constexpr UINT EM_REPLACESEL = 0x00C2;
+constexpr UINT EM_GETLINE = 0x00C4;
 constexpr UINT EM_SETLIMITTEXT = 0x00C5;
 constexpr UINT EM_CANUNDO = 0x00C6;
 constexpr UINT EM_UNDO = 0x00C7;
+constexpr UINT EM_LINEFROMCHAR = 0x00C9;
 constexpr UINT EM_EMPTYUNDOBUFFER = 0x00CD;
 constexpr UINT EM_GETLIMITTEXT = 0x00D5;
+constexpr UINT EM_POSFROMCHAR = 0x00D6;
 
 constexpr WORD EN_SETFOCUS = 0x0100;
 constexpr WORD EN_KILLFOCUS = 0x0200;
 constexpr WORD EN_CHANGE = 0x0300;
 constexpr WORD EN_UPDATE = 0x0400;
+constexpr WORD EN_ERRSPACE = 0x0500;
 constexpr WORD EN_MAXTEXT = 0x0501;
 constexpr WORD EN_HSCROLL = 0x0601;
 constexpr WORD EN_VSCROLL = 0x0602;
@@ -321,6 +372,24 @@ constexpr DWORD SS_CENTERIMAGE = 0x0200;
 
 BOOL CheckDlgButton(HWND dialog, int id, UINT check);
 UINT IsDlgButtonChecked(HWND dialog, int id);
+// Layer: the caret of a multi-line or single-line edit control that has the focus.
+BOOL GetCaretPos(LPPOINT point);
+
+// The status bar of the common controls.
+struct INITCOMMONCONTROLSEX {
+    DWORD dwSize;
+    DWORD dwICC;
+};
+constexpr DWORD ICC_BAR_CLASSES = 0x00000004;
+constexpr wchar_t STATUSCLASSNAMEW[] = L"msctls_statusbar32";
+constexpr UINT SB_SETPARTS = 0x0404;
+constexpr UINT SB_GETPARTS = 0x0406;
+constexpr UINT SB_SETTEXTW = 0x040B;
+constexpr UINT SB_GETTEXTLENGTHW = 0x040C;
+constexpr UINT SB_GETTEXTW = 0x040D;
+constexpr WORD SBT_NOBORDERS = 0x0100;
+
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls);
 
 // Subclassing.
 constexpr int GWL_WNDPROC = -4;
@@ -338,6 +407,7 @@ LRESULT CallWindowProcW(WNDPROC procedure, HWND hwnd, UINT message, WPARAM wPara
 // Menus.
 constexpr UINT MF_STRING = 0x0000;
 constexpr UINT MF_BYCOMMAND = 0x0000;
+constexpr UINT MF_UNCHECKED = 0x0000;
 constexpr UINT MF_GRAYED = 0x0001;
 constexpr UINT MF_DISABLED = 0x0002;
 constexpr UINT MF_CHECKED = 0x0008;
@@ -349,6 +419,23 @@ HMENU CreateMenu();
 BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR idOrPopup, LPCWSTR text);
 BOOL SetMenu(HWND hwnd, HMENU menu);
 BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
+DWORD CheckMenuItem(HMENU menu, UINT id, UINT check); // Layer: MF_BYCOMMAND only.
+
+// Accelerators.
+struct ACCEL {
+    BYTE fVirt;
+    WORD key;
+    WORD cmd;
+};
+typedef ACCEL* LPACCEL;
+constexpr BYTE FVIRTKEY = 0x01; // Layer: required; character-code entries are not implemented.
+constexpr BYTE FSHIFT = 0x04;
+constexpr BYTE FCONTROL = 0x08;
+constexpr BYTE FALT = 0x10;
+
+HACCEL CreateAcceleratorTableW(LPACCEL entries, int count);
+BOOL DestroyAcceleratorTable(HACCEL table);
+int TranslateAcceleratorW(HWND hwnd, HACCEL table, LPMSG message);
 
 // Hot keys.
 constexpr UINT MOD_ALT = 0x0001;
@@ -372,6 +459,7 @@ constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
 constexpr int VK_INSERT = 0x2D;
 constexpr int VK_DELETE = 0x2E;
+constexpr int VK_F3 = 0x72;
 constexpr int VK_F4 = 0x73;
 
 BOOL RegisterHotKey(HWND hwnd, int id, UINT modifiers, UINT virtualKey);
@@ -414,11 +502,13 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 
-// Window text.
+// Window text and characters.
 BOOL SetWindowTextW(HWND hwnd, LPCWSTR text);
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text); // Layer: bytes are taken as Latin-1.
 int GetWindowTextW(HWND hwnd, LPWSTR buffer, int size);
 int GetWindowTextLengthW(HWND hwnd);
+DWORD CharUpperBuffW(LPWSTR text, DWORD length);
+DWORD CharLowerBuffW(LPWSTR text, DWORD length);
 
 // Icon.
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name);
@@ -428,6 +518,16 @@ BOOL GetMessageW(LPMSG message, HWND hwnd, UINT filterMin, UINT filterMax);
 BOOL TranslateMessage(const MSG* message);
 LRESULT DispatchMessageW(const MSG* message);
 void PostQuitMessage(int exitCode);
+
+// Timers.
+// Layer: a timer needs a window; SetTimer with a null window fails with
+// ERROR_INVALID_WINDOW_HANDLE.
+typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+constexpr UINT USER_TIMER_MINIMUM = 0x0000000A;
+constexpr UINT USER_TIMER_MAXIMUM = 0x7FFFFFFF;
+
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC procedure);
+BOOL KillTimer(HWND hwnd, UINT_PTR id);
 
 // GDI32.
 constexpr int FW_DONTCARE = 0;
@@ -500,11 +600,27 @@ void DragAcceptFiles(HWND hwnd, BOOL accept);
 UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR buffer, UINT size);
 void DragFinish(HDROP drop);
 
+// SHELL32: per-user folders.
+// Layer: CSIDL_LOCAL_APPDATA is the XDG state folder ($XDG_STATE_HOME, or ~/.local/state when that
+// is unset, empty or relative). Names inside it may be given in Windows' form: '\\' separates, and
+// a program's folder right inside takes the lower-case name Linux programs use (Quenwrite becomes
+// quenwrite). Files and folders made inside it are the user's alone (0600 and 0700), as the
+// folder's inherited permissions make them on Windows.
+constexpr int CSIDL_LOCAL_APPDATA = 0x001C;
+constexpr int CSIDL_FLAG_CREATE = 0x8000;
+constexpr DWORD SHGFP_TYPE_CURRENT = 0;
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_FAIL = HRESULT(0x80004005);
+constexpr HRESULT E_INVALIDARG = HRESULT(0x80070057);
+
+HRESULT SHGetFolderPathW(HWND hwnd, int folder, HANDLE token, DWORD flags, LPWSTR path);
+
 // KERNEL32: files, errors and local memory.
 constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;
 constexpr DWORD FILE_SHARE_READ = 0x00000001;
 constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
+constexpr DWORD FILE_SHARE_DELETE = 0x00000004;
 constexpr DWORD CREATE_NEW = 1;
 constexpr DWORD CREATE_ALWAYS = 2;
 constexpr DWORD OPEN_EXISTING = 3;
@@ -513,6 +629,7 @@ constexpr DWORD TRUNCATE_EXISTING = 5;
 constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x00000001;
 constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
+constexpr DWORD FILE_ATTRIBUTE_TEMPORARY = 0x00000100;
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
 constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
@@ -526,6 +643,7 @@ constexpr DWORD ERROR_ACCESS_DENIED = 5;
 constexpr DWORD ERROR_INVALID_HANDLE = 6;
 constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
 constexpr DWORD ERROR_NOT_SAME_DEVICE = 17;
+constexpr DWORD ERROR_NO_MORE_FILES = 18;
 constexpr DWORD ERROR_WRITE_PROTECT = 19;
 constexpr DWORD ERROR_WRITE_FAULT = 29;
 constexpr DWORD ERROR_READ_FAULT = 30;
@@ -539,15 +657,48 @@ constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr DWORD ERROR_INVALID_NAME = 123;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
+constexpr DWORD ERROR_FILE_TOO_LARGE = 223;
 constexpr DWORD ERROR_DIRECTORY = 267;
 constexpr DWORD ERROR_INVALID_FLAGS = 1004;
 constexpr DWORD ERROR_NO_UNICODE_TRANSLATION = 1113;
 constexpr DWORD ERROR_UNABLE_TO_REMOVE_REPLACED = 1175;
 constexpr DWORD ERROR_UNABLE_TO_MOVE_REPLACEMENT = 1176;
+constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
+
+constexpr std::size_t MAX_PATH = 260;
+
+struct WIN32_FIND_DATAW {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD dwReserved0;
+    DWORD dwReserved1;
+    WCHAR cFileName[MAX_PATH];
+    WCHAR cAlternateFileName[14];
+};
+
+struct BY_HANDLE_FILE_INFORMATION {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+};
 
 struct SECURITY_ATTRIBUTES;
 struct OVERLAPPED;
 
+// Layer: share mode 0 holds an advisory lock (flock) for as long as the file is open, which other
+// opens with share mode 0 meet as ERROR_SHARING_VIOLATION; other share modes are not enforced.
+// Desired access 0 opens for the file's information only, also without read permission.
 HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security,
                    DWORD disposition, DWORD flags, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, OVERLAPPED* overlapped);
@@ -555,7 +706,15 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, OVER
 BOOL FlushFileBuffers(HANDLE file);
 BOOL CloseHandle(HANDLE object);
 BOOL GetFileSizeEx(HANDLE file, LARGE_INTEGER* size);
+// Layer: the volume serial number and file index are the device and inode numbers, cut to 32 and
+// 64 bits.
+BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information);
 DWORD GetFileAttributesW(LPCWSTR name);
+BOOL CreateDirectoryW(LPCWSTR name, SECURITY_ATTRIBUTES* security);
+// Layer: the pattern's wildcards (* and ?) are matched in the last part of the name only.
+HANDLE FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* found);
+BOOL FindNextFileW(HANDLE search, WIN32_FIND_DATAW* found);
+BOOL FindClose(HANDLE search);
 BOOL MoveFileExW(LPCWSTR existing, LPCWSTR replacement, DWORD flags);
 BOOL ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
                   LPVOID exclude, LPVOID reserved);
@@ -564,7 +723,18 @@ DWORD GetCurrentDirectoryW(DWORD size, LPWSTR buffer);
 DWORD GetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* filePart);
 DWORD GetLastError();
 void SetLastError(DWORD error);
+constexpr UINT LMEM_FIXED = 0x0000;
+constexpr UINT LMEM_MOVEABLE = 0x0002;
+
+// Layer: blocks are fixed (LMEM_FIXED), and LocalReAlloc needs LMEM_MOVEABLE: it never grows one
+// in place.
+HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
+HLOCAL LocalReAlloc(HLOCAL memory, SIZE_T bytes, UINT flags);
 HLOCAL LocalFree(HLOCAL memory);
+// Layer: only the handle of a multi-line edit control's text (EM_GETHANDLE) is movable; any other
+// block is fixed and locks to itself.
+LPVOID LocalLock(HLOCAL memory);
+BOOL LocalUnlock(HLOCAL memory);
 
 // KERNEL32: text conversion. Layer: code pages 1252 and CP_UTF8 only. WCHAR is 32 bits, so a
 // character outside the basic plane is one unit; a surrogate pair in the input still counts as
@@ -580,6 +750,14 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH multiByte, int byteCou
                         int wideCount);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideCount, LPSTR multiByte,
                         int byteCount, LPCCH defaultChar, LPBOOL usedDefaultChar);
+
+// KERNEL32: time and the process.
+DWORD GetTickCount();
+void GetSystemTimeAsFileTime(FILETIME* time);
+BOOL FileTimeToLocalFileTime(const FILETIME* utc, FILETIME* local);
+BOOL FileTimeToSystemTime(const FILETIME* time, SYSTEMTIME* system);
+void GetLocalTime(SYSTEMTIME* time);
+DWORD GetCurrentProcessId();
 
 // Entry point, defined by the editor.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand);

@@ -1,11 +1,10 @@
-// The Find window: a label, a one-line box for the search text and the Find and Cancel buttons,
-// and the forward search that selects each match in the document.
+// The Find window: a label, a one-line box for the search text, the Find and Cancel buttons and
+// the Match case box, and the forward search that selects each match in the document.
 #include "search/find_dialog.h"
 
-#include "app/editor.h"
 #include "app/globals.h"
 #include "app/window_parts.h"
-#include "search/text_search.h"
+#include "search/find_next.h"
 
 #include <string>
 
@@ -15,6 +14,11 @@ HWND createControl(const wchar_t* className, const wchar_t* text, DWORD style, i
                    int width, int id, HWND window)
 {
     return createChild(window, className, text, style, {x, y, width, FindDialog.controlHeight}, id);
+}
+
+bool matchesCase(HWND findWindow)
+{
+    return IsDlgButtonChecked(findWindow, matchCaseId) == BST_CHECKED;
 }
 
 void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
@@ -28,7 +32,7 @@ void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
         FindDialog.startPosition = 0;
     if (wParam == findButtonId) {
         const std::wstring needle = windowText(ownEdit);
-        FindDialog.findNext(needle.c_str(), hwnd);
+        FindDialog.findNext(needle.c_str(), hwnd, matchesCase(hwnd));
     } else if (wParam == cancelButtonId) {
         DestroyWindow(hwnd);
         SetActiveWindow(mainWindow);
@@ -54,6 +58,10 @@ void openFindWindow(HWND owner)
                       FindDialog.buttonWidth, findButtonId, window);
     createControl(L"button", L"Cancel", WS_CHILD | WS_VISIBLE, 285, 40, FindDialog.buttonWidth,
                   cancelButtonId, window);
+    // Checked: the search matches case, as it always did.
+    createControl(L"button", L"Match case", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 10, 40, 150,
+                  matchCaseId, window);
+    CheckDlgButton(window, matchCaseId, BST_CHECKED);
 }
 
 LRESULT CALLBACK findWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -82,25 +90,22 @@ LRESULT CALLBACK findEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     if (message == WM_KEYDOWN && wParam == VK_RETURN) {
         // The box the key was typed into, which need not be the newest window's.
         const std::wstring needle = windowText(hwnd);
-        FindDialog.findNext(needle.c_str(), nullptr);
+        const HWND findWindow = reinterpret_cast<HWND>(GetWindowLongW(hwnd, GWL_HWNDPARENT));
+        FindDialog.findNext(needle.c_str(), nullptr, matchesCase(findWindow));
     }
     return CallWindowProcW(findEditOriginalProc, hwnd, message, wParam, lParam);
 }
 
-void FindDialog::findNext(const wchar_t* needle, HWND owner)
+// Past the last match the search goes round to the first one, with a beep, rather than saying
+// that the end was reached: the user sees the next match at once, F3 does the same, and the only
+// box left means what it says, that the document holds no occurrence at all.
+void FindDialog::findNext(const wchar_t* needle, HWND owner, bool matchCase)
 {
-    const std::wstring_view wanted(needle);
-    const std::wstring text = windowText(Editor.editControl);
-    const std::size_t match = findForward(text, std::size_t(startPosition), wanted);
-    if (match != noMatch) {
-        const std::size_t end = match + wanted.size();
-        SendMessageW(Editor.editControl, EM_SETSEL, WPARAM(match), LPARAM(end));
-        // A match the user cannot see is no answer: bring it into view.
-        SendMessageW(Editor.editControl, EM_SCROLLCARET, 0, 0);
-        startPosition = int(end);
-        return;
-    }
-    MessageBoxW(owner, L"Searched string was not found in this document.", productName.c_str(),
-                MB_OK | MB_ICONINFORMATION);
-    startPosition = 0;
+    lastSearch = {needle, matchCase};
+    TextRange match;
+    if (searchDocument(lastSearch, std::size_t(startPosition), SearchDirection::forward, owner,
+                       match))
+        startPosition = int(match.end);
+    else
+        startPosition = 0;
 }

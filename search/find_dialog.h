@@ -7,6 +7,7 @@
 constexpr int findEditId = 100;
 constexpr int findButtonId = 1;
 constexpr int cancelButtonId = 2;
+constexpr int matchCaseId = 3;
 
 struct FindDialog {
     int startPosition = 0;
@@ -18,7 +19,9 @@ struct FindDialog {
     const int controlHeight = 20;
     const int buttonWidth = 80;
 
-    void findNext(const wchar_t* needle, HWND owner);
+    // Searches forward from startPosition, round the end of the document when the needle lies
+    // only before it; with matchCase false, letters match in either case.
+    void findNext(const wchar_t* needle, HWND owner, bool matchCase = true);
 };
 
 extern struct FindDialog FindDialog;

@@ -57,17 +57,18 @@ TEST_F(EditorTest, StartsAsAnUnnamedSavedDocumentWithTheDefaultFont)
     EXPECT_EQ(GetForegroundWindow(), mainWindow);
 }
 
-TEST_F(EditorTest, MenuBarHoldsFileFormatAndHelpWithTheirCommands)
+TEST_F(EditorTest, MenuBarKeepsFileFormatAndHelpWithEditAndViewBetween)
 {
     const auto bar = platform::testing::menuBarOf(mainWindow);
-    ASSERT_EQ(textsOf(bar), (std::vector<std::wstring>{L"File", L"Format", L"Help"}));
+    ASSERT_EQ(textsOf(bar),
+              (std::vector<std::wstring>{L"File", L"Edit", L"Format", L"View", L"Help"}));
     EXPECT_EQ(textsOf(bar[0].items),
               (std::vector<std::wstring>{L"New \t Ctrl+N", L"Open \t Ctrl+O", L"Save \t Ctrl+S",
                                          L"Save as \t Ctrl+Shift+S", L"", L"Find \t Ctrl+F", L"",
                                          L"Exit"}));
-    EXPECT_EQ(textsOf(bar[1].items),
+    EXPECT_EQ(textsOf(bar[2].items),
               (std::vector<std::wstring>{L"Font", L"Encoding", L"Line ends"}));
-    EXPECT_EQ(textsOf(bar[2].items), (std::vector<std::wstring>{L"About Quenwrite"}));
+    EXPECT_EQ(textsOf(bar[4].items), (std::vector<std::wstring>{L"About Quenwrite"}));
 }
 
 TEST_F(EditorTest, TypingMarksTheDocumentUnsavedButTextSetByTheProgramDoesNot)
@@ -225,7 +226,7 @@ TEST_F(EditorTest, ExitAsksTheSaveQuestionForAnUnsavedDocumentAndNoEndsTheProgra
     EXPECT_EQ(box.owner, mainWindow);
     EXPECT_EQ(box.text, L"Would you like to save changes in the current document?");
     EXPECT_EQ(box.caption, L"Quenwrite");
-    EXPECT_EQ(box.type, UINT(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(box.type, UINT(MB_YESNOCANCEL | MB_ICONQUESTION));
     EXPECT_FALSE(IsWindow(mainWindow));
     EXPECT_TRUE(platform::testing::quitPosted());
     EXPECT_EQ(platform::testing::quitCode(), 0);

@@ -5,10 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -220,3 +224,164 @@ TEST_F(LayerFilesTest, TheDialogRefusesWhatDoesNotFitAndLeavesTheFolderThen)
 }
 
 } // namespace
+
+TEST_F(LayerFilesTest, AFileOpenedWithoutSharingIsRefusedToOtherUnsharedOpensUntilClosed)
+{
+    write("held", "kept");
+    HANDLE held = CreateFileW(wide("held").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    // A second open without sharing fails before it truncates anything.
+    for (const DWORD disposition : {OPEN_EXISTING, CREATE_ALWAYS, TRUNCATE_EXISTING}) {
+        SCOPED_TRACE(disposition);
+        EXPECT_EQ(CreateFileW(wide("held").c_str(), GENERIC_WRITE, 0, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr),
+                  INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+    }
+    EXPECT_EQ(std::filesystem::file_size(folder_ + "/held"), 4u);
+    EXPECT_TRUE(CloseHandle(held));
+    HANDLE again = CreateFileW(wide("held").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(again, INVALID_HANDLE_VALUE);
+    CloseHandle(again);
+}
+
+TEST_F(LayerFilesTest, FileInformationTellsAReplacedOrRewrittenFileFromTheSameOne)
+{
+    const auto informationOf = [&](const std::string& name) {
+        BY_HANDLE_FILE_INFORMATION information{};
+        // No access asked for: a file the user may not read can still be looked at.
+        HANDLE file = CreateFileW(wide(name).c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE);
+        EXPECT_TRUE(GetFileInformationByHandle(file, &information));
+        CloseHandle(file);
+        return information;
+    };
+    write("doc", "12345");
+    std::filesystem::permissions(folder_ + "/doc", std::filesystem::perms::none);
+    const BY_HANDLE_FILE_INFORMATION first = informationOf("doc");
+    EXPECT_EQ(first.nFileSizeLow, 5u);
+    EXPECT_EQ(first.nFileSizeHigh, 0u);
+    EXPECT_EQ(first.dwFileAttributes, DWORD(FILE_ATTRIBUTE_READONLY));
+    const BY_HANDLE_FILE_INFORMATION same = informationOf("doc");
+    EXPECT_EQ(std::memcmp(&first, &same, sizeof first), 0);
+
+    std::filesystem::permissions(folder_ + "/doc", std::filesystem::perms::owner_all);
+    write("other", "12345");
+    std::filesystem::rename(folder_ + "/other", folder_ + "/doc");
+    const BY_HANDLE_FILE_INFORMATION replaced = informationOf("doc");
+    EXPECT_EQ(replaced.dwVolumeSerialNumber, first.dwVolumeSerialNumber);
+    EXPECT_NE(replaced.nFileIndexLow, first.nFileIndexLow) << "a rename gives the name a new file";
+
+    // 1970-01-01 is 11644473600 seconds after 1601-01-01, in 100 ns ticks.
+    struct timespec times[2] = {{0, 0}, {0, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (folder_ + "/doc").c_str(), times, 0), 0);
+    const FILETIME written = informationOf("doc").ftLastWriteTime;
+    EXPECT_EQ((ULONGLONG(written.dwHighDateTime) << 32) | written.dwLowDateTime,
+              116444736000000000ULL);
+    SYSTEMTIME calendar{};
+    ASSERT_TRUE(FileTimeToSystemTime(&written, &calendar));
+    EXPECT_EQ(calendar.wYear, 1970);
+    EXPECT_EQ(calendar.wMonth, 1);
+    EXPECT_EQ(calendar.wDay, 1);
+    EXPECT_EQ(calendar.wHour, 0);
+}
+
+TEST_F(LayerFilesTest, FindFirstFileMatchesTheLastNameWithoutRegardToCase)
+{
+    std::filesystem::create_directory(folder_ + "/in");
+    for (const char* name : {"a.recovery", "B.RECOVERY", "a.lock", "ab.recovery.tmp"})
+        write(std::string("in/") + name, "x");
+    const auto found = [&](const std::wstring& pattern) {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW data;
+        HANDLE search = FindFirstFileW((wide("in") + L"/" + pattern).c_str(), &data);
+        if (search == INVALID_HANDLE_VALUE)
+            return names;
+        do
+            names.push_back(data.cFileName);
+        while (FindNextFileW(search, &data));
+        EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
+        EXPECT_TRUE(FindClose(search));
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    using Names = std::vector<std::wstring>;
+    EXPECT_EQ(found(L"*.recovery"), (Names{L"B.RECOVERY", L"a.recovery"}));
+    EXPECT_EQ(found(L"?.lock"), (Names{L"a.lock"}));
+    EXPECT_EQ(found(L"*"),
+              (Names{L".", L"..", L"B.RECOVERY", L"a.lock", L"a.recovery", L"ab.recovery.tmp"}));
+    EXPECT_TRUE(found(L"*.txt").empty());
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    WIN32_FIND_DATAW data;
+    EXPECT_EQ(FindFirstFileW(wide("missing/*").c_str(), &data), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+}
+
+TEST_F(LayerFilesTest, TheLocalApplicationDataFolderIsTheXdgStateFolder)
+{
+    const std::string home = folder_ + "/home";
+    setenv("HOME", home.c_str(), 1);
+    struct Row {
+        const char* name;
+        const char* variable; // null: unset
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"unset", nullptr, home + "/.local/state"},
+        {"empty", "", home + "/.local/state"},
+        {"relative", "state", home + "/.local/state"},
+        {"absolute", "/tmp/quenwrite-elsewhere-state", "/tmp/quenwrite-elsewhere-state"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.variable)
+            setenv("XDG_STATE_HOME", row.variable, 1);
+        else
+            unsetenv("XDG_STATE_HOME");
+        wchar_t path[MAX_PATH] = L"?";
+        // Without CSIDL_FLAG_CREATE a missing folder is an error and an empty path.
+        EXPECT_NE(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path),
+                  S_OK);
+        EXPECT_EQ(path[0], L'\0');
+        ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                                   SHGFP_TYPE_CURRENT, path),
+                  S_OK);
+        EXPECT_EQ(std::filesystem::path(path), std::filesystem::path(row.expected));
+        EXPECT_TRUE(std::filesystem::is_directory(row.expected));
+        std::filesystem::remove_all(row.expected);
+    }
+}
+
+TEST_F(LayerFilesTest, NamesInTheStateFolderTakeWindowsFormAndWhatIsMadeThereIsPrivate)
+{
+    setenv("XDG_STATE_HOME", (folder_ + "/state").c_str(), 1);
+    wchar_t base[MAX_PATH];
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                               SHGFP_TYPE_CURRENT, base),
+              S_OK);
+    const std::wstring program = std::wstring(base) + L"\\Quenwrite";
+    ASSERT_TRUE(CreateDirectoryW(program.c_str(), nullptr));
+    EXPECT_FALSE(CreateDirectoryW(program.c_str(), nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+    HANDLE file = CreateFileW((program + L"\\copy").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    const std::string made = folder_ + "/state/quenwrite";
+    EXPECT_TRUE(std::filesystem::exists(made + "/copy"));
+    struct stat status;
+    ASSERT_EQ(stat(made.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+    ASSERT_EQ(stat((made + "/copy").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    // Outside the state folder a backslash is part of a name, and files are made as usual.
+    file = CreateFileW(wide("a\\b").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    EXPECT_TRUE(std::filesystem::exists(folder_ + "/a\\b"));
+}

@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -431,4 +434,207 @@ TEST_F(LayerTest, ScriptedBoxesAreRecordedAndDeactivateTheirOwnerMeanwhile)
     const auto activations = messagesTo(hwnd, {WM_ACTIVATE});
     EXPECT_EQ(activations.size(), 4u);
     EXPECT_EQ(GetForegroundWindow(), hwnd);
+}
+
+TEST_F(LayerTest, ABoxOrDialogGivesActivationBackToItsOwnerEvenWhenNoneWasActive)
+{
+    HWND hwnd = topLevel();
+    ShowWindow(hwnd, SW_SHOW);
+    struct Row {
+        const char* name;
+        bool activeBefore;
+        bool fileDialog;
+    };
+    for (const Row row :
+         {Row{"box, owner active", true, false}, Row{"box, none active", false, false},
+          Row{"dialog, none active", false, true}}) {
+        SCOPED_TRACE(row.name);
+        if (row.activeBefore)
+            platform::testing::activate(hwnd);
+        else
+            platform::testing::deactivateAll();
+        seen().clear();
+        if (row.fileDialog) {
+            platform::testing::cancelFileDialog();
+            wchar_t path[MAX_PATH] = L"";
+            OPENFILENAMEW dialog{};
+            dialog.lStructSize = sizeof dialog;
+            dialog.hwndOwner = hwnd;
+            dialog.lpstrFile = path;
+            dialog.nMaxFile = MAX_PATH;
+            EXPECT_FALSE(GetOpenFileNameW(&dialog));
+        } else {
+            platform::testing::answerMessageBox(IDOK);
+            MessageBoxW(hwnd, L"Told.", L"Caption", MB_OK);
+        }
+        EXPECT_EQ(GetActiveWindow(), hwnd);
+        // WA_ACTIVE, never WA_CLICKACTIVE, and the frame takes the focus.
+        ASSERT_FALSE(messagesTo(hwnd, {WM_ACTIVATE}).empty());
+        const auto activations = messagesTo(hwnd, {WM_ACTIVATE, WM_SETFOCUS});
+        EXPECT_EQ(activations.back(), UINT(WM_SETFOCUS));
+        for (const Seen& s : seen()) {
+            if (s.hwnd == hwnd && s.message == WM_ACTIVATE && LOWORD(s.wParam) != WA_INACTIVE) {
+                EXPECT_EQ(LOWORD(s.wParam), WA_ACTIVE);
+            }
+        }
+        EXPECT_EQ(GetFocus(), hwnd);
+    }
+}
+
+namespace {
+
+HWND forwardTo = nullptr;
+
+LRESULT CALLBACK forwardingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    seen().push_back({hwnd, message, wParam, lParam});
+    if (message == WM_SETFOCUS && forwardTo) {
+        SetFocus(forwardTo);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(LayerTest, AFocusPassedOnInWmSetFocusIsWhereTheKeysGo)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = forwardingProc;
+    windowClass.lpszClassName = L"Forwarding Class";
+    RegisterClassW(&windowClass);
+    HWND hwnd = CreateWindowExW(0, L"Forwarding Class", L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 500, 500, nullptr, nullptr, nullptr, nullptr);
+    forwardTo = edit(hwnd, ES_MULTILINE);
+    ShowWindow(hwnd, SW_SHOW);
+    platform::testing::deactivateAll();
+    platform::testing::answerMessageBox(IDOK);
+    MessageBoxW(hwnd, L"Told.", L"Caption", MB_OK);
+    platform::testing::processEvents();
+    EXPECT_EQ(GetFocus(), forwardTo);
+    // Real key presses at the window go where Qt's focus is: into the edit control.
+    platform::testing::typeText(nullptr, L"typed");
+    EXPECT_EQ(textOf(forwardTo), L"typed");
+    forwardTo = nullptr;
+}
+
+namespace {
+
+std::vector<UINT_PTR> fired;
+
+void CALLBACK timerProc(HWND, UINT message, UINT_PTR id, DWORD)
+{
+    if (message == WM_TIMER)
+        fired.push_back(id + 100);
+}
+
+std::vector<UINT_PTR> timersOf(HWND hwnd)
+{
+    std::vector<UINT_PTR> ids;
+    for (const Seen& s : seen()) {
+        if (s.hwnd == hwnd && s.message == WM_TIMER)
+            ids.push_back(s.wParam);
+    }
+    ids.insert(ids.end(), fired.begin(), fired.end());
+    return ids;
+}
+
+void waitMs(int ms)
+{
+    usleep(useconds_t(ms) * 1000);
+}
+
+} // namespace
+
+TEST_F(LayerTest, ATimerThatExpiredWhileBusyGivesOneWmTimerAndEndsWithItsWindow)
+{
+    HWND hwnd = topLevel();
+    fired.clear();
+    EXPECT_EQ(SetTimer(hwnd, 7, 10, nullptr), 7u);
+    EXPECT_EQ(SetTimer(hwnd, 8, 0, timerProc), 8u); // raised to 10 ms
+    waitMs(60);                                     // busy: several periods pass
+    platform::testing::processEvents();
+    EXPECT_EQ(timersOf(hwnd), (std::vector<UINT_PTR>{7, 108}));
+    EXPECT_TRUE(KillTimer(hwnd, 8));
+    EXPECT_FALSE(KillTimer(hwnd, 8));
+    EXPECT_FALSE(SetTimer(nullptr, 1, 10, nullptr));
+
+    // Set again, a timer starts its period afresh: re-armed on every key, it waits for a pause.
+    seen().clear();
+    fired.clear();
+    for (int i = 0; i < 5; ++i) {
+        SetTimer(hwnd, 7, 80, nullptr);
+        waitMs(30);
+        platform::testing::processEvents();
+    }
+    EXPECT_TRUE(timersOf(hwnd).empty());
+    waitMs(90);
+    platform::testing::processEvents();
+    EXPECT_EQ(timersOf(hwnd), (std::vector<UINT_PTR>{7}));
+
+    seen().clear();
+    fired.clear();
+    DestroyWindow(hwnd);
+    waitMs(30);
+    platform::testing::processEvents();
+    EXPECT_FALSE(KillTimer(hwnd, 7));
+    EXPECT_TRUE(timersOf(hwnd).empty());
+}
+
+TEST_F(LayerTest, LineMessagesCountLinesBetweenCrLfAndGetLineCopiesWhatTheFirstWordAllows)
+{
+    HWND parent = topLevel();
+    HWND multi = edit(parent, ES_MULTILINE);
+    SetWindowTextW(multi, L"one\r\ntwo\rstill two\r\n\r\nlast");
+    EXPECT_EQ(SendMessageW(multi, EM_GETLINECOUNT, 0, 0), 4);
+    struct Row {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        LRESULT result;
+    };
+    const Row rows[] = {
+        {"first line starts at 0", EM_LINEINDEX, 0, 0},
+        {"a lone CR breaks no line", EM_LINEINDEX, 2, 20},
+        {"the last line", EM_LINEINDEX, 3, 22},
+        {"no such line", EM_LINEINDEX, 4, -1},
+        {"length of the line of a position", EM_LINELENGTH, 6, 13},
+        {"length of an empty line", EM_LINELENGTH, 20, 0},
+        {"a position past the end", EM_LINELENGTH, 99, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(SendMessageW(multi, row.message, row.wParam, 0), row.result);
+    }
+    SendMessageW(multi, EM_SETSEL, 7, 7);
+    EXPECT_EQ(SendMessageW(multi, EM_LINEINDEX, WPARAM(-1), 0), 5) << "the caret's line";
+    SendMessageW(multi, EM_SETSEL, 1, 7);
+    EXPECT_EQ(SendMessageW(multi, EM_LINELENGTH, WPARAM(-1), 0), 1 + 11)
+        << "what the selection leaves of its lines";
+
+    wchar_t buffer[16] = {};
+    const auto room = [&buffer](WORD size) { std::memcpy(buffer, &size, sizeof size); };
+    room(5);
+    EXPECT_EQ(SendMessageW(multi, EM_GETLINE, 1, LPARAM(buffer)), 5);
+    EXPECT_EQ(std::wstring(buffer, 5), L"two\rs");
+    room(16);
+    EXPECT_EQ(SendMessageW(multi, EM_GETLINE, 2, LPARAM(buffer)), 0);
+    EXPECT_EQ(SendMessageW(multi, EM_GETLINE, 9, LPARAM(buffer)), 0);
+}
+
+TEST_F(LayerTest, ALineWiderThanAnIntOfPixelsScrollsTowardsItsEndWithoutOverflow)
+{
+    HWND parent = topLevel();
+    HWND multi = edit(parent, ES_MULTILINE | WS_HSCROLL);
+    // The largest font drawn and two million characters: more pixels than an int counts.
+    HFONT huge =
+        CreateFontW(-2000, 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, OUT_OUTLINE_PRECIS,
+                    CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH, L"Courier New");
+    SendMessageW(multi, WM_SETFONT, reinterpret_cast<WPARAM>(huge), TRUE);
+    const std::wstring line(2'000'000, L'm');
+    SetWindowTextW(multi, line.c_str());
+    SendMessageW(multi, EM_SETSEL, 2'000'000, 2'000'000);
+    SendMessageW(multi, EM_SCROLLCARET, 0, 0);
+    platform::testing::paintNow(parent);
+    EXPECT_GT(platform::testing::horizontalScroll(multi), 1 << 28);
 }

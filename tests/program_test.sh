@@ -17,6 +17,8 @@ source "$repo/tools/xvfb.sh"
 scratch=$(mktemp -d)
 run=$scratch/run
 mkdir "$run"
+# Recovery copies of unsaved text stay in the scratch folder, never in the user's state folder.
+export XDG_STATE_HOME=$scratch/state
 xvfbPid=
 programPid=
 sourcePid=

@@ -3,6 +3,7 @@
 #include "app/editor.h"
 #include "app/globals.h"
 #include "app/main_window.h"
+#include "document/recovery.h"
 #include "format/format_dialog.h"
 #include "tests/reliability_support.h"
 #include "tests/support/editor_test.h"
@@ -40,13 +41,28 @@ template <class Operation> Calls callsOf(Operation operation)
     return made;
 }
 
+// Looking at a file's identity opens and closes it; a look that fails leaves only the check
+// undone, so the operation goes on and tells nothing. These are the n-th calls a test skips.
+struct Looks {
+    int firstOpen = 0; // the look before the operation: call 1 of open and close
+    int lastOpen = 0;  // the look after it: the last call of open and close
+    bool skips(FileCall kind, int n, const Calls& calls) const
+    {
+        if (kind != FileCall::open && kind != FileCall::close)
+            return false;
+        return (n == 1 && firstOpen) || (n == calls[std::size_t(kind)] && lastOpen);
+    }
+};
+
 // Runs the operation once per call it makes, that call failing, and checks the last box it
 // showed and the state after it. The operation scripts the answers of its boxes.
 template <class Operation, class Check>
-void failEachCall(const Calls& calls, Operation operation, Check check)
+void failEachCall(const Calls& calls, Operation operation, Check check, Looks looks = {})
 {
     for (std::size_t k = 0; k < std::size(kinds); ++k) {
         for (int n = 1; n <= calls[k]; ++n) {
+            if (looks.skips(kinds[k], n, calls))
+                continue;
             SCOPED_TRACE(testing::Message() << "call " << n << " of " << kindNames[k] << " fails");
             failFileCall(kinds[k], n, ERROR_DISK_FULL);
             const int before = fileCalls(kinds[k]);
@@ -61,6 +77,13 @@ void failEachCall(const Calls& calls, Operation operation, Check check)
 
 class FaultTest : public EditorTest {
 protected:
+    // Typing without the recovery copy that follows it: the copy's file calls would be counted
+    // with the operation's, and take the faults meant for it.
+    void type(const std::wstring& typed)
+    {
+        EditorTest::type(typed);
+        KillTimer(mainWindow, recoveryTimer);
+    }
     // Opens the file through the menu, as the user does.
     void openFile(const std::string& name)
     {
@@ -94,20 +117,23 @@ TEST_F(FaultTest, AFailingCallOfASaveKeepsTheOldFileAndTheTextUnsaved)
     const Calls calls = callsOf([&] { command(commandSave); });
     ASSERT_EQ(fileBytes("notes.txt"), bytes1252(changed)) << "saving works when nothing fails";
     EXPECT_EQ(calls[std::size_t(FileCall::write)], 3) << "the text is written in 1 MB pieces";
+    // The old file back, and opened again: the document knows the file as it is now.
     writeFileBytes("notes.txt", old);
-    type(L"y");
-    changed = text();
+    openFile("notes.txt");
+    changed = changeText();
     const auto save = [&] {
         answerMessageBox(IDOK);
         command(commandSave);
     };
-    failEachCall(calls, save, [&](const ShownBox& box) {
-        expectSaveFailure(box);
-        EXPECT_EQ(title(), L"*notes.txt - Quenwrite");
-        EXPECT_EQ(fileBytes("notes.txt"), old);
-        EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"notes.txt"});
-        EXPECT_EQ(text(), changed);
-    });
+    failEachCall(calls, save,
+                 [&](const ShownBox& box) {
+                     expectSaveFailure(box);
+                     EXPECT_EQ(title(), L"*notes.txt - Quenwrite");
+                     EXPECT_EQ(fileBytes("notes.txt"), old);
+                     EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"notes.txt"});
+                     EXPECT_EQ(text(), changed);
+                 },
+                 {1, 1});
     command(commandSave);
     EXPECT_EQ(fileBytes("notes.txt"), bytes1252(changed)) << "the text was kept for a later save";
     EXPECT_EQ(title(), L"notes.txt - Quenwrite");
@@ -134,7 +160,8 @@ TEST_F(FaultTest, AFailingCallOfASaveAsToANewNameLeavesNoFile)
             expectSaveFailure(box);
             EXPECT_EQ(title(), L"*probe.txt - Quenwrite") << "the document keeps its old name";
             EXPECT_TRUE(namesIn(folder()).empty());
-        });
+        },
+        {0, 1});
 }
 
 TEST_F(FaultTest, ATemporaryFileThatCannotBeRemovedStaysAsACopyAndBlocksNoLaterSave)
@@ -187,7 +214,8 @@ TEST_F(FaultTest, AFailingCallOfAnOpenKeepsTheCurrentDocument)
             EXPECT_NE(box.text.find(L"Could not open"), std::wstring::npos) << box.text;
             EXPECT_EQ(text(), kept);
             EXPECT_EQ(title(), L"*notes.txt - Quenwrite");
-        });
+        },
+        {1, 0});
     failFileCall(FileCall::close, 1, ERROR_WRITE_FAULT);
     answerMessageBox(IDNO);
     openFile("large.txt");

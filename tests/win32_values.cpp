@@ -38,3 +38,15 @@ static_assert(ERROR_NO_UNICODE_TRANSLATION == 1113 && ERROR_INSUFFICIENT_BUFFER 
               ERROR_INVALID_FLAGS == 1004);
 static_assert(WM_INITMENUPOPUP == 0x117 && MF_BYCOMMAND == 0 && MF_CHECKED == 8 &&
               MF_BYPOSITION == 0x400);
+static_assert(EM_GETLINECOUNT == 0xBA && EM_LINEINDEX == 0xBB && EM_GETHANDLE == 0xBD &&
+              EM_LINEFROMCHAR == 0xC9 && EM_POSFROMCHAR == 0xD6);
+static_assert(WM_CUT == 0x300 && WM_COPY == 0x301 && WM_PASTE == 0x302 && WM_CLEAR == 0x303 &&
+              WM_UNDO == 0x304);
+static_assert(WM_MOUSEMOVE == 0x200 && WM_LBUTTONDOWN == 0x201 && WM_LBUTTONUP == 0x202 &&
+              WM_LBUTTONDBLCLK == 0x203);
+static_assert(SB_SETPARTS == 0x404 && SB_GETPARTS == 0x406 && SB_SETTEXTW == 0x40B &&
+              SB_GETTEXTW == 0x40D && SBT_NOBORDERS == 0x100 && ICC_BAR_CLASSES == 4);
+static_assert(sizeof(INITCOMMONCONTROLSEX) == 8);
+static_assert(FVIRTKEY == 1 && FSHIFT == 4 && FCONTROL == 8 && VK_F3 == 0x72);
+static_assert(sizeof(ACCEL) == 6);
+static_assert(MF_UNCHECKED == 0 && LMEM_FIXED == 0 && LMEM_MOVEABLE == 2);

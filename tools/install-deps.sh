@@ -10,7 +10,7 @@ packages=(
     g++-mingw-w64-i686 binutils-mingw-w64-i686
     clang-14 libclang-rt-14-dev clang-format
     fonts-liberation2
-    xvfb xauth xdotool imagemagick
+    xvfb xauth xdotool x11-utils imagemagick openbox
     desktop-file-utils lintian dpkg-dev
 )
 

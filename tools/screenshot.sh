@@ -30,8 +30,10 @@ trap cleanUp EXIT
 
 startXvfb "$scratch" 800x640 || exit 1
 
-# A fresh current folder, so no settings.ini of the user's changes the font in the picture.
+# A fresh current folder, so no settings.ini of the user's changes the font in the picture, and
+# a fresh state folder, so no recovery copy of the user's is offered or left behind.
 mkdir "$scratch/run"
+export XDG_STATE_HOME=$scratch/state
 (cd "$scratch/run" && exec "$binary") >"$scratch/program.log" 2>&1 &
 programPid=$!
 
@@ -77,9 +79,9 @@ eval "$(xdotool getwindowgeometry --shell "$mainWindow")"
 xdotool mousemove $((X + 18)) $((Y + 10)) click 1
 shoot "$outDir/quenwrite-menu.png"
 
-# From File, Right twice reaches Help, whose first item is About.
+# From File, Right four times (Edit, Format, View) reaches Help, whose first item is About.
 windowsBefore=$(programWindows)
-xdotool key Right Right Return
+xdotool key Right Right Right Right Return
 sleep 1
 if programWindows | grep -qvxF "$windowsBefore"; then
     shoot "$outDir/quenwrite-about.png"
@@ -88,19 +90,9 @@ else
     echo "screenshot: no About box appeared; skipped its picture" >&2
 fi
 
-# SIGTERM closes the main window as its close box does, so the typed text brings the save
-# question; No ends the program without writing a file.
-windowsBefore=$(programWindows)
+# SIGTERM ends the session: the typed text goes to a recovery copy in the scratch state folder,
+# and the program ends with exit code 0 without asking.
 kill -TERM "$programPid"
-for _ in $(seq 30); do
-    kill -0 "$programPid" 2>/dev/null || break
-    question=$(programWindows | grep -vxF "$windowsBefore" | head -n 1 || true)
-    if [[ -n $question ]]; then
-        xdotool windowfocus --sync "$question" key alt+n
-        break
-    fi
-    sleep 0.1
-done
 status=0
 wait "$programPid" || status=$?
 programPid=

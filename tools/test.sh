@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the Linux and Windows targets from nothing and runs every test:
-# the unit and user-level tests, the Windows executable check and the package check.
+# the unit tests, the user-level tests of the real program (tools/test-desktop.sh), the Windows
+# executable check and the package check.
 set -uo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -19,6 +20,8 @@ if cmake -S "$repo" -B "$repo/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo 
     cmake --build "$repo/build" -j"$jobs"; then
     (cd "$repo/build" && QT_QPA_PLATFORM=offscreen ctest -j"$jobs" --output-on-failure) ||
         failed+=("tests")
+    # The real program under a virtual X display, bare and under a window manager.
+    "$repo/tools/test-desktop.sh" "$repo/build/quenwrite" || failed+=("desktop tests")
     # The test seam is linked into the tests and benchmarks only, never into the program.
     if nm -C "$repo/build/quenwrite" | grep -q "platform::testing::"; then
         echo "The program contains test seam code."

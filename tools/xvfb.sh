@@ -3,10 +3,11 @@
 
 # Starts Xvfb on a free display (it writes the number to a pipe, so parallel runs do not collide)
 # and points DISPLAY, the Qt platform and a private XDG_RUNTIME_DIR at it. Sets xvfbPid; the
-# caller kills it. Usage: startXvfb SCRATCH_FOLDER [WIDTHxHEIGHT]
+# caller kills it. -noreset: by default the server resets when its last client goes, and a
+# program started during the reset cannot connect. Usage: startXvfb SCRATCH_FOLDER [WIDTHxHEIGHT]
 startXvfb() {
     local scratch=$1 size=${2:-1024x768}
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$scratch/display" \
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$scratch/display" \
         2>"$scratch/xvfb.log" &
     xvfbPid=$!
     for _ in $(seq 100); do

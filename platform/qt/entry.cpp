@@ -1,7 +1,7 @@
 // The Linux program's entry point: answers --help and --version, makes the application object,
 // then runs the editor's wWinMain as the Windows runtime would, with the arguments as the command
-// line and the show command SW_SHOWDEFAULT. SIGTERM closes the main windows as their close box
-// would, so a session ending asks about unsaved changes.
+// line and the show command SW_SHOWDEFAULT. SIGTERM and SIGHUP end the session as Windows ends
+// one.
 #include "platform/win32.h"
 
 #include "platform/qt/shell/command_line_p.h"
@@ -9,13 +9,10 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QSocketNotifier>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 namespace {
 
@@ -59,35 +56,6 @@ void addNames(std::vector<std::wstring>& names, char** first, char** last)
         names.push_back(QFile::decodeName(*first).toStdWString());
 }
 
-int signalPipe[2] = {-1, -1};
-
-void onTerminate(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const auto written = write(signalPipe[1], &byte, 1);
-}
-
-void closeMainWindows()
-{
-    for (HWND hwnd : platform::allWindows()) {
-        if (platform::isTopLevel(hwnd) && !hwnd->owner)
-            PostMessageW(hwnd, WM_CLOSE, 0, 0);
-    }
-}
-
-void watchTerminate(QApplication& application)
-{
-    if (pipe(signalPipe) != 0)
-        return;
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &application);
-    QObject::connect(notifier, &QSocketNotifier::activated, &application, [] {
-        char byte;
-        [[maybe_unused]] const auto got = read(signalPipe[0], &byte, 1);
-        closeMainWindows();
-    });
-    std::signal(SIGTERM, onTerminate);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -104,7 +72,7 @@ int main(int argc, char** argv)
     QApplication application(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Quenwrite"));
     QApplication::setQuitOnLastWindowClosed(false);
-    watchTerminate(application);
+    platform::watchSessionEnd();
     std::vector<std::wstring> names;
     addNames(names, argv + 1, argv + qtArgc);
     addNames(names, argv + std::min(end + 1, argc), argv + argc);

@@ -112,6 +112,8 @@ QMenu* findMenu(const QList<QAction*>& actions, const QString& title)
     return nullptr;
 }
 
+bool (*loopTranslation)(MSG* message) = nullptr;
+
 bool windowTakesInput(HWND hwnd)
 {
     HWND top = topLevelOf(hwnd);
@@ -136,8 +138,13 @@ void processEvents()
     for (int round = 0; round < 1000 && idleRounds < 3; ++round) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        idleRounds = dispatchPosted() ? 0 : idleRounds + 1;
+        idleRounds = dispatchPosted(loopTranslation) ? 0 : idleRounds + 1;
     }
+}
+
+void translateMessagesWith(bool (*translate)(MSG* message))
+{
+    loopTranslation = translate;
 }
 
 bool quitPosted()
@@ -269,8 +276,8 @@ std::vector<MenuEntry> openMenu(HWND hwnd, const std::wstring& title)
 
 void typeText(HWND hwnd, const std::wstring& text)
 {
-    QWidget* widget = widgetOf(hwnd);
-    if (!widget || !windowTakesInput(hwnd))
+    QWidget* widget = hwnd ? widgetOf(hwnd) : QApplication::focusWidget();
+    if (!widget || (hwnd && !windowTakesInput(hwnd)))
         return;
     for (wchar_t c : text) {
         if (c == L'\r')

@@ -14,8 +14,10 @@ namespace platform::testing {
 // Makes the application object; boxes and dialogs then take scripted answers instead of showing.
 void startApplication(int& argc, char** argv);
 
-// Dispatches posted messages and pending Qt events until nothing is left to do.
+// Dispatches posted messages and pending Qt events until nothing is left to do, each message
+// offered first to the translation given here, as the program's own loop offers it.
 void processEvents();
+void translateMessagesWith(bool (*translate)(MSG* message));
 bool quitPosted();
 int quitCode();
 
@@ -64,7 +66,8 @@ void chooseMenuItem(HWND hwnd, UINT id); // as a click on the item would
 // gets WM_INITMENUPOPUP first), and returns its entries as they are shown.
 std::vector<MenuEntry> openMenu(HWND hwnd, const std::wstring& title);
 
-// The user's hands: real Qt input events to the widget behind a handle.
+// The user's hands: real Qt input events to the widget behind a handle; typing with a null handle
+// goes where the keyboard focus is.
 void typeText(HWND hwnd, const std::wstring& text);
 void pressKey(HWND hwnd, int virtualKey, UINT modifiers = 0); // MOD_CONTROL, MOD_SHIFT, MOD_ALT
 void click(HWND hwnd);

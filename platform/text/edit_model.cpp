@@ -32,6 +32,7 @@ void EditModel::setText(std::wstring_view text)
     anchor_ = caret_ = 0;
     undo_ = UndoStep();
     changed_ = true;
+    editedFrom_ = 0;
 }
 
 std::size_t EditModel::selectionStart() const
@@ -128,6 +129,7 @@ void EditModel::edit(std::size_t position, std::size_t count, std::wstring_view 
     store_.replace(position, count, text);
     anchor_ = caret_ = position + text.size();
     changed_ = true;
+    editedFrom_ = std::min(editedFrom_, position);
 }
 
 bool EditModel::canUndo() const
@@ -142,6 +144,7 @@ void EditModel::undo()
     TextStore::Stretch inserted = store_.stretch(undo_.position, undo_.inserted);
     const std::size_t restored = TextStore::lengthOf(undo_.removed);
     store_.replace(undo_.position, undo_.inserted, undo_.removed);
+    editedFrom_ = std::min(editedFrom_, undo_.position);
     anchor_ = undo_.position;
     caret_ = undo_.position + restored;
     // The undo is the next edit to undo, and nothing typed after it continues it.
@@ -152,6 +155,11 @@ void EditModel::undo()
 bool EditModel::takeChanged()
 {
     return std::exchange(changed_, false);
+}
+
+std::size_t EditModel::takeEditedFrom()
+{
+    return std::min(std::exchange(editedFrom_, store_.size()), store_.size());
 }
 
 std::size_t EditModel::previousPosition(std::size_t position) const

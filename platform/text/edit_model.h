@@ -58,6 +58,9 @@ public:
 
     // True once after each call that changed the text (the control's EN_UPDATE/EN_CHANGE).
     bool takeChanged();
+    // The first position the text changed at since the last call (the size when it did not): a
+    // copy of the text taken then is still right before it.
+    std::size_t takeEditedFrom();
 
     // Caret movement by characters (a CR LF pair is one step) and by words (words are separated by
     // spaces, tabs and line breaks; Ctrl+Right goes to the start of the next word).
@@ -86,6 +89,7 @@ private:
     std::size_t limit_ = defaultLimit;
     UndoStep undo_;
     bool changed_ = false;
+    std::size_t editedFrom_ = 0;
 };
 
 } // namespace platform

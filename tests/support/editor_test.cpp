@@ -6,6 +6,7 @@
 #include "app/globals.h"
 #include "app/main.h"
 #include "app/main_window.h"
+#include "app/shortcuts.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -37,19 +38,23 @@ constexpr KeyOfHotKey hotKeyKeys[] = {
 
 void EditorTest::SetUp()
 {
-    char pattern[] = "/tmp/quenwrite-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-    std::filesystem::current_path(folder_);
+    makeFolders();
     startEditor();
 }
 
 void StartupTest::SetUp()
 {
+    makeFolders();
+}
+
+void EditorTest::makeFolders()
+{
     char pattern[] = "/tmp/quenwrite-test-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     folder_ = pattern;
     std::filesystem::current_path(folder_);
+    // Beside the test's folder, so recovery copies never show among its files, nor in the user's.
+    setenv("XDG_STATE_HOME", stateFolder().c_str(), 1);
 }
 
 void EditorTest::startEditor()
@@ -58,6 +63,8 @@ void EditorTest::startEditor()
     ASSERT_FALSE(editorStartedInThisProcess()) << "run one editor test per process (ctest does)";
     editorStartedInThisProcess() = true;
     registerWindowClasses(nullptr);
+    // The message loop's own step, so keys reach the windows as in the program.
+    platform::testing::translateMessagesWith(translateShortcut);
     ASSERT_NE(createMainWindow(nullptr), nullptr);
     ShowWindow(mainWindow, SW_SHOWDEFAULT);
     platform::testing::processEvents();
@@ -81,6 +88,7 @@ void EditorTest::TearDown()
     std::filesystem::current_path("/tmp");
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
+    std::filesystem::remove_all(stateFolder(), ignored);
 }
 
 void EditorTest::command(UINT id)

@@ -25,7 +25,11 @@ protected:
     std::string fileBytes(const std::string& name);
     void writeFileBytes(const std::string& name, const std::string& bytes);
     std::string folder() const { return folder_; }
+    // The XDG state folder the editor keeps its recovery copies under.
+    std::string stateFolder() const { return folder_ + ".state"; }
     std::wstring path(const std::string& name) const; // name inside the test's folder, as wide text
+
+    void makeFolders();
 
     std::string folder_;
     bool started_ = false;

@@ -1,6 +1,7 @@
 // The Open and Save as dialogs on QFileDialog, and CommDlgExtendedError. A dialog is modal to its
-// owner, deactivates it while shown, and hands back a full path that fits the caller's buffer;
-// the chosen file's folder becomes the current directory, as on Windows.
+// owner, deactivates it while shown and activates it again when it closes, and hands back a full
+// path that fits the caller's buffer; the chosen file's folder becomes the current directory, as
+// on Windows.
 #include "platform/qt/hooks_p.h"
 #include "platform/qt/text_p.h"
 #include "platform/qt/windows/window_p.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 
 #include <cstddef>
 #include <cwchar>
@@ -86,45 +88,47 @@ std::optional<std::wstring> shownDialog(OPENFILENAMEW& dialog, bool save)
                               : (save ? QStringLiteral("Save As") : QStringLiteral("Open"));
     const QString folder =
         dialog.lpstrInitialDir ? toQString(dialog.lpstrInitialDir) : QDir::currentPath();
-    QFileDialog chooser(top ? top->widget.data() : nullptr, title, folder);
-    chooser.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // On the heap and watched: destroying the owner's widget deletes the dialog with it.
+    QPointer<QFileDialog> chooser =
+        new QFileDialog(top ? top->widget.data() : nullptr, title, folder);
+    chooser->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     const bool mustExist = !save && (dialog.Flags & OFN_FILEMUSTEXIST);
-    chooser.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    chooser->setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     // Windows: without OFN_OVERWRITEPROMPT the dialog takes an existing name without asking.
-    chooser.setOption(QFileDialog::DontConfirmOverwrite, !(dialog.Flags & OFN_OVERWRITEPROMPT));
+    chooser->setOption(QFileDialog::DontConfirmOverwrite, !(dialog.Flags & OFN_OVERWRITEPROMPT));
     if (dialog.lpstrDefExt)
-        chooser.setDefaultSuffix(toQString(dialog.lpstrDefExt));
+        chooser->setDefaultSuffix(toQString(dialog.lpstrDefExt));
     const QStringList filters = qtFilters(dialog.lpstrFilter);
     if (!filters.isEmpty()) {
-        chooser.setOption(QFileDialog::HideNameFilterDetails);
-        chooser.setNameFilters(filters);
-        chooser.selectNameFilter(filters[startFilter(dialog, filters)]);
+        chooser->setOption(QFileDialog::HideNameFilterDetails);
+        chooser->setNameFilters(filters);
+        chooser->selectNameFilter(filters[startFilter(dialog, filters)]);
     }
     if (dialog.lpstrFile && dialog.nMaxFile > 0 && dialog.lpstrFile[0])
-        chooser.selectFile(toQString(dialog.lpstrFile));
-    chooser.setWindowModality(top ? Qt::WindowModal : Qt::ApplicationModal);
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        chooser->selectFile(toQString(dialog.lpstrFile));
+    chooser->setWindowModality(top ? Qt::WindowModal : Qt::ApplicationModal);
+    const bool accepted = chooser->exec() == QDialog::Accepted;
+    if (!chooser)
         return std::nullopt;
-    dialog.nFilterIndex = DWORD(filters.indexOf(chooser.selectedNameFilter()) + 1);
-    return toWString(chooser.selectedFiles().constFirst());
+    std::optional<std::wstring> chosen;
+    if (accepted && !chooser->selectedFiles().isEmpty()) {
+        dialog.nFilterIndex = DWORD(filters.indexOf(chooser->selectedNameFilter()) + 1);
+        chosen = toWString(chooser->selectedFiles().constFirst());
+    }
+    delete chooser;
+    return chosen;
 }
 
 std::optional<std::wstring> answerOf(OPENFILENAMEW& dialog, bool save)
 {
-    HWND previous = GetActiveWindow();
-    activate(nullptr, WA_INACTIVE);
-    std::optional<std::wstring> answer;
+    ModalActivation activation(dialog.hwndOwner);
     if (fileDialogHook) {
-        answer =
-            fileDialogHook({save, dialog.hwndOwner, dialog.lStructSize, dialog.Flags,
-                            filterList(dialog.lpstrFilter), dialog.nFilterIndex, dialog.nMaxFile});
-    } else {
-        ModalScope modal;
-        answer = shownDialog(dialog, save);
+        return fileDialogHook({save, dialog.hwndOwner, dialog.lStructSize, dialog.Flags,
+                               filterList(dialog.lpstrFilter), dialog.nFilterIndex,
+                               dialog.nMaxFile});
     }
-    if (live(previous))
-        activate(previous, WA_ACTIVE);
-    return answer;
+    ModalScope modal;
+    return shownDialog(dialog, save);
 }
 
 // Hands the chosen path back as Windows does: full, within nMaxFile with its zero, the offsets

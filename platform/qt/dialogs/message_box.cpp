@@ -1,12 +1,15 @@
 // Message boxes and beeps. A box is modal to its owner only, runs a nested loop that keeps
-// dispatching posted messages, and deactivates and reactivates the owner around it.
+// dispatching posted messages, and deactivates its owner while shown and activates it again when
+// it closes.
 #include "platform/qt/hooks_p.h"
 #include "platform/qt/text_p.h"
 #include "platform/qt/windows/window_p.h"
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace platform {
@@ -67,43 +70,75 @@ QString boxText(LPCWSTR text)
     return result;
 }
 
-int scriptedAnswer(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
+// A box without Cancel (Yes/No, Abort/Retry/Ignore) cannot be dismissed on Windows: its close
+// box is disabled and Esc does nothing, so only its buttons answer.
+class NoDismissal : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+bool dismissable(UINT type)
 {
-    HWND previous = GetActiveWindow();
-    activate(nullptr, WA_INACTIVE);
-    const int answer =
-        messageBoxHook(owner, text, caption, type).value_or(buttonsOf(type).front().result);
-    if (live(previous))
-        activate(previous, WA_ACTIVE);
-    return answer;
+    return (type & 0xF) != MB_YESNO && (type & 0xF) != MB_ABORTRETRYIGNORE;
 }
 
 int shownAnswer(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
     HWND top = topLevelOf(owner);
-    QMessageBox box(iconOf(type), caption ? toQString(caption) : QStringLiteral("Error"),
-                    boxText(text), QMessageBox::NoButton, top ? top->widget.data() : nullptr);
+    // On the heap and watched: destroying the owner's widget deletes the box with it.
+    QPointer<QMessageBox> box =
+        new QMessageBox(iconOf(type), caption ? toQString(caption) : QStringLiteral("Error"),
+                        boxText(text), QMessageBox::NoButton, top ? top->widget.data() : nullptr);
     const auto buttons = buttonsOf(type);
     for (const auto& button : buttons)
-        box.addButton(button.qt);
+        box->addButton(button.qt);
     const size_t defaultIndex = (type & MB_DEFBUTTON2) && buttons.size() > 1 ? 1 : 0;
-    box.setDefaultButton(buttons[defaultIndex].qt);
-    // Yes/No boxes cannot be dismissed: no close box answer, Esc does nothing.
-    const bool dismissable = (type & 0xF) != MB_YESNO && (type & 0xF) != MB_ABORTRETRYIGNORE;
-    if (dismissable)
-        box.setEscapeButton(box.button(buttons.size() > 1 ? buttons.back().qt : buttons[0].qt));
-    box.setWindowModality(top ? Qt::WindowModal : Qt::NonModal);
-    QEventLoop loop;
-    QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
-    ModalScope modal;
-    box.show();
-    loop.exec();
-    QAbstractButton* clicked = box.clickedButton();
-    for (const auto& button : buttons) {
-        if (clicked && clicked == box.button(button.qt))
-            return button.result;
+    box->setDefaultButton(buttons[defaultIndex].qt);
+    // Esc and the close box answer Cancel where there is one, OK in a box of OK alone.
+    if (dismissable(type)) {
+        box->setEscapeButton(box->button(buttons.size() > 1 ? buttons.back().qt : buttons[0].qt));
+    } else {
+        box->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+        box->installEventFilter(new NoDismissal(box));
     }
-    return dismissable ? (buttons.size() > 1 ? buttons.back().result : buttons[0].result) : 0;
+    box->setWindowModality(top ? Qt::WindowModal : Qt::NonModal);
+    QEventLoop loop;
+    QObject::connect(box, &QMessageBox::finished, &loop, &QEventLoop::quit);
+    QObject::connect(box, &QObject::destroyed, &loop, &QEventLoop::quit);
+    ModalScope modal;
+    box->show();
+    loop.exec();
+    if (!box)
+        return 0;
+    QAbstractButton* clicked = box->clickedButton();
+    int answer = 0;
+    for (const auto& button : buttons) {
+        if (clicked && clicked == box->button(button.qt))
+            answer = button.result;
+    }
+    delete box;
+    return answer;
+}
+
+int answerOf(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
+{
+    ModalActivation activation(owner);
+    if (messageBoxHook)
+        return messageBoxHook(owner, text, caption, type).value_or(buttonsOf(type).front().result);
+    return shownAnswer(owner, text, caption, type);
 }
 
 } // namespace
@@ -118,9 +153,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
         return 0;
     if (!qApp)
         return 0;
-    if (messageBoxHook)
-        return scriptedAnswer(owner, text, caption, type);
-    return shownAnswer(owner, text, caption, type);
+    return answerOf(owner, text, caption, type);
 }
 
 BOOL MessageBeep(UINT type)

@@ -196,6 +196,8 @@ LRESULT controlMessage(Control* control, HWND hwnd, UINT message, WPARAM wParam,
 
 LRESULT multiLineMessage(TextView* edit, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (LRESULT result; lineMessage(edit, hwnd, message, wParam, lParam, result))
+        return result;
     switch (message) {
     case WM_SETTEXT:
         // Windows: a multi-line edit sends no EN_UPDATE or EN_CHANGE for WM_SETTEXT.
@@ -207,8 +209,29 @@ LRESULT multiLineMessage(TextView* edit, HWND hwnd, UINT message, WPARAM wParam,
     case EM_CANUNDO:
         return edit->canUndo();
     case EM_UNDO:
+    case WM_UNDO: {
+        const bool undoable = edit->canUndo();
         edit->undo();
-        return TRUE;
+        return undoable ? TRUE : FALSE;
+    }
+    case WM_CUT:
+        edit->cut();
+        return 0;
+    case WM_COPY:
+        edit->copy();
+        return 0;
+    case WM_PASTE:
+        edit->paste();
+        return 0;
+    case WM_CLEAR:
+        edit->erase();
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+        runPendingInput(hwnd, message);
+        return 0;
     case EM_EMPTYUNDOBUFFER:
         edit->forgetUndo();
         return 0;

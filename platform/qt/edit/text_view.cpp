@@ -2,6 +2,7 @@
 #include "platform/qt/edit/text_view_p.h"
 #include "platform/qt/windows/window_p.h"
 #include "platform/text/edit_selection.h"
+#include "platform/text/huge_pages.h"
 
 #include <QApplication>
 #include <QPaintEvent>
@@ -10,9 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-
-#include <sys/mman.h>
 
 namespace platform {
 
@@ -21,6 +19,14 @@ namespace {
 constexpr int margin = 2; // between the control's left edge and the text
 constexpr int caretWidth = 1;
 constexpr std::size_t sampleLimit = 4096; // the most text an input method is shown around the caret
+// Far enough for any screen, and leaving room to add a width to it within an int: a line of a
+// billion characters, or a line a billion lines away, is placed at this distance.
+constexpr qreal pixelLimit = 1 << 29;
+
+int pixels(qreal value)
+{
+    return int(std::lround(std::clamp(value, -pixelLimit, pixelLimit)));
+}
 
 // Without kerning and ligatures each character is drawn exactly where its advance puts it, so the
 // caret, the selection and a click agree with the painted text.
@@ -30,18 +36,6 @@ QFont drawingFont(HWND hwnd)
     font.setKerning(false);
     font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
     return font;
-}
-
-// A caller's buffer for a whole large text is fresh memory as a rule. Asking for huge pages before
-// the first write makes filling it take a few hundred page faults instead of a hundred thousand,
-// which were most of the time of a save. Only advice: the text is the same without.
-void adviseHugePages(void* start, std::size_t bytes)
-{
-    constexpr std::uintptr_t hugePage = 2 * 1024 * 1024;
-    const auto from = (reinterpret_cast<std::uintptr_t>(start) + hugePage - 1) & ~(hugePage - 1);
-    const auto to = (reinterpret_cast<std::uintptr_t>(start) + bytes) & ~(hugePage - 1);
-    if (to > from)
-        madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
 }
 
 } // namespace
@@ -72,6 +66,8 @@ TextView::TextView(HWND hwnd, QWidget* parent)
     setText(hwnd->text);
 }
 
+// A caller's buffer for a whole large text is fresh memory as a rule: huge pages make filling it
+// take a few hundred page faults instead of a hundred thousand, which were most of a save's time.
 std::size_t TextView::copyText(wchar_t* out, std::size_t capacity) const
 {
     adviseHugePages(out, std::min(capacity, text().size()) * sizeof(wchar_t));
@@ -81,6 +77,9 @@ std::size_t TextView::copyText(wchar_t* out, std::size_t capacity) const
 void TextView::setText(std::wstring_view text)
 {
     model_.setText(text);
+    // Another document: its copy for EM_GETHANDLE is made afresh when asked for.
+    if (!locked())
+        flat_.release();
     model_.takeChanged(); // a multi-line edit reports no change for WM_SETTEXT
     widths_.forget();
     goalX_ = -1;
@@ -175,8 +174,8 @@ QPoint TextView::pointOf(std::size_t position) const
     const std::size_t line = text().lineOf(position);
     const std::size_t column = position - text().lineStart(line);
     const qreal x = widths_.xOf(text(), line, column);
-    return {int(std::lround(x)) + margin - horizontalScrollBar()->value(),
-            int(long(line) - firstVisibleLine()) * lineHeight()};
+    return {pixels(x + margin - horizontalScrollBar()->value()),
+            pixels(qreal(long(line) - firstVisibleLine()) * lineHeight())};
 }
 
 QRect TextView::caretRect() const
@@ -194,7 +193,7 @@ void TextView::updateScrollBars()
     // The longest line by its characters at their average width: measuring every line of a large
     // document would cost as much as reading it. The caret widens the range when it goes further.
     const qreal widest = qreal(text().longestLine()) * widths_.averageWidth();
-    const int content = int(std::ceil(widest)) + 2 * margin + caretWidth;
+    const int content = pixels(std::ceil(widest) + 2 * margin + caretWidth);
     QScrollBar* horizontal = horizontalScrollBar();
     const int room = viewport()->width();
     horizontal->setRange(0, std::max(horizontal->value(), std::max(0, content - room)));
@@ -216,8 +215,7 @@ void TextView::showCaret()
         first = long(line) - lines + 1;
     vertical->setValue(int(first));
 
-    const int x =
-        int(std::lround(widths_.xOf(text(), line, model_.caret() - text().lineStart(line))));
+    const int x = pixels(widths_.xOf(text(), line, model_.caret() - text().lineStart(line)));
     const int room = std::max(1, viewport()->width() - 2 * margin - caretWidth);
     QScrollBar* horizontal = horizontalScrollBar();
     int left = horizontal->value();

@@ -320,10 +320,35 @@ void TextView::selectAll()
     viewport()->update();
 }
 
+// Layer: only the left button is routed through the window procedure, and WM_MOUSEMOVE only
+// while it is held down.
 void TextView::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
+    if (event->button() == Qt::LeftButton)
+        deliverMouse(hwnd_, WM_LBUTTONDOWN, event, [this](QMouseEvent* mouse) { press(mouse); });
+}
+
+void TextView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        deliverMouse(hwnd_, WM_MOUSEMOVE, event, [this](QMouseEvent* mouse) { drag(mouse); });
+}
+
+void TextView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        deliverMouse(hwnd_, WM_LBUTTONUP, event, [](QMouseEvent*) {});
+}
+
+void TextView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        deliverMouse(hwnd_, WM_LBUTTONDBLCLK, event,
+                     [this](QMouseEvent* mouse) { doubleClick(mouse); });
+}
+
+void TextView::press(QMouseEvent* event)
+{
     if (!hasFocus())
         setFocus(Qt::MouseFocusReason);
     model_.moveCaret(positionAt(event->position().toPoint()),
@@ -331,19 +356,15 @@ void TextView::mousePressEvent(QMouseEvent* event)
     finishMove();
 }
 
-void TextView::mouseMoveEvent(QMouseEvent* event)
+void TextView::drag(QMouseEvent* event)
 {
-    if (!(event->buttons() & Qt::LeftButton))
-        return;
     // Past the edges the view follows the pointer, a line or a third of the width at a time.
     model_.moveCaret(positionAt(event->position().toPoint()), true);
     finishMove();
 }
 
-void TextView::mouseDoubleClickEvent(QMouseEvent* event)
+void TextView::doubleClick(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
     const std::size_t position = positionAt(event->position().toPoint());
     model_.select(model_.wordStart(position), model_.wordEnd(position));
     finishMove();
@@ -367,24 +388,28 @@ void TextView::wheelEvent(QWheelEvent* event)
     event->accept();
 }
 
+// Each command is the message a program would send, so a subclass of the control sees it too.
 QMenu* TextView::contextMenu()
 {
     const bool writable = !(hwnd_->style & ES_READONLY);
     const bool selected = model_.hasSelection();
     auto* menu = new QMenu(this);
-    auto add = [&](const char* label, bool enabled, void (TextView::*action)()) {
+    auto add = [&](const char* label, bool enabled, UINT message, WPARAM wParam = 0,
+                   LPARAM lParam = 0) {
         QAction* item = menu->addAction(QString::fromLatin1(label));
         item->setEnabled(enabled);
-        connect(item, &QAction::triggered, this, action);
+        HWND hwnd = hwnd_;
+        connect(item, &QAction::triggered, this,
+                [hwnd, message, wParam, lParam] { SendMessageW(hwnd, message, wParam, lParam); });
     };
-    add("&Undo", writable && model_.canUndo(), &TextView::undo);
+    add("&Undo", writable && model_.canUndo(), WM_UNDO);
     menu->addSeparator();
-    add("Cu&t", writable && selected, &TextView::cut);
-    add("&Copy", selected, &TextView::copy);
-    add("&Paste", writable && !QApplication::clipboard()->text().isEmpty(), &TextView::paste);
-    add("&Delete", writable && selected, &TextView::erase);
+    add("Cu&t", writable && selected, WM_CUT);
+    add("&Copy", selected, WM_COPY);
+    add("&Paste", writable && !QApplication::clipboard()->text().isEmpty(), WM_PASTE);
+    add("&Delete", writable && selected, WM_CLEAR);
     menu->addSeparator();
-    add("Select &All", text().size() > 0, &TextView::selectAll);
+    add("Select &All", text().size() > 0, EM_SETSEL, 0, -1);
     return menu;
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/qt/edit/text_widths_p.h"
 #include "platform/text/edit_model.h"
+#include "platform/text/flat_text.h"
 #include "platform/win32.h"
 
 #include <QAbstractScrollArea>
@@ -23,6 +24,7 @@ public:
 
     // What the edit control's messages ask for.
     const TextStore& text() const { return model_.text(); }
+    const EditModel& model() const { return model_; }
     long length() const { return long(text().size()); }
     std::size_t copyText(wchar_t* out, std::size_t capacity) const;
     void setText(std::wstring_view text);
@@ -37,6 +39,18 @@ public:
     long limit() const { return long(model_.limit()); }
     void scrollCaret();
     void applyFont();
+    // WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR and select all, as the keys and the context menu do them.
+    void cut();
+    void copy();
+    void paste();
+    void erase();
+    void selectAll();
+    // EM_GETHANDLE's text locked in place (LocalLock): null when there is no memory for it. It
+    // stays until the text is replaced, so a search pressed again copies nothing.
+    const wchar_t* lockText();
+    void unlockText();
+    bool locked() const { return locks_ > 0; }
+    std::size_t caret() const { return model_.caret(); }
 
     int firstVisibleLine() const;
     int visibleLineCount() const;
@@ -60,6 +74,7 @@ protected:
     void timerEvent(QTimerEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -90,11 +105,6 @@ private:
     void typed(std::wstring_view text, EditModel::Fit fit);
     void insert(std::wstring_view text, EditModel::Fit fit);
     bool refusedReadOnly();
-    void copy();
-    void cut();
-    void paste();
-    void erase();
-    void selectAll();
     // The lines the selection touched before an edit: with those and the selection after it,
     // finishEdit repaints only the lines the edit changed.
     struct Touched {
@@ -107,9 +117,15 @@ private:
     void updateEdited(const Touched& before);
     void finishMove(bool keepGoal = false);
     void restartBlink();
+    // The mouse, after the window procedure has seen it as WM_LBUTTONDOWN and the rest.
+    void press(QMouseEvent* event);
+    void drag(QMouseEvent* event);
+    void doubleClick(QMouseEvent* event);
 
     HWND hwnd_;
     EditModel model_;
+    FlatText flat_;
+    int locks_ = 0;
     mutable TextWidths widths_; // a cache of measurements, also filled while painting
     qreal goalX_ = -1;          // where Up and Down aim, kept across lines shorter than it
     int wheelRest_ = 0;         // wheel turns too small for a line so far
@@ -120,5 +136,9 @@ private:
 
 // The view behind a multi-line edit control's handle; null for any other window.
 TextView* textViewOf(HWND hwnd);
+
+// The line and position messages and EM_GETHANDLE; false for any other message.
+bool lineMessage(TextView* edit, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                 LRESULT& result);
 
 } // namespace platform

@@ -1,7 +1,10 @@
 // KERNEL32's file calls on POSIX: wide paths become UTF-8, errno becomes the Win32 error code, and
 // the Windows behaviour the editor relies on is kept (a folder is not a file, read-only is
 // read-only for everyone, replacing a file keeps its permissions).
+#include "platform/qt/kernel/files_p.h"
+
 #include "platform/qt/hooks_p.h"
+#include "platform/qt/kernel/folders_p.h"
 #include "platform/qt/text_p.h"
 
 #include <QFile>
@@ -15,6 +18,7 @@
 #include <unordered_set>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,11 +48,6 @@ bool injectedFault(FileCall kind)
     return true;
 }
 
-std::string nativePath(LPCWSTR name)
-{
-    return QFile::encodeName(platform::toQString(name)).toStdString();
-}
-
 std::string folderOf(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
@@ -61,48 +60,6 @@ bool isFolder(const std::string& path)
 {
     struct stat status;
     return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-DWORD errorOf(int error, const std::string& path = {})
-{
-    switch (error) {
-    case ENOENT:
-        // Windows tells a missing file from a missing folder on the way to it.
-        return path.empty() || isFolder(folderOf(path)) ? ERROR_FILE_NOT_FOUND
-                                                        : ERROR_PATH_NOT_FOUND;
-    case ENOTDIR:
-    case ELOOP:
-        return ERROR_PATH_NOT_FOUND;
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-        return ERROR_ACCESS_DENIED;
-    case EROFS:
-        return ERROR_WRITE_PROTECT;
-    case ENOSPC:
-    case EDQUOT:
-        return ERROR_DISK_FULL;
-    case EEXIST:
-        return ERROR_FILE_EXISTS;
-    case ENAMETOOLONG:
-        return ERROR_FILENAME_EXCED_RANGE;
-    case EMFILE:
-    case ENFILE:
-        return ERROR_TOO_MANY_OPEN_FILES;
-    case ENOMEM:
-        return ERROR_NOT_ENOUGH_MEMORY;
-    case EBADF:
-        return ERROR_INVALID_HANDLE;
-    case EBUSY:
-    case ETXTBSY:
-        return ERROR_SHARING_VIOLATION;
-    case EXDEV:
-        return ERROR_NOT_SAME_DEVICE;
-    case EINVAL:
-        return ERROR_INVALID_PARAMETER;
-    default:
-        return ERROR_GEN_FAILURE;
-    }
 }
 
 // Layer: a file or folder without any write bit is read-only for everyone, root included, as the
@@ -152,6 +109,9 @@ int openFlags(DWORD access, DWORD disposition)
 {
     const bool reading = access & GENERIC_READ;
     const bool writing = access & GENERIC_WRITE;
+    // No access at all asks for the file's information only, which needs no read permission.
+    if (access == 0 && disposition == OPEN_EXISTING)
+        return O_CLOEXEC | O_PATH;
     int flags = O_CLOEXEC | (writing ? (reading ? O_RDWR : O_WRONLY) : O_RDONLY);
     switch (disposition) {
     case CREATE_NEW:
@@ -167,6 +127,17 @@ int openFlags(DWORD access, DWORD disposition)
     default:
         return -1;
     }
+}
+
+// The status of an open file's handle; false, with the error set, for a handle that is not one.
+bool statusOf(HANDLE file, struct stat& status)
+{
+    const int descriptor = descriptorOf(file);
+    if (descriptor < 0)
+        return fail(ERROR_INVALID_HANDLE);
+    if (fstat(descriptor, &status) != 0)
+        return fail(platform::errorOf(errno));
+    return true;
 }
 
 // The refusals Windows makes before it touches anything: folders, devices and read-only files.
@@ -240,12 +211,84 @@ std::wstring lexicallyNormal(const std::wstring& path)
 
 } // namespace
 
-HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD, SECURITY_ATTRIBUTES*, DWORD disposition,
+namespace platform {
+
+std::string nativePath(LPCWSTR name)
+{
+    return QFile::encodeName(toQString(localName(name))).toStdString();
+}
+
+DWORD errorOf(int error, const std::string& path)
+{
+    switch (error) {
+    case ENOENT:
+        // Windows tells a missing file from a missing folder on the way to it.
+        return path.empty() || isFolder(folderOf(path)) ? ERROR_FILE_NOT_FOUND
+                                                        : ERROR_PATH_NOT_FOUND;
+    case ENOTDIR:
+    case ELOOP:
+        return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+        return ERROR_ACCESS_DENIED;
+    case EROFS:
+        return ERROR_WRITE_PROTECT;
+    case ENOSPC:
+    case EDQUOT:
+        return ERROR_DISK_FULL;
+    case EEXIST:
+        return ERROR_FILE_EXISTS;
+    case ENAMETOOLONG:
+        return ERROR_FILENAME_EXCED_RANGE;
+    case EMFILE:
+    case ENFILE:
+        return ERROR_TOO_MANY_OPEN_FILES;
+    case ENOMEM:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    case EBADF:
+        return ERROR_INVALID_HANDLE;
+    case EBUSY:
+    case ETXTBSY:
+        return ERROR_SHARING_VIOLATION;
+    case EXDEV:
+        return ERROR_NOT_SAME_DEVICE;
+    case EINVAL:
+        return ERROR_INVALID_PARAMETER;
+    default:
+        return ERROR_GEN_FAILURE;
+    }
+}
+
+FILETIME fileTimeOf(const timespec& time)
+{
+    constexpr LONGLONG epochOffsetSeconds = 11'644'473'600;
+    const LONGLONG ticks =
+        (LONGLONG(time.tv_sec) + epochOffsetSeconds) * 10'000'000 + LONGLONG(time.tv_nsec) / 100;
+    return {DWORD(ULONGLONG(ticks) & 0xFFFFFFFF), DWORD(ULONGLONG(ticks) >> 32)};
+}
+
+DWORD attributesOf(const struct stat& status)
+{
+    DWORD attributes = 0;
+    if (S_ISDIR(status.st_mode))
+        attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    if (readOnly(status))
+        attributes |= FILE_ATTRIBUTE_READONLY;
+    return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+}
+
+} // namespace platform
+
+using platform::errorOf;
+using platform::nativePath;
+
+HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, SECURITY_ATTRIBUTES*, DWORD disposition,
                    DWORD, HANDLE)
 {
     if (injectedFault(FileCall::open))
         return INVALID_HANDLE_VALUE;
-    const int flags = openFlags(access, disposition);
+    int flags = openFlags(access, disposition);
     if (flags < 0 || !name) {
         fail(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
@@ -261,12 +304,28 @@ HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD, SECURITY_ATTRIBUTES*, DWOR
         fail(refusal);
         return INVALID_HANDLE_VALUE;
     }
+    // A file held by another open is not truncated before the lock tells so.
+    const bool locking = share == 0 && access != 0;
+    const bool truncating = flags & O_TRUNC;
+    if (locking)
+        flags &= ~O_TRUNC;
+    const mode_t mode = platform::isPrivatePath(wideOf(path)) ? 0600 : 0666;
     int descriptor;
     do
-        descriptor = open(path.c_str(), flags, 0666);
+        descriptor = open(path.c_str(), flags, mode);
     while (descriptor < 0 && errno == EINTR);
     if (descriptor < 0) {
         fail(errorOf(errno, path));
+        return INVALID_HANDLE_VALUE;
+    }
+    if (locking && flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        close(descriptor);
+        fail(ERROR_SHARING_VIOLATION);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (locking && truncating && ftruncate(descriptor, 0) != 0) {
+        fail(errorOf(errno, path));
+        close(descriptor);
         return INVALID_HANDLE_VALUE;
     }
     openFiles().insert(descriptor);
@@ -342,13 +401,30 @@ BOOL CloseHandle(HANDLE object)
 
 BOOL GetFileSizeEx(HANDLE file, LARGE_INTEGER* size)
 {
-    const int descriptor = descriptorOf(file);
-    if (descriptor < 0 || !size)
-        return fail(ERROR_INVALID_HANDLE);
     struct stat status;
-    if (fstat(descriptor, &status) != 0)
-        return fail(errorOf(errno));
+    if (!size || !statusOf(file, status))
+        return FALSE;
     size->QuadPart = status.st_size;
+    return TRUE;
+}
+
+BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information)
+{
+    struct stat status;
+    if (!information || !statusOf(file, status))
+        return FALSE;
+    const auto size = ULONGLONG(status.st_size);
+    const auto index = ULONGLONG(status.st_ino);
+    *information = {platform::attributesOf(status),
+                    {0, 0},
+                    platform::fileTimeOf(status.st_atim),
+                    platform::fileTimeOf(status.st_mtim),
+                    DWORD(status.st_dev),
+                    DWORD(size >> 32),
+                    DWORD(size & 0xFFFFFFFF),
+                    DWORD(status.st_nlink),
+                    DWORD(index >> 32),
+                    DWORD(index & 0xFFFFFFFF)};
     return TRUE;
 }
 
@@ -364,12 +440,18 @@ DWORD GetFileAttributesW(LPCWSTR name)
         fail(errorOf(errno, path));
         return INVALID_FILE_ATTRIBUTES;
     }
-    DWORD attributes = 0;
-    if (S_ISDIR(status.st_mode))
-        attributes |= FILE_ATTRIBUTE_DIRECTORY;
-    if (readOnly(status))
-        attributes |= FILE_ATTRIBUTE_READONLY;
-    return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+    return platform::attributesOf(status);
+}
+
+BOOL CreateDirectoryW(LPCWSTR name, SECURITY_ATTRIBUTES*)
+{
+    if (!name || !*name)
+        return fail(ERROR_PATH_NOT_FOUND);
+    const std::string path = nativePath(name);
+    const mode_t mode = platform::isPrivatePath(wideOf(path)) ? 0700 : 0777;
+    if (mkdir(path.c_str(), mode) != 0)
+        return fail(errno == EEXIST ? ERROR_ALREADY_EXISTS : errorOf(errno, path));
+    return TRUE;
 }
 
 BOOL MoveFileExW(LPCWSTR existing, LPCWSTR newName, DWORD flags)

@@ -1,5 +1,8 @@
-// LocalFree and the blocks it releases: only blocks the layer handed out count as handles.
+// LocalAlloc, LocalReAlloc and LocalFree: only blocks the layer handed out count as handles.
+// Large blocks are asked to be backed by huge pages, as the text store's buffers are.
 #include "platform/qt/kernel/local_memory_p.h"
+
+#include "platform/text/huge_pages.h"
 
 #include <cstdlib>
 #include <unordered_set>
@@ -19,14 +22,50 @@ std::unordered_set<HLOCAL>& blocks()
 HLOCAL localAlloc(std::size_t size)
 {
     HLOCAL block = std::malloc(size == 0 ? 1 : size);
-    if (block)
+    if (block) {
+        adviseHugePages(block, size);
         blocks().insert(block);
+    }
     return block;
 }
 
 } // namespace platform
 
 using namespace platform;
+
+HLOCAL LocalAlloc(UINT flags, SIZE_T bytes)
+{
+    if (flags != LMEM_FIXED) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    HLOCAL block = localAlloc(bytes);
+    if (!block)
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return block;
+}
+
+HLOCAL LocalReAlloc(HLOCAL memory, SIZE_T bytes, UINT flags)
+{
+    if (!blocks().count(memory) || (flags & ~LMEM_MOVEABLE)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    // Windows: a fixed block grows in place or, when allowed to move, moves.
+    if (!(flags & LMEM_MOVEABLE)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    HLOCAL moved = std::realloc(memory, bytes == 0 ? 1 : bytes);
+    if (!moved) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    adviseHugePages(moved, bytes);
+    blocks().erase(memory);
+    blocks().insert(moved);
+    return moved;
+}
 
 HLOCAL LocalFree(HLOCAL memory)
 {

@@ -44,25 +44,51 @@ void focusQtWidget(HWND hwnd)
 
 } // namespace
 
+// The Qt window follows the layer's active window; it may have been made active before it was
+// shown (inside its WM_CREATE), and is brought up when it shows.
+void showActive(HWND top)
+{
+    QWidget* widget = live(top) ? top->widget.data() : nullptr;
+    if (!widget || !widget->isVisible() || widget->isActiveWindow())
+        return;
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        widget->raise();
+    widget->activateWindow();
+}
+
 void activate(HWND top, WORD how)
 {
-    if (top == activeWindow)
+    if (top == activeWindow) {
+        showActive(top);
         return;
+    }
     HWND previous = activeWindow;
     activeWindow = top;
     if (live(previous)) {
         const WPARAM state = MAKEWPARAM(WA_INACTIVE, previous->minimized ? 1 : 0);
         SendMessageW(previous, WM_ACTIVATE, state, reinterpret_cast<LPARAM>(top));
+        // The focus leaves with the activation: a box or another program has it now.
+        dropFocusWithin(previous);
     }
     if (live(top) && activeWindow == top) {
-        if (top->widget && top->widget->isVisible()) {
-            if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-                top->widget->raise();
-            top->widget->activateWindow();
-        }
+        showActive(top);
         const WPARAM state = MAKEWPARAM(how, top->minimized ? 1 : 0);
         SendMessageW(top, WM_ACTIVATE, state, reinterpret_cast<LPARAM>(previous));
     }
+}
+
+ModalActivation::ModalActivation(HWND owner) : owner_(topLevelOf(owner)), previous_(activeWindow)
+{
+    activate(nullptr, WA_INACTIVE);
+}
+
+ModalActivation::~ModalActivation()
+{
+    // Windows activates the owner when its box or dialog closes, whether or not a window of ours
+    // was active before; a box without an owner hands activation back to where it was.
+    HWND back = live(owner_) ? owner_ : live(previous_);
+    if (back && back->enabled && back->visible)
+        activate(back, WA_ACTIVE);
 }
 
 void focusGained(HWND hwnd)
@@ -150,7 +176,10 @@ HWND SetFocus(HWND hwnd)
     if (top != activeWindow)
         activate(top, WA_ACTIVE); // its DefWindowProcW focuses the frame first
     setFocusState(hwnd);
-    focusQtWidget(hwnd);
+    // A WM_SETFOCUS handler may have passed the focus on (a frame to its edit control): Qt's focus
+    // follows where it ended, not where it was asked for first.
+    if (focusWindow == hwnd)
+        focusQtWidget(hwnd);
     return previous;
 }
 

@@ -1,5 +1,5 @@
-// The system control classes ("edit", "Button", "Static", "Listbox") and what they share:
-// notifications to the parent window.
+// The system control classes ("edit", "Button", "Static", "Listbox" and the status bar) and what
+// they share: notifications to the parent window.
 #include "platform/qt/windows/window_p.h"
 
 namespace platform {
@@ -13,6 +13,7 @@ const std::vector<WindowClass>& systemClasses()
         {L"Button", buttonClassProc, nullptr, nullptr, nullptr, createButtonWidget},
         {L"Static", staticClassProc, nullptr, nullptr, nullptr, createStaticWidget},
         {L"Listbox", listBoxClassProc, nullptr, nullptr, nullptr, createListBoxWidget},
+        {STATUSCLASSNAMEW, statusBarClassProc, nullptr, nullptr, nullptr, createStatusBarWidget},
     };
     return classes;
 }

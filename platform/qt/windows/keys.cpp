@@ -1,6 +1,6 @@
 // Key presses as Windows delivers them: every press goes through the window's procedure as
-// WM_KEYDOWN, and the control's class procedure hands it back to the widget. So a subclass
-// procedure sees a key before the control does, and can keep it from the control.
+// WM_KEYDOWN (input.cpp), and the control's class procedure hands it back to the widget. So a
+// subclass procedure sees a key before the control does, and can keep it from the control.
 #include "platform/qt/windows/window_p.h"
 
 #include <QCoreApplication>
@@ -10,20 +10,9 @@ namespace platform {
 
 namespace {
 
-struct PendingKey {
-    HWND hwnd;
-    QKeyEvent* event;
-    std::function<void(QKeyEvent*)> handling;
-    bool handled;
-};
-
-std::vector<PendingKey>& pending()
-{
-    static std::vector<PendingKey> stack;
-    return stack;
-}
-
 bool synthesizing = false;
+
+} // namespace
 
 LPARAM keyDataOf(const QKeyEvent* event)
 {
@@ -33,8 +22,6 @@ LPARAM keyDataOf(const QKeyEvent* event)
         data |= LPARAM(1) << 30;
     return data;
 }
-
-} // namespace
 
 Qt::Key qtKeyOf(WPARAM virtualKey)
 {
@@ -71,6 +58,8 @@ Qt::Key qtKeyOf(WPARAM virtualKey)
         return Qt::Key_PageUp;
     case VK_NEXT:
         return Qt::Key_PageDown;
+    case VK_F3:
+        return Qt::Key_F3;
     case VK_F4:
         return Qt::Key_F4;
     default:
@@ -104,22 +93,16 @@ void deliverKey(HWND hwnd, QKeyEvent* event, std::function<void(QKeyEvent*)> wid
         widgetHandling(event);
         return;
     }
-    pending().push_back({hwnd, event, std::move(widgetHandling), false});
-    SendMessageW(hwnd, WM_KEYDOWN, WPARAM(virtualKey), keyDataOf(event));
-    const bool handled = pending().back().handled;
-    pending().pop_back();
+    const bool handled = deliverInput(hwnd, WM_KEYDOWN, WPARAM(virtualKey), keyDataOf(event),
+                                      [&] { widgetHandling(event); });
     if (!handled)
         event->accept(); // a subclass kept the key from the control
 }
 
 void runDefaultKey(HWND hwnd, WPARAM virtualKey, LPARAM)
 {
-    if (!pending().empty() && pending().back().hwnd == hwnd && !pending().back().handled) {
-        PendingKey& key = pending().back();
-        key.handled = true;
-        key.handling(key.event);
+    if (runPendingInput(hwnd, WM_KEYDOWN))
         return;
-    }
     // The program sent WM_KEYDOWN itself: give the widget a key press of that key.
     if (!live(hwnd) || !hwnd->widget)
         return;

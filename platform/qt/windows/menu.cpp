@@ -203,6 +203,22 @@ BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flag
     return TRUE;
 }
 
+DWORD CheckMenuItem(HMENU menu, UINT id, UINT check)
+{
+    const bool byCommand = (check & ~MF_CHECKED) == MF_BYCOMMAND;
+    HMENU holder = isMenu(menu) && byCommand ? holderOf(menu, id) : nullptr;
+    for (std::size_t position = 0; holder && position < holder->items.size(); ++position) {
+        HMENU__::Item& item = holder->items[position];
+        if ((item.flags & (MF_POPUP | MF_SEPARATOR)) || item.id != id)
+            continue;
+        const DWORD previous = item.flags & MF_CHECKED;
+        item.flags = (item.flags & ~MF_CHECKED) | (check & MF_CHECKED);
+        showChecks(item);
+        return previous;
+    }
+    return DWORD(-1);
+}
+
 BOOL SetMenu(HWND hwnd, HMENU menu)
 {
     if (!isTopLevel(hwnd) || (menu && !isMenu(menu)))

@@ -79,15 +79,31 @@ void postAhead(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     wake();
 }
 
-bool dispatchPosted()
+void postUnlessQueued(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    for (const MSG& queued : queue()) {
+        if (queued.hwnd == hwnd && queued.message == message && queued.wParam == wParam)
+            return;
+    }
+    PostMessageW(hwnd, message, wParam, lParam);
+}
+
+bool dispatchPosted(bool (*translate)(MSG* message))
 {
     bool any = false;
     MSG message;
     while (takeMessage(message)) {
         any = true;
-        DispatchMessageW(&message);
+        if (!translate || !translate(&message))
+            DispatchMessageW(&message);
     }
     return any;
+}
+
+void postMessage(const MSG& message)
+{
+    queue().push_back(message);
+    wake();
 }
 
 bool quitRequested()
@@ -108,8 +124,7 @@ BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (hwnd && !live(hwnd))
         return FALSE;
-    queue().push_back(MSG{hwnd, message, wParam, lParam, 0, {0, 0}});
-    wake();
+    postMessage(MSG{hwnd, message, wParam, lParam, 0, {0, 0}});
     return TRUE;
 }
 
@@ -141,7 +156,13 @@ BOOL TranslateMessage(const MSG*)
 
 LRESULT DispatchMessageW(const MSG* message)
 {
-    if (!message || !live(message->hwnd))
+    if (!message || dispatchHeldKey(*message) || !live(message->hwnd))
         return 0;
+    // A timer with its own procedure calls that instead of the window's.
+    if (message->message == WM_TIMER && message->lParam) {
+        reinterpret_cast<TIMERPROC>(message->lParam)(message->hwnd, WM_TIMER, message->wParam,
+                                                     GetTickCount());
+        return 0;
+    }
     return SendMessageW(message->hwnd, message->message, message->wParam, message->lParam);
 }

@@ -160,6 +160,7 @@ void destroyTree(HWND hwnd)
     SendMessageW(hwnd, WM_NCDESTROY, 0, 0);
     dropFocusWithin(hwnd);
     unregisterHotKeysOf(hwnd);
+    killTimersOf(hwnd);
     hwnd->destroyed = true;
 }
 

@@ -1,0 +1,177 @@
+// Writing the recovery copy: when, where, and removing it once nothing needs it.
+#include "document/recovery.h"
+
+#include "app/editor.h"
+#include "app/globals.h"
+#include "document/file_io.h"
+
+namespace {
+
+// Writing starts once typing has paused this long...
+constexpr DWORD pauseAfterTyping = 2000;
+// ...or once the first change no copy holds has waited this long, while typing goes on.
+constexpr DWORD longestWait = 30000;
+// Between two copies at least nine times as long as the last one took: writing copies then
+// takes at most a tenth of the time, however large the text.
+constexpr DWORD restPerCopyTime = 9;
+// What one slice writes: about 2 ms of work, whatever the text, so a key never waits long.
+constexpr std::size_t sliceCharacters = 1 << 19;
+
+ULONGLONG now()
+{
+    FILETIME time;
+    GetSystemTimeAsFileTime(&time);
+    return (ULONGLONG(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+} // namespace
+
+std::wstring recoveryFolder(bool create)
+{
+    wchar_t base[MAX_PATH];
+    const int flags = CSIDL_LOCAL_APPDATA | (create ? CSIDL_FLAG_CREATE : 0);
+    if (SHGetFolderPathW(nullptr, flags, nullptr, SHGFP_TYPE_CURRENT, base) != S_OK)
+        return {};
+    const std::wstring folder = std::wstring(base) + L"\\Quenwrite";
+    if (create && !CreateDirectoryW(folder.c_str(), nullptr) &&
+        GetLastError() != ERROR_ALREADY_EXISTS)
+        return {};
+    return folder;
+}
+
+void Recovery::textChanged(HWND window)
+{
+    current = false;
+    const DWORD time = GetTickCount();
+    if (!waiting) {
+        waiting = true;
+        firstChange = time;
+    }
+    // A copy being written no longer holds the text: it waits for the next pause.
+    const bool gaveUp = writer.running();
+    writer.abandon();
+    if (gaveUp || time - firstChange < longestWait)
+        SetTimer(window, recoveryTimer, pauseAfterTyping, nullptr);
+}
+
+void Recovery::onTimer(HWND window)
+{
+    if (writer.running()) {
+        finishStep(window, writer.step(sliceCharacters));
+        return;
+    }
+    KillTimer(window, recoveryTimer);
+    if (Editor.saved || current) {
+        waiting = false;
+        return;
+    }
+    const DWORD time = GetTickCount();
+    const DWORD rest = lastDuration * restPerCopyTime;
+    if (lastEnd != 0 && time - lastEnd < rest) {
+        SetTimer(window, recoveryTimer, rest - (time - lastEnd), nullptr);
+        return;
+    }
+    // A copy that cannot be written is tried again after the next change.
+    if (!startCopy()) {
+        waiting = false;
+        return;
+    }
+    copyStarted = time;
+    finishStep(window, writer.step(sliceCharacters));
+}
+
+void Recovery::writeNow(HWND window)
+{
+    if (Editor.saved || current)
+        return;
+    if (!writer.running()) {
+        if (!startCopy())
+            return;
+        copyStarted = GetTickCount();
+    }
+    RecoveryWriter::Step step;
+    do
+        step = writer.step(sliceCharacters);
+    while (step == RecoveryWriter::Step::more);
+    finishStep(window, step);
+}
+
+void Recovery::discard(HWND window)
+{
+    KillTimer(window, recoveryTimer);
+    writer.abandon();
+    if (onDisk)
+        onDisk = !DeleteFileW(recoveryCopyOf(stem).c_str());
+    current = false;
+    waiting = false;
+}
+
+void Recovery::release()
+{
+    if (lock == INVALID_HANDLE_VALUE)
+        return;
+    CloseHandle(lock);
+    lock = INVALID_HANDLE_VALUE;
+    DeleteFileW(recoveryLockOf(stem).c_str());
+}
+
+bool Recovery::makeNames()
+{
+    if (!stem.empty())
+        return true;
+    const std::wstring folder = recoveryFolder(true);
+    if (folder.empty())
+        return false;
+    const std::wstring process = folder + L"\\" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    // A name an editor with this process number left behind is never reused: its copy waits to
+    // be offered.
+    for (int n = 1; n <= 100; ++n) {
+        const std::wstring candidate = process + std::to_wstring(n);
+        lock = CreateFileW(recoveryLockOf(candidate).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (lock == INVALID_HANDLE_VALUE) {
+            if (GetLastError() != ERROR_FILE_EXISTS)
+                return false;
+            continue;
+        }
+        if (!fileExists(recoveryCopyOf(candidate))) {
+            stem = candidate;
+            return true;
+        }
+        CloseHandle(lock);
+        lock = INVALID_HANDLE_VALUE;
+        DeleteFileW(recoveryLockOf(candidate).c_str());
+    }
+    return false;
+}
+
+bool Recovery::startCopy()
+{
+    if (!makeNames())
+        return false;
+    const RecoveryHeader header{now(), filePath, fileIdentity};
+    return writer.start(Editor.editControl, stem + L".tmp", header);
+}
+
+void Recovery::finishStep(HWND window, RecoveryWriter::Step step)
+{
+    if (step == RecoveryWriter::Step::more) {
+        SetTimer(window, recoveryTimer, USER_TIMER_MINIMUM, nullptr);
+        return;
+    }
+    KillTimer(window, recoveryTimer);
+    // Written or not, the changes wait no more: a copy that failed is tried after the next one.
+    waiting = false;
+    if (step == RecoveryWriter::Step::failed)
+        return;
+    const std::wstring temporary = writer.temporary();
+    if (!MoveFileExW(temporary.c_str(), recoveryCopyOf(stem).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temporary.c_str());
+        return;
+    }
+    onDisk = true;
+    current = true;
+    lastEnd = GetTickCount();
+    lastDuration = lastEnd - copyStarted;
+}

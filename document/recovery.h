@@ -1,0 +1,64 @@
+// The recovery copy: while the document has unsaved changes, its text, the file's path and the
+// time are kept in the user's own folder (the local application data folder, a Quenwrite folder
+// in it), written a short pause after typing stops, so that a crash, a power cut or the end of
+// the session loses nothing. At start-up a copy that an editor left behind is offered back.
+#pragma once
+
+#include "document/recovery_writer.h"
+#include "platform/win32.h"
+
+#include <string>
+
+// The main window's timer that writes the copy.
+constexpr UINT_PTR recoveryTimer = 1;
+
+struct Recovery {
+    // This editor's copy is <folder>\<process id>-<n>.recovery, beside <...>.lock, which it keeps
+    // open without sharing for as long as it runs: a copy whose lock another editor can take was
+    // left behind. Both are made with the first copy.
+    std::wstring stem;
+    HANDLE lock = INVALID_HANDLE_VALUE;
+    RecoveryWriter writer;
+    bool onDisk = false;   // a copy of this editor's is on disk
+    bool current = false;  // that copy holds the text as it is now
+    bool waiting = false;  // there are changes no copy holds yet, since firstChange
+    DWORD firstChange = 0; // GetTickCount times
+    DWORD copyStarted = 0;
+    DWORD lastEnd = 0;
+    DWORD lastDuration = 0;
+
+    // The user changed the text (EN_CHANGE).
+    void textChanged(HWND window);
+    // WM_TIMER recoveryTimer: starts a copy or writes its next slice.
+    void onTimer(HWND window);
+    // The session ends: the copy is written whole, now.
+    void writeNow(HWND window);
+    // The text was saved, replaced or dropped: no copy is needed.
+    void discard(HWND window);
+    // The editor ends: its lock goes.
+    void release();
+    // At start-up: offers each copy that an editor which no longer runs left behind.
+    void offer(HWND window);
+
+private:
+    bool restore(HWND window, const std::wstring& copy, const RecoveryHeader& header);
+    bool makeNames();
+    bool startCopy();
+    void finishStep(HWND window, RecoveryWriter::Step step);
+};
+
+extern struct Recovery Recovery;
+
+// The folder the copies are kept in; empty when there is none (and create was false).
+std::wstring recoveryFolder(bool create);
+
+// The copy and the lock of an editor's names.
+inline std::wstring recoveryCopyOf(const std::wstring& stem)
+{
+    return stem + L".recovery";
+}
+
+inline std::wstring recoveryLockOf(const std::wstring& stem)
+{
+    return stem + L".lock";
+}

@@ -1,0 +1,43 @@
+// The recovery copy's file: a short header (when it was written, the document's file and what the
+// document knew of that file) and then the text. The text is kept exactly, whatever characters
+// it holds: each character as UTF-8, and a UTF-16 surrogate that has no partner encoded on its
+// own as three bytes (the way WTF-8 does), since the edit control may hold such a unit too.
+// Pure functions, so tests and fuzzers can call them directly.
+#pragma once
+
+#include "document/file_change.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+struct RecoveryHeader {
+    ULONGLONG time = 0; // FILETIME ticks, UTC
+    std::wstring path;  // the document's file; empty for a new document
+    FileIdentity identity;
+};
+
+std::string headerBytes(const RecoveryHeader& header);
+// Reads the header at the start of bytes; returns where the text begins, or npos when bytes do
+// not begin with a whole header.
+std::size_t parseHeader(std::string_view bytes, RecoveryHeader& header);
+
+// Appends the bytes of text. A high surrogate at the very end waits for its partner in the next
+// call only if the caller keeps the two together; callers hand over whole lines or split the
+// text elsewhere.
+void appendTextBytes(std::wstring_view text, std::string& bytes);
+
+// The text of bytes held whole.
+std::wstring recoveryText(std::string_view bytes);
+
+// The text of bytes that arrive in pieces; a character split between two pieces is joined.
+class TextFromRecoveryBytes {
+public:
+    void append(std::string_view piece, std::wstring& text);
+    // The end: an unfinished character left over becomes U+FFFD.
+    void finish(std::wstring& text);
+
+private:
+    char32_t pending_ = 0;
+    int missing_ = 0; // continuation bytes still expected
+};

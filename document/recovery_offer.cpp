@@ -1,0 +1,211 @@
+// Offering, at start-up, the recovery copies that editors which no longer run left behind.
+#include "document/recovery.h"
+
+#include "app/editor.h"
+#include "app/globals.h"
+#include "document/file_io.h"
+#include "document/file_messages.h"
+#include "document/title.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// The header is near the start: a path of the longest kind takes under 100 KB.
+constexpr DWORD headerRoom = 256 * 1024;
+constexpr std::size_t restorePiece = 4 << 20;
+
+struct LeftCopy {
+    std::wstring stem;
+    HANDLE lock; // taken: while it is held no other editor offers the same copy
+    RecoveryHeader header;
+};
+
+std::string firstBytes(const std::wstring& path)
+{
+    std::string bytes(headerRoom, '\0');
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD got = 0;
+    if (file != INVALID_HANDLE_VALUE) {
+        if (!ReadFile(file, bytes.data(), headerRoom, &got, nullptr))
+            got = 0;
+        CloseHandle(file);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+// Calls found with the stem (the folder and the name without its extension) of each file of the
+// folder that matches the pattern.
+template <typename Found>
+void forEachFile(const std::wstring& folder, const wchar_t* pattern, Found found)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW((folder + L"\\" + pattern).c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring name = data.cFileName;
+        found(folder + L"\\" + name.substr(0, name.rfind(L'.')));
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+}
+
+// Takes an editor's lock; fails while that editor runs.
+HANDLE takeLock(const std::wstring& stem, DWORD disposition)
+{
+    return CreateFileW(recoveryLockOf(stem).c_str(), GENERIC_WRITE, 0, nullptr, disposition,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The copies whose editor no longer runs: their lock can be taken (or is gone). A copy that
+// cannot be read is left where it is.
+std::vector<LeftCopy> leftCopies(const std::wstring& folder)
+{
+    std::vector<LeftCopy> copies;
+    forEachFile(folder, L"*.recovery", [&copies](const std::wstring& stem) {
+        HANDLE lock = takeLock(stem, OPEN_ALWAYS);
+        if (lock == INVALID_HANDLE_VALUE)
+            return;
+        RecoveryHeader header;
+        if (parseHeader(firstBytes(recoveryCopyOf(stem)), header) == std::string::npos)
+            CloseHandle(lock);
+        else
+            copies.push_back({stem, lock, header});
+    });
+    std::sort(copies.begin(), copies.end(),
+              [](const LeftCopy& a, const LeftCopy& b) { return a.header.time > b.header.time; });
+    return copies;
+}
+
+// The locks of editors that ended without a copy: only their names are left to free.
+void removeLeftLocks(const std::wstring& folder)
+{
+    forEachFile(folder, L"*.lock", [](const std::wstring& stem) {
+        if (fileExists(recoveryCopyOf(stem)))
+            return;
+        HANDLE lock = takeLock(stem, OPEN_EXISTING);
+        if (lock == INVALID_HANDLE_VALUE)
+            return;
+        CloseHandle(lock);
+        DeleteFileW(recoveryLockOf(stem).c_str());
+    });
+}
+
+void letGo(const LeftCopy& copy, bool remove)
+{
+    if (remove)
+        DeleteFileW(recoveryCopyOf(copy.stem).c_str());
+    CloseHandle(copy.lock);
+    if (remove)
+        DeleteFileW(recoveryLockOf(copy.stem).c_str());
+}
+
+// "14:02" for a copy of today, "2024-05-02 14:02" for an older one.
+std::wstring whenOf(ULONGLONG time)
+{
+    FILETIME utc{DWORD(time & 0xFFFFFFFF), DWORD(time >> 32)};
+    FILETIME local;
+    SYSTEMTIME at;
+    SYSTEMTIME today;
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &at))
+        return L"an earlier session";
+    GetLocalTime(&today);
+    wchar_t text[32];
+    if (at.wYear == today.wYear && at.wMonth == today.wMonth && at.wDay == today.wDay)
+        std::swprintf(text, 32, L"%02u:%02u", unsigned(at.wHour), unsigned(at.wMinute));
+    else
+        std::swprintf(text, 32, L"%04u-%02u-%02u %02u:%02u", unsigned(at.wYear),
+                      unsigned(at.wMonth), unsigned(at.wDay), unsigned(at.wHour),
+                      unsigned(at.wMinute));
+    return text;
+}
+
+std::wstring question(const RecoveryHeader& header)
+{
+    const std::wstring name = header.path.empty() ? L"New file" : fileNameOf(header.path);
+    return L"Quenwrite found unsaved text from " + whenOf(header.time) + L" (" + name +
+           L"). Restore it?";
+}
+
+// The copy's text into the control, a few megabytes at a time, as Open hands a file over.
+void showText(HWND edit, std::string_view bytes)
+{
+    SetWindowTextW(edit, L"");
+    TextFromRecoveryBytes decoder;
+    std::wstring part;
+    for (std::size_t done = 0; done < bytes.size(); done += restorePiece) {
+        part.clear();
+        decoder.append(bytes.substr(done, restorePiece), part);
+        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(part.c_str()));
+    }
+    part.clear();
+    decoder.finish(part);
+    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(part.c_str()));
+    SendMessageW(edit, EM_SETSEL, 0, 0);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
+}
+
+} // namespace
+
+void Recovery::offer(HWND window)
+{
+    const std::wstring folder = recoveryFolder(false);
+    if (folder.empty())
+        return;
+    std::vector<LeftCopy> copies = leftCopies(folder);
+    std::size_t next = 0;
+    for (; next < copies.size(); ++next) {
+        const LeftCopy& copy = copies[next];
+        const int answer = MessageBoxW(window, question(copy.header).c_str(), productName.c_str(),
+                                       MB_YESNO | MB_ICONQUESTION);
+        if (answer == IDNO) {
+            letGo(copy, true);
+            continue;
+        }
+        // Yes brings the text back; a box that failed keeps the copy for the next start.
+        if (answer == IDYES)
+            letGo(copy, restore(window, recoveryCopyOf(copy.stem), copy.header));
+        else
+            letGo(copy, false);
+        ++next;
+        break;
+    }
+    // The others wait for a later start.
+    for (; next < copies.size(); ++next)
+        letGo(copies[next], false);
+    removeLeftLocks(folder);
+}
+
+bool Recovery::restore(HWND window, const std::wstring& copy, const RecoveryHeader& header)
+{
+    std::string bytes;
+    const DWORD error = readWholeFile(copy, bytes);
+    RecoveryHeader read;
+    const std::size_t textStart =
+        error == ERROR_SUCCESS ? parseHeader(bytes, read) : std::string::npos;
+    if (textStart == std::string::npos) {
+        tellUser(window, openFailure(copy, error == ERROR_SUCCESS ? ERROR_READ_FAULT : error),
+                 MB_ICONERROR);
+        return false;
+    }
+    showText(Editor.editControl, std::string_view(bytes).substr(textStart));
+    filePath = header.path;
+    fileName = fileNameOf(filePath);
+    fileIdentity = header.identity;
+    Editor.saved = false;
+    Editor.updateTitle(window);
+    // The copy becomes this editor's own: the text is in it already.
+    KillTimer(window, recoveryTimer);
+    waiting = false;
+    current = makeNames() && MoveFileExW(copy.c_str(), recoveryCopyOf(stem).c_str(),
+                                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    onDisk = current;
+    if (!current)
+        SetTimer(window, recoveryTimer, USER_TIMER_MINIMUM, nullptr);
+    return current;
+}

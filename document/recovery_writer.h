@@ -1,0 +1,49 @@
+// Writes one recovery copy of the edit control's text into a temporary file, a slice at a time,
+// so that typing never waits for the copy of a large document. Each slice takes whole lines with
+// EM_GETLINE; a line too long for it (more than 65,535 characters) makes the writer take the
+// whole text once and go on from that copy. The text must not change while a copy is written:
+// the owner gives the copy up when it does.
+#pragma once
+
+#include "app/window_parts.h"
+#include "document/recovery_file.h"
+#include "platform/win32.h"
+
+#include <string>
+
+class RecoveryWriter {
+public:
+    enum class Step { more, done, failed };
+
+    // Makes the temporary file and writes the header; false when the file cannot be made.
+    bool start(HWND edit, const std::wstring& temporary, const RecoveryHeader& header);
+    // Writes at least characters characters (or the rest), or flushes what was written: a step
+    // of its own every few megabytes and at the end. done: the file is complete, flushed and
+    // closed; failed: it was removed again.
+    Step step(std::size_t characters);
+    // Closes and removes the unfinished file.
+    void abandon();
+    bool running() const { return file_ != INVALID_HANDLE_VALUE; }
+    const std::wstring& temporary() const { return temporary_; }
+
+private:
+    Step flush();
+    bool readLine();
+    void takeSnapshot(std::size_t from);
+    std::size_t fromSnapshot(std::size_t characters);
+    bool write();
+    Step fail();
+
+    HWND edit_ = nullptr;
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    std::wstring temporary_;
+    std::size_t lineCount_ = 0;
+    std::size_t nextLine_ = 0;
+    std::size_t unflushed_ = 0;  // bytes written since the last flush
+    bool textDone_ = false;      // all of the text is written; a flush and the close are left
+    WholeText snapshot_;         // the whole text, once a line was too long for EM_GETLINE
+    std::size_t snapshotAt_ = 0; // the next character of the snapshot to write
+    bool fromSnapshot_ = false;
+    std::wstring line_;
+    std::string bytes_;
+};

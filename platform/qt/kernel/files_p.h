@@ -1,0 +1,19 @@
+// What the file calls share: native paths, Win32 error codes and file times from POSIX ones.
+#pragma once
+
+#include "platform/win32.h"
+
+#include <string>
+
+#include <sys/stat.h>
+
+namespace platform {
+
+// The path in the file system's encoding, per-user names mapped (see SHGetFolderPathW).
+std::string nativePath(LPCWSTR name);
+// The Win32 error for an errno; with the path, a missing file is told from a missing folder.
+DWORD errorOf(int error, const std::string& path = {});
+FILETIME fileTimeOf(const timespec& time);
+DWORD attributesOf(const struct stat& status);
+
+} // namespace platform

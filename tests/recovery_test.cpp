@@ -1,0 +1,393 @@
+// The recovery copy as a user relies on it: written after a pause in typing, holding the text and
+// the file exactly, gone once the text is saved or dropped, written at once when the session
+// ends, and offered back at the next start; and its file format underneath.
+#include "app/editor.h"
+#include "app/globals.h"
+#include "app/main_window.h"
+#include "document/file_change.h"
+#include "document/recovery.h"
+#include "document/recovery_file.h"
+#include "tests/reliability_support.h"
+#include "tests/support/editor_test.h"
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace platform::testing;
+
+namespace {
+
+TEST(RecoveryFile, HeaderAndTextComeBackExactly)
+{
+    struct Row {
+        const char* name;
+        std::wstring text;
+    };
+    const Row rows[] = {
+        {"empty", L""},
+        {"lines", L"one\r\ntwo\r\n"},
+        {"one byte's characters", L"\x01\x7f\x80\xe9\xff"},
+        {"beyond one byte", L"\x20ac \x4e2d\x6587"},
+        {"beyond 16 bits", std::wstring(1, wchar_t(0x1F600))},
+        {"surrogates on their own", std::wstring{wchar_t(0xD800), L'a', wchar_t(0xDC00)}},
+        {"surrogates side by side", std::wstring{wchar_t(0xDBFF), wchar_t(0xDFFF)}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const RecoveryHeader written{133500000000000000ULL, L"/home/u/\xe9t\xe9\nnotes.txt",
+                                     FileIdentity{true, 7, 1ULL << 40, 12345, 987654321}};
+        std::string bytes = headerBytes(written);
+        const std::size_t textStart = bytes.size();
+        appendTextBytes(row.text, bytes);
+        RecoveryHeader read;
+        ASSERT_EQ(parseHeader(bytes, read), textStart);
+        EXPECT_EQ(read.time, written.time);
+        EXPECT_EQ(read.path, written.path);
+        EXPECT_EQ(read.identity, written.identity);
+        const std::string_view textBytes = std::string_view(bytes).substr(textStart);
+        EXPECT_EQ(recoveryText(textBytes), row.text);
+        // Read in pieces, a character split between two comes back whole.
+        for (std::size_t split = 0; split <= textBytes.size(); ++split) {
+            std::wstring text;
+            TextFromRecoveryBytes decoder;
+            decoder.append(textBytes.substr(0, split), text);
+            decoder.append(textBytes.substr(split), text);
+            decoder.finish(text);
+            EXPECT_EQ(text, row.text) << "split at " << split;
+        }
+    }
+}
+
+TEST(RecoveryFile, AHeaderCutShortOrOfAnotherKindIsNoCopy)
+{
+    const std::string whole = headerBytes({1, L"a.txt", {}}) + "text";
+    RecoveryHeader header;
+    for (std::size_t length = 0; length < whole.size() - 4; ++length)
+        EXPECT_EQ(parseHeader(whole.substr(0, length), header), std::string::npos) << length;
+    for (const std::string& foreign :
+         {std::string("Quenwrite recovery copy\ntime x\n"), std::string("plain text\n"),
+          std::string("Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\npath 999\na.txt\n\n")}) {
+        SCOPED_TRACE(foreign);
+        EXPECT_EQ(parseHeader(foreign, header), std::string::npos);
+    }
+}
+
+class RecoveryTest : public EditorTest {
+protected:
+    std::string programFolder() const { return stateFolder() + "/quenwrite"; }
+
+    std::vector<std::string> copies() const
+    {
+        std::vector<std::string> found;
+        for (const std::string& name : namesIn(programFolder())) {
+            if (name.ends_with(".recovery"))
+                found.push_back(name);
+        }
+        return found;
+    }
+
+    // The timer's ticks, as the message loop would deliver them, until the copy is written. A copy
+    // right after another waits for its rest, a few milliseconds for small texts.
+    void tickUntilWritten()
+    {
+        for (int tick = 0; tick < 2000; ++tick) {
+            SendMessageW(mainWindow, WM_TIMER, recoveryTimer, 0);
+            if (Recovery.current)
+                return;
+            if (!Recovery.writer.running())
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ADD_FAILURE() << "the copy was not written";
+    }
+
+    // The only copy's header and text.
+    std::wstring copiedText(RecoveryHeader& header)
+    {
+        const std::vector<std::string> found = copies();
+        if (found.size() != 1) {
+            ADD_FAILURE() << found.size() << " copies";
+            return L"";
+        }
+        std::ifstream file(programFolder() + "/" + found[0], std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+        const std::size_t start = parseHeader(bytes, header);
+        if (start == std::string::npos) {
+            ADD_FAILURE() << "no header";
+            return L"";
+        }
+        return recoveryText(std::string_view(bytes).substr(start));
+    }
+
+    void open(const std::string& name)
+    {
+        answerFileDialog(path(name));
+        hotKey(hotKeyOpen);
+    }
+};
+
+TEST_F(RecoveryTest, APauseAfterTypingWritesACopyOfTheTextAndTheFileThatOnlyTheUserMayRead)
+{
+    writeFileBytes("notes.txt", "first line\r\n");
+    open("notes.txt");
+    type(L"typed ");
+    EXPECT_TRUE(copies().empty()) << "nothing is written while the user types";
+    const auto started = std::chrono::steady_clock::now();
+    while (copies().empty() &&
+           std::chrono::steady_clock::now() - started < std::chrono::seconds(5)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        processEvents();
+    }
+    RecoveryHeader header;
+    EXPECT_EQ(copiedText(header), L"typed first line\r\n");
+    EXPECT_EQ(header.path, path("notes.txt"));
+    EXPECT_EQ(header.identity, identityOf(path("notes.txt")));
+    struct stat status;
+    ASSERT_EQ(stat(programFolder().c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+    ASSERT_EQ(stat((programFolder() + "/" + copies().at(0)).c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    EXPECT_EQ(copies().at(0), std::to_string(getpid()) + "-1.recovery");
+
+    hotKey(hotKeySave);
+    EXPECT_TRUE(copies().empty()) << "saved, the text needs no copy";
+}
+
+TEST_F(RecoveryTest, TheCopyGoesWhenTheTextIsSavedOrDroppedAndStaysWhileItIsKept)
+{
+    writeFileBytes("other.txt", "other");
+    struct Row {
+        const char* name;
+        std::function<void()> act;
+        bool kept;
+    };
+    const Row rows[] = {
+        {"New, Cancel", [&] { answerMessageBox(IDCANCEL), hotKey(hotKeyNew); }, true},
+        {"New, a box that fails", [&] { answerMessageBox(0), hotKey(hotKeyNew); }, true},
+        {"New, No", [&] { answerMessageBox(IDNO), hotKey(hotKeyNew); }, false},
+        {"Open, No", [&] { answerMessageBox(IDNO), open("other.txt"); }, false},
+        {"Save as", [&] { answerFileDialog(path("saved.txt")), hotKey(hotKeySaveAs); }, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        type(L"x");
+        tickUntilWritten();
+        ASSERT_EQ(copies().size(), 1u);
+        row.act();
+        EXPECT_EQ(copies().size(), row.kept ? 1u : 0u);
+    }
+    type(L"y");
+    tickUntilWritten();
+    answerMessageBox(IDNO);
+    clickCloseBox(mainWindow);
+    processEvents();
+    EXPECT_FALSE(IsWindow(mainWindow));
+    EXPECT_TRUE(namesIn(programFolder()).empty()) << "no copy and no lock stays";
+}
+
+TEST_F(RecoveryTest, ALargeTextIsCopiedSliceBySliceAndAChangeGivesThatCopyUp)
+{
+    std::wstring large = largeText(3'000'000);
+    // A line too long for EM_GETLINE, and characters no byte holds, among the others.
+    large.insert(1'000'000, std::wstring(100'000, L'\x20ac') + L"\r\n");
+    SetWindowTextW(Editor.editControl, large.c_str());
+    type(L"x");
+    SendMessageW(mainWindow, WM_TIMER, recoveryTimer, 0);
+    EXPECT_TRUE(Recovery.writer.running()) << "one slice does not hold it all";
+    EXPECT_TRUE(copies().empty());
+    type(L"y");
+    EXPECT_FALSE(Recovery.writer.running());
+    EXPECT_TRUE(namesIn(programFolder()).size() == 1u) << "only the lock: the unfinished copy went";
+    tickUntilWritten();
+    RecoveryHeader header;
+    EXPECT_EQ(copiedText(header), text());
+    EXPECT_TRUE(header.path.empty());
+}
+
+TEST_F(RecoveryTest, ACopyThatCouldNotBeWrittenLeavesNothingAndIsWrittenAfterTheNextChange)
+{
+    type(L"a");
+    failFileCall(FileCall::write, 1, ERROR_DISK_FULL);
+    SendMessageW(mainWindow, WM_TIMER, recoveryTimer, 0);
+    EXPECT_TRUE(copies().empty());
+    EXPECT_EQ(namesIn(programFolder()).size(), 1u) << "only the lock: the temporary file went";
+    type(L"b");
+    tickUntilWritten();
+    RecoveryHeader header;
+    EXPECT_EQ(copiedText(header), L"ab");
+}
+
+TEST_F(RecoveryTest, TheEndOfTheSessionWritesTheCopyBeforeItLetsTheSessionEnd)
+{
+    type(L"first");
+    EXPECT_EQ(SendMessageW(mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    RecoveryHeader header;
+    EXPECT_EQ(copiedText(header), L"first");
+    type(L" second");
+    EXPECT_EQ(SendMessageW(mainWindow, WM_ENDSESSION, FALSE, 0), 0);
+    EXPECT_EQ(copiedText(header), L"first") << "the session goes on: the timer writes later";
+    EXPECT_EQ(SendMessageW(mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP), 0);
+    EXPECT_EQ(copiedText(header), L"first second");
+    EXPECT_TRUE(IsWindow(mainWindow)) << "the window is not destroyed, nothing is asked";
+    EXPECT_TRUE(shownBoxes().empty());
+}
+
+// A copy that an editor left when it ended without saving, written before this one starts.
+class LeftCopyTest : public StartupTest {
+protected:
+    std::string programFolder() const { return stateFolder() + "/quenwrite"; }
+
+    void leaveCopy(const std::string& stem, const RecoveryHeader& header, const std::wstring& text)
+    {
+        std::filesystem::create_directories(programFolder());
+        std::string bytes = headerBytes(header);
+        appendTextBytes(text, bytes);
+        std::ofstream(programFolder() + "/" + stem + ".recovery", std::ios::binary) << bytes;
+        std::ofstream(programFolder() + "/" + stem + ".lock");
+    }
+
+    // Now, a few minutes ago, as the copy's header keeps it.
+    static ULONGLONG minutesAgo(int minutes)
+    {
+        const auto since =
+            std::chrono::system_clock::now().time_since_epoch() - std::chrono::minutes(minutes);
+        return ULONGLONG(std::chrono::duration_cast<std::chrono::seconds>(since).count() +
+                         11'644'473'600LL) *
+               10'000'000ULL;
+    }
+
+    static std::string bytesOf(const std::string& name)
+    {
+        std::ifstream file(name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+
+    static std::wstring clockOf(ULONGLONG time)
+    {
+        const std::time_t seconds = std::time_t(time / 10'000'000ULL - 11'644'473'600ULL);
+        std::tm local{};
+        localtime_r(&seconds, &local);
+        wchar_t text[8];
+        std::swprintf(text, 8, L"%02d:%02d", local.tm_hour, local.tm_min);
+        return text;
+    }
+};
+
+TEST_F(LeftCopyTest, ACopyLeftBehindIsOfferedAndComesBackUnsavedUnderItsFilesName)
+{
+    writeFileBytes("notes.txt", "as it was read\r\n");
+    const RecoveryHeader header{minutesAgo(3), path("notes.txt"), identityOf(path("notes.txt"))};
+    leaveCopy("4000000-1", header, L"restored \x20ac\r\ntext");
+    startEditor();
+    answerMessageBox(IDYES);
+    Recovery.offer(mainWindow);
+    ASSERT_EQ(shownBoxes().size(), 1u);
+    EXPECT_EQ(shownBoxes()[0].text, L"Quenwrite found unsaved text from " + clockOf(header.time) +
+                                        L" (notes.txt). Restore it?");
+    EXPECT_EQ(shownBoxes()[0].type, UINT(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(text(), L"restored \x20ac\r\ntext");
+    EXPECT_EQ(title(), L"*notes.txt - Quenwrite");
+    EXPECT_EQ(filePath, path("notes.txt"));
+    // The copy is this editor's own now; the old one and its lock are gone.
+    EXPECT_EQ(namesIn(programFolder()),
+              (std::vector<std::string>{std::to_string(getpid()) + "-1.lock",
+                                        std::to_string(getpid()) + "-1.recovery"}));
+
+    // The file changed after the editor that left the copy had read it: Save asks first.
+    writeFileBytes("notes.txt", "changed meanwhile\r\n");
+    answerMessageBox(IDNO);
+    hotKey(hotKeySave);
+    EXPECT_EQ(shownBoxes().back().text, L"notes.txt was changed by another program since you "
+                                        L"opened it. Replace it with your text?");
+    EXPECT_EQ(fileBytes("notes.txt"), "changed meanwhile\r\n");
+}
+
+TEST_F(LeftCopyTest, NoRemovesTheCopyAndABoxThatFailsKeepsIt)
+{
+    leaveCopy("4000000-1", {minutesAgo(1), L"", {}}, L"old");
+    startEditor();
+    answerMessageBox(0);
+    Recovery.offer(mainWindow);
+    EXPECT_EQ(text(), L"");
+    EXPECT_EQ(namesIn(programFolder()),
+              (std::vector<std::string>{"4000000-1.lock", "4000000-1.recovery"}));
+    EXPECT_NE(shownBoxes().back().text.find(L"(New file)"), std::wstring::npos);
+    answerMessageBox(IDNO);
+    Recovery.offer(mainWindow);
+    EXPECT_EQ(text(), L"");
+    EXPECT_EQ(title(), L"New file - Quenwrite");
+    EXPECT_TRUE(namesIn(programFolder()).empty());
+}
+
+TEST_F(LeftCopyTest, ACopyWhoseEditorStillRunsIsNotOfferedAndTheNewestComesFirst)
+{
+    leaveCopy("4000000-1", {minutesAgo(9), path("older.txt"), {}}, L"older");
+    leaveCopy("4000001-1", {minutesAgo(2), path("newer.txt"), {}}, L"newer");
+    leaveCopy("4000002-1", {minutesAgo(1), path("running.txt"), {}}, L"running");
+    // The running editor holds its lock open without sharing.
+    const std::wstring lock = std::filesystem::path(programFolder() + "/4000002-1.lock").wstring();
+    HANDLE held = CreateFileW(lock.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    startEditor();
+    answerMessageBox(IDYES);
+    Recovery.offer(mainWindow);
+    ASSERT_EQ(shownBoxes().size(), 1u) << "after Yes the others wait for a later start";
+    EXPECT_NE(shownBoxes()[0].text.find(L"(newer.txt)"), std::wstring::npos);
+    EXPECT_EQ(text(), L"newer");
+    const auto names = namesIn(programFolder());
+    EXPECT_NE(std::find(names.begin(), names.end(), "4000000-1.recovery"), names.end());
+    EXPECT_NE(std::find(names.begin(), names.end(), "4000002-1.recovery"), names.end());
+    CloseHandle(held);
+}
+
+TEST_F(LeftCopyTest, AnEditorNeverWritesOverACopyLeftUnderItsOwnProcessNumber)
+{
+    const std::string left = std::to_string(getpid()) + "-1.recovery";
+    leaveCopy(std::to_string(getpid()) + "-1", {minutesAgo(5), L"", {}}, L"left");
+    startEditor();
+    answerMessageBox(0); // the question could not be asked: the copy waits
+    Recovery.offer(mainWindow);
+    type(L"mine");
+    SendMessageW(mainWindow, WM_QUERYENDSESSION, 0, 0);
+    const std::string bytes = bytesOf(programFolder() + "/" + left);
+    EXPECT_EQ(bytes.substr(bytes.size() - 4), "left");
+    const std::string mine =
+        bytesOf(programFolder() + "/" + std::to_string(getpid()) + "-2.recovery");
+    ASSERT_GE(mine.size(), 4u);
+    EXPECT_EQ(mine.substr(mine.size() - 4), "mine");
+}
+
+TEST_F(LeftCopyTest, LocksLeftWithoutACopyAreRemovedUnlessTheirEditorRuns)
+{
+    std::filesystem::create_directories(programFolder());
+    std::ofstream(programFolder() + "/4000000-1.lock");
+    std::ofstream(programFolder() + "/4000001-1.lock");
+    const std::wstring running =
+        std::filesystem::path(programFolder() + "/4000001-1.lock").wstring();
+    HANDLE held = CreateFileW(running.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    startEditor();
+    Recovery.offer(mainWindow);
+    EXPECT_TRUE(shownBoxes().empty());
+    EXPECT_EQ(namesIn(programFolder()), std::vector<std::string>{"4000001-1.lock"});
+    CloseHandle(held);
+}
+
+TEST_F(LeftCopyTest, WithoutCopiesStartUpAsksNothingAndMakesNoFolder)
+{
+    startEditor();
+    Recovery.offer(mainWindow);
+    EXPECT_TRUE(shownBoxes().empty());
+    EXPECT_FALSE(std::filesystem::exists(stateFolder()));
+}
+
+} // namespace
