@@ -67,13 +67,18 @@ double figureOf(const ChildResult& run, const char* name)
     return found == run.figures.end() ? -1 : found->second;
 }
 
-std::string row(const std::string& input, const char* operation, const std::string& ours,
-                const std::string& against, double ratio)
+std::string ratioOf(double ours, double against)
 {
-    char ratioText[32] = "-";
-    if (ratio > 0)
-        std::snprintf(ratioText, sizeof ratioText, "%.2f", ratio);
-    return "| " + input + " | " + operation + " | " + ours + " | " + against + " | " + ratioText +
+    char text[32] = "-";
+    if (ours > 0 && against > 0)
+        std::snprintf(text, sizeof text, "%.2f", ours / against);
+    return text;
+}
+
+std::string row(const std::string& input, const char* operation, const std::string& ours,
+                const std::string& against, const std::string& ratio)
+{
+    return "| " + input + " | " + operation + " | " + ours + " | " + against + " | " + ratio +
            " |\n";
 }
 
@@ -82,6 +87,24 @@ std::string milliseconds(double value)
     char text[32];
     std::snprintf(text, sizeof text, value < 0 ? "failed" : "%.0f ms", value);
     return text;
+}
+
+// The wall time of a step with the processor time it took.
+std::string timesOf(const ChildResult& run, const char* name)
+{
+    const double cpu = figureOf(run, (std::string(name) + "Cpu").c_str());
+    return milliseconds(figureOf(run, name)) + " (CPU " + milliseconds(cpu) + ")";
+}
+
+double loadAverage()
+{
+    double load = -1;
+    if (FILE* file = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(file, "%lf", &load) != 1)
+            load = -1;
+        std::fclose(file);
+    }
+    return load;
 }
 
 // The memory the open document added, over the process's own size after start-up.
@@ -141,22 +164,29 @@ std::string encodingTable(const std::string& self, const std::string& folder)
         std::fprintf(stderr, "measuring %s\n", input.label.c_str());
         opened.push_back(medianOf(self, input, "open"));
     }
-    const double eightBitOpen = figureOf(opened[0], "open");
+    const ChildResult& eightBit = opened[0];
     for (std::size_t i = 0; i < inputs.size(); ++i) {
-        const double open = figureOf(opened[i], "open");
-        const double save = figureOf(medianOf(self, inputs[i], "save"), "save");
+        const ChildResult saved = medianOf(self, inputs[i], "save");
         const bool utf8Accent = i == 1;
-        table += row(inputs[i].label, "Open (command to painted text)", milliseconds(open),
-                     i == 0 ? "-" : "the 8-bit file: " + milliseconds(eightBitOpen),
-                     i == 0 || open < 0 ? -1 : open / eightBitOpen);
-        table += row(inputs[i].label, "Save, unchanged", milliseconds(save),
-                     utf8Accent ? "at most 1000 ms" : "-", utf8Accent ? save / 1000 : -1);
+        // Against the 8-bit file's open, in wall time and in processor time.
+        const std::string openRatio =
+            ratioOf(figureOf(opened[i], "open"), figureOf(eightBit, "open")) + " (CPU " +
+            ratioOf(figureOf(opened[i], "openCpu"), figureOf(eightBit, "openCpu")) + ")";
+        table += row(inputs[i].label, "Open (command to painted text)", timesOf(opened[i], "open"),
+                     i == 0 ? "-" : "the 8-bit file: " + timesOf(eightBit, "open"),
+                     i == 0 ? "-" : openRatio);
+        table += row(inputs[i].label, "Save, unchanged", timesOf(saved, "save"),
+                     utf8Accent ? "at most 1000 ms" : "-",
+                     utf8Accent ? ratioOf(figureOf(saved, "save"), 1000) : "-");
         const double memory = timesSize(opened[i], inputs[i].bytes);
         const bool wide = i >= 2;
         table += row(inputs[i].label, "RSS at rest after open, x size", times(memory),
-                     wide ? "at most 3 x" : "-", wide && memory > 0 ? memory / 3 : -1);
+                     wide ? "at most 3 x" : "-", wide ? ratioOf(memory, 3) : "-");
     }
-    return table;
+    char load[96];
+    std::snprintf(load, sizeof load, "\nLoad average at the end of the run: %.1f.\n",
+                  loadAverage());
+    return table + load;
 }
 
 } // namespace bench
