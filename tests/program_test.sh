@@ -45,15 +45,9 @@ start() {
     window=$(firstWindowOf "$programPid") || fail "the program showed no window"
 }
 
-# Waits up to 10 s for the window's title.
 expectTitle() {
     local title
-    for _ in $(seq 100); do
-        title=$(xdotool getwindowname "$window" 2>/dev/null)
-        [[ $title == "$1" ]] && return 0
-        sleep 0.1
-    done
-    fail "the title is '$title', not '$1'"
+    title=$(waitForTitle "$window" "$1") || fail "the title is '$title', not '$1'"
 }
 
 # Waits up to 10 s for the file to hold exactly these bytes (printf format).

@@ -129,13 +129,7 @@ keys() {
 
 titleIs() {
     local name
-    for _ in $(seq 60); do
-        name=$(xdotool getwindowname "$main" 2>/dev/null)
-        [[ $name == "$1" ]] && return 0
-        sleep 0.05
-    done
-    fail "title is \"$name\", not \"$1\""
-    return 1
+    name=$(waitForTitle "$main" "$1") || { fail "title is \"$name\", not \"$1\""; return 1; }
 }
 
 # Answers the box whose text matches with keys; fails when no such box comes.
@@ -192,6 +186,17 @@ clickIn() {
     sleep 0.2
 }
 
+# Finds a text once through the Find window, then closes the window with its Cancel button.
+findOnce() {
+    keys ctrl+f
+    local find
+    find=$(windowOf '^Find string in document$') || fail "no Find window"
+    typeText "$1"
+    keys Return
+    [[ -n $find ]] && clickIn "$find" 325 50 # Cancel
+    waitGone "$find" || fail "the Find window stayed"
+}
+
 recoveryCopies() {
     find "$XDG_STATE_HOME" -name '*.recovery' 2>/dev/null | wc -l
 }
@@ -218,13 +223,7 @@ keysAfterEveryWindow() {
     typeText "a3 "
 
     # Find selects a1; after the Find window closes, typing replaces the selection.
-    keys ctrl+f
-    local find
-    find=$(windowOf '^Find string in document$') || fail "no Find window"
-    typeText "a1"
-    keys Return
-    [[ -n $find ]] && clickIn "$find" 325 50 # Cancel
-    waitGone "$find" || fail "the Find window stayed"
+    findOnce "a1"
     typeText "Z"
     keys ctrl+End
     typeText "a4 "
@@ -241,6 +240,7 @@ keysAfterEveryWindow() {
         typeText "a6 "
         # Back from another window: a click on the main window's title bar.
         keys ctrl+f
+        local find
         find=$(windowOf '^Find string in document$') || fail "no Find window"
         originOf "$main"
         xdotool mousemove $((X + 200)) $((Y - 8)) click 1
@@ -368,13 +368,7 @@ searchesAndJumps() {
     choosePath "^Open$" "$place/run/pets.txt"
     titleIs "pets.txt - Quenwrite"
 
-    keys ctrl+f
-    local find
-    find=$(windowOf '^Find string in document$') || fail "no Find window"
-    typeText "cat"
-    keys Return
-    [[ -n $find ]] && clickIn "$find" 325 50 # Cancel
-    waitGone "$find" || fail "the Find window stayed"
+    findOnce "cat"
     keys F3
     typeText "dog"
 

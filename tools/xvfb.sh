@@ -47,3 +47,16 @@ firstWindowOf() {
     done
     return 1
 }
+
+# Waits up to 10 s for a window's title to be the one given; prints the last title seen and fails
+# when it never was.
+waitForTitle() {
+    local window=$1 expected=$2 title
+    for _ in $(seq 100); do
+        title=$(xdotool getwindowname "$window" 2>/dev/null)
+        [[ $title == "$expected" ]] && return 0
+        sleep 0.1
+    done
+    echo "$title"
+    return 1
+}
