@@ -1,6 +1,7 @@
 // The encodings' inputs and table: opening 100 MB of UTF-8 against the same lines as 8-bit text,
 // saving it, and the memory at rest of texts whose characters need more than one byte.
 #include "bench/bench.h"
+#include "bench/sections.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -157,7 +158,8 @@ std::vector<Input> makeEncodingInputs(const std::string& folder)
 std::string encodingTable(const std::string& self, const std::string& folder)
 {
     const std::vector<Input> inputs = makeEncodingInputs(folder);
-    std::string table = "| input | operation | Quenwrite | measured against | ratio |\n"
+    std::string table = std::string(encodingSectionTitle) +
+                        "\n\n| input | operation | Quenwrite | measured against | ratio |\n"
                         "|---|---|---|---|---|\n";
     std::vector<ChildResult> opened;
     for (const Input& input : inputs) {

@@ -10,6 +10,7 @@
 #include "app/status_bar.h"
 #include "bench/prose.h"
 #include "bench/resident.h"
+#include "bench/sections.h"
 #include "platform/testing/testing.h"
 #include "search/find_dialog.h"
 #include "search/replace_dialog.h"
@@ -270,8 +271,7 @@ void replaceRows()
 
 const std::string sectionTitle = "Find next, Replace all and the status bar on 100 million "
                                  "characters of prose (bench/find_next_100mb.cpp):";
-// The encodings table's first line: a run of that table alone keeps only what comes before it.
-const std::string encodingHeader = "| input | operation | Quenwrite | measured against |";
+const std::string encodingHeader = bench::encodingSectionTitle;
 
 // Puts the section into the table file in place of the one an earlier run wrote, ahead of the
 // encodings table when there is one, else at the end.

@@ -5,6 +5,7 @@
 //   quenwrite_bench encodings DATA-FOLDER [TABLE-FILE]   (the encodings table alone: replaces it
 //                                                        in TABLE-FILE and keeps the rest)
 #include "bench/bench.h"
+#include "bench/sections.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -144,9 +145,6 @@ int orchestrate(const std::string& self, const std::string& folder, const char* 
     return 0;
 }
 
-// The first line of the encodings table, where a run of it alone cuts the file.
-const char encodingHeader[] = "| input | operation | Quenwrite | measured against |";
-
 int orchestrateEncodings(const std::string& self, const std::string& folder, const char* tableFile)
 {
     const std::string table = bench::encodingTable(self, folder);
@@ -156,7 +154,7 @@ int orchestrateEncodings(const std::string& self, const std::string& folder, con
     std::stringstream kept;
     kept << std::ifstream(tableFile).rdbuf();
     std::string before = kept.str();
-    before = before.substr(0, before.find(encodingHeader));
+    before = before.substr(0, before.find(bench::encodingSectionTitle));
     while (!before.empty() && before.back() == '\n')
         before.pop_back();
     std::ofstream(tableFile) << before << (before.empty() ? "" : "\n\n") << table;
