@@ -1,6 +1,7 @@
 // Whole-file reads and safe replacing writes on the platform's file calls.
 #include "document/file_io.h"
 
+#include <algorithm>
 #include <memory>
 
 // Windows refuses paths of MAX_PATH (260) units and more unless they carry the \\?\ prefix; the
@@ -32,26 +33,33 @@ namespace {
 
 constexpr DWORD pieceSize = 1 << 20;
 
-// Reads straight into the string, a piece at a time; the room for the closing empty read is
-// reserved too, so a file of the size it had when the read began is never moved.
-DWORD readAll(HANDLE file, std::string& bytes, ULONGLONG limit)
+// Reads straight into the buffer, a piece at a time; the room for the closing empty read is
+// made too, so a file of the size it had when the read began is never moved.
+DWORD readAll(HANDLE file, FileBytes& bytes, ULONGLONG limit)
 {
     LARGE_INTEGER size;
+    std::size_t room = pieceSize;
     if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
         if (ULONGLONG(size.QuadPart) > limit)
             return ERROR_FILE_TOO_LARGE;
-        bytes.reserve(static_cast<std::size_t>(size.QuadPart) + pieceSize);
+        room = static_cast<std::size_t>(size.QuadPart) + pieceSize;
     }
+    bytes.data = std::make_unique_for_overwrite<char[]>(room);
+    bytes.size = 0;
     for (;;) {
-        const std::size_t used = bytes.size();
         // A file that grows while it is read is held to the same limit.
-        if (used > limit)
+        if (bytes.size > limit)
             return ERROR_FILE_TOO_LARGE;
-        bytes.resize(used + pieceSize);
+        if (room - bytes.size < pieceSize) {
+            room *= 2;
+            auto larger = std::make_unique_for_overwrite<char[]>(room);
+            std::copy_n(bytes.data.get(), bytes.size, larger.get());
+            bytes.data = std::move(larger);
+        }
         DWORD got = 0;
-        const bool read = ReadFile(file, bytes.data() + used, pieceSize, &got, nullptr);
+        const bool read = ReadFile(file, bytes.data.get() + bytes.size, pieceSize, &got, nullptr);
         const DWORD error = read ? ERROR_SUCCESS : GetLastError();
-        bytes.resize(used + got);
+        bytes.size += got;
         if (!read)
             return error;
         if (got == 0)
@@ -127,7 +135,7 @@ DWORD writeThroughTemporary(const std::wstring& target, const BytePieces& pieces
 
 } // namespace
 
-DWORD readWholeFile(const std::wstring& path, std::string& bytes, ULONGLONG limit)
+DWORD readWholeFile(const std::wstring& path, FileBytes& bytes, ULONGLONG limit)
 {
     const std::wstring name = longPathForm(path);
     HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -137,6 +145,14 @@ DWORD readWholeFile(const std::wstring& path, std::string& bytes, ULONGLONG limi
     const DWORD error = readAll(file, bytes, limit);
     // Every byte is in hand by now: a failed close of a file only read loses nothing.
     CloseHandle(file);
+    return error;
+}
+
+DWORD readWholeFile(const std::wstring& path, std::string& bytes)
+{
+    FileBytes read;
+    const DWORD error = readWholeFile(path, read);
+    bytes.assign(read.view());
     return error;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,10 +15,20 @@ std::wstring longPathForm(const std::wstring& path);
 // The temporary file of the attempt-th try to replace target: beside it, under a short name.
 std::wstring temporaryPathFor(const std::wstring& target, int attempt);
 
+// A file's bytes in a buffer that is not cleared before the file is read into it: clearing the
+// fresh memory first cost as much as reading a large file.
+struct FileBytes {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::string_view view() const { return {data.get(), size}; }
+};
+
 // Reads the whole file into bytes. Returns ERROR_SUCCESS or the Win32 error of the failing call;
 // a folder gives ERROR_ACCESS_DENIED, as Windows refuses to open one as a file, and a file of
 // more than limit bytes ERROR_FILE_TOO_LARGE. After a failure bytes may hold part of the file.
-DWORD readWholeFile(const std::wstring& path, std::string& bytes, ULONGLONG limit = ~0ULL);
+DWORD readWholeFile(const std::wstring& path, FileBytes& bytes, ULONGLONG limit = ~0ULL);
+// The same for the editor's small files.
+DWORD readWholeFile(const std::wstring& path, std::string& bytes);
 
 // Hands out the bytes of a file being written, a piece at a time, so that a large text need not
 // exist a second time as bytes: fills at most room bytes at out and returns how many, 0 at the end,

@@ -95,8 +95,9 @@ void Editor::readFile(const wchar_t* path, HWND window)
     // Taken before reading: a change made while the file is read shows at the next save.
     const FileIdentity identity = identityOf(path);
     // The whole file is read before the document is touched, so a read that fails keeps it.
-    std::string bytes;
-    const DWORD error = readWholeFile(path, bytes, largestOpenableFile());
+    FileBytes file;
+    const DWORD error = readWholeFile(path, file, largestOpenableFile());
+    const std::string_view bytes = file.view();
     if (error == ERROR_FILE_TOO_LARGE) {
         tellUser(window, tooLargeToOpen(path, identity.size, 0), MB_ICONERROR);
         return;

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 
 #include <fcntl.h>
@@ -235,6 +236,18 @@ TEST(TemporaryFile, ItsNameStaysWithinReachWhereTheTargetIsAtTheLimit)
         EXPECT_EQ(temporaryPathFor(row.target, 1), row.temporary);
     }
     EXPECT_EQ(rows[1].target.size(), 259u);
+}
+
+TEST(FileRead, AFileThatHoldsMoreThanItsSizeSaidIsReadWhole)
+{
+    // The kernel's files say they are empty, so the buffer made for the read has to grow.
+    const std::string name = "/proc/version";
+    std::stringstream expected;
+    expected << std::ifstream(name).rdbuf();
+    ASSERT_FALSE(expected.str().empty());
+    FileBytes bytes;
+    EXPECT_EQ(readWholeFile(std::filesystem::path(name).wstring(), bytes), ERROR_SUCCESS);
+    EXPECT_EQ(bytes.view(), expected.str());
 }
 
 } // namespace
