@@ -28,14 +28,14 @@ struct ShownText {
     std::size_t zeroBytes;
 };
 
-// The file's bytes as text a few megabytes at a time, handed to sink piece by piece through two
+// The file's bytes as text a megabyte at a time, handed to sink piece by piece through two
 // buffers used in turn: the whole text as one string would be four times the file (wchar_t is
 // 32 bits on Linux), and the first touch of that much fresh memory took longer than everything
-// else together.
+// else together. Pieces of four megabytes held 32 MB at any size and opened 10 MB more slowly.
 template <typename Sink>
 ShownText convertInPieces(std::string_view bytes, TextFormat format, Sink sink)
 {
-    constexpr std::size_t piece = 4 << 20;
+    constexpr std::size_t piece = 1 << 20;
     TextReader converter(format);
     std::wstring part;
     std::size_t characters = 0;

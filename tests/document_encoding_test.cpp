@@ -65,8 +65,8 @@ TEST_F(EncodingTest, EveryFileOfTheCorpusOpensAsItsTextAndSavesBackByteForByte)
 
 TEST_F(EncodingTest, ASequenceAcrossTheReadersPiecesOpensWholeAndSavesBack)
 {
-    // Open hands the text over four megabytes at a time.
-    const std::size_t piece = 4 << 20;
+    // Open hands the text over a megabyte at a time.
+    const std::size_t piece = 1 << 20;
     std::string bytes(piece - 1, 'a');
     bytes += "\xE2\x82\xAC\n";
     writeFileBytes("long.txt", bytes);
