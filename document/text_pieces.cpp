@@ -49,33 +49,34 @@ TextPieces::Next TextPieces::next(std::size_t characters, std::wstring& piece)
     return Next::piece;
 }
 
-// Appends line nextLine_ and the CR LF after it.
+// Appends line nextLine_ and the CR LF after it. Two messages a line: EM_GETLINE with room for
+// the longest line it can give tells the length as well, and the next line's start, needed to
+// see what separates the two, is the next call's start.
 bool TextPieces::readLine(std::wstring& piece)
 {
-    const LRESULT start = SendMessageW(edit_, EM_LINEINDEX, nextLine_, 0);
-    const LRESULT length = SendMessageW(edit_, EM_LINELENGTH, WPARAM(start), 0);
+    if (nextLine_ == 0)
+        nextStart_ = SendMessageW(edit_, EM_LINEINDEX, 0, 0);
+    const LRESULT start = nextStart_;
+    if (!line_)
+        line_ = std::make_unique_for_overwrite<wchar_t[]>(longestLineForGetLine);
+    const WORD room = WORD(longestLineForGetLine);
+    std::memcpy(line_.get(), &room, sizeof room);
+    const LRESULT length =
+        SendMessageW(edit_, EM_GETLINE, nextLine_, reinterpret_cast<LPARAM>(line_.get()));
     if (start < 0 || length < 0)
         return false;
-    if (length > longestLineForGetLine) {
+    // A line that filled the buffer may go on beyond it.
+    if (length >= longestLineForGetLine) {
         takeSnapshot(std::size_t(start));
         return true;
     }
-    const std::size_t at = piece.size();
-    piece.resize(at + std::size_t(std::max<LRESULT>(length, 1)));
-    const WORD room = WORD(length);
-    std::memcpy(piece.data() + at, &room, sizeof room);
-    const LRESULT got = length ? SendMessageW(edit_, EM_GETLINE, nextLine_,
-                                              reinterpret_cast<LPARAM>(piece.data() + at))
-                               : 0;
-    if (got != length)
-        return false;
-    piece.resize(at + std::size_t(length));
+    piece.append(line_.get(), std::size_t(length));
     ++nextLine_;
     if (nextLine_ == lineCount_)
         return true;
     // Lines end in CR LF; a wrapping control's soft breaks have no characters between lines.
-    const LRESULT next = SendMessageW(edit_, EM_LINEINDEX, nextLine_, 0);
-    const LRESULT between = next - start - length;
+    nextStart_ = SendMessageW(edit_, EM_LINEINDEX, nextLine_, 0);
+    const LRESULT between = nextStart_ - start - length;
     if (between == 2)
         piece += L"\r\n";
     else if (between != 0)

@@ -8,6 +8,7 @@
 #include "app/window_parts.h"
 #include "platform/win32.h"
 
+#include <memory>
 #include <string>
 
 class TextPieces {
@@ -29,7 +30,9 @@ private:
     HWND edit_ = nullptr;
     std::size_t lineCount_ = 0;
     std::size_t nextLine_ = 0;
-    WholeText snapshot_;         // the whole text, once a line was too long for EM_GETLINE
-    std::size_t snapshotAt_ = 0; // the next character of the snapshot to hand out
+    LRESULT nextStart_ = 0;           // where line nextLine_ starts
+    std::unique_ptr<wchar_t[]> line_; // EM_GETLINE's buffer
+    WholeText snapshot_;              // the whole text, once a line was too long for EM_GETLINE
+    std::size_t snapshotAt_ = 0;      // the next character of the snapshot to hand out
     bool fromSnapshot_ = false;
 };
