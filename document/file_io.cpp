@@ -33,36 +33,43 @@ namespace {
 
 constexpr DWORD pieceSize = 1 << 20;
 
-// Reads straight into the buffer, a piece at a time; the room for the closing empty read is
-// made too, so a file of the size it had when the read began is never moved.
+// Reads straight into pieces of at most 64 MB, each filled before the next is made: large enough
+// that the allocator takes each from the system and gives it back when it is let go.
 DWORD readAll(HANDLE file, FileBytes& bytes, ULONGLONG limit)
 {
+    constexpr std::uint64_t largestPiece = 64 << 20;
     LARGE_INTEGER size;
-    std::size_t room = pieceSize;
+    std::uint64_t expected = 0;
     if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
         if (ULONGLONG(size.QuadPart) > limit)
             return ERROR_FILE_TOO_LARGE;
-        room = static_cast<std::size_t>(size.QuadPart) + pieceSize;
+        expected = std::uint64_t(size.QuadPart);
     }
-    bytes.data = std::make_unique_for_overwrite<char[]>(room);
-    bytes.size = 0;
     for (;;) {
         // A file that grows while it is read is held to the same limit.
-        if (bytes.size > limit)
+        if (bytes.size() > limit)
             return ERROR_FILE_TOO_LARGE;
-        if (room - bytes.size < pieceSize) {
-            room *= 2;
-            auto larger = std::make_unique_for_overwrite<char[]>(room);
-            std::copy_n(bytes.data.get(), bytes.size, larger.get());
-            bytes.data = std::move(larger);
+        // Room for what the file said it holds, and one byte more to see its end.
+        const std::uint64_t left = expected > bytes.size() ? expected - bytes.size() : 0;
+        const auto room =
+            std::size_t(std::min(largestPiece, std::max<std::uint64_t>(left + 1, pieceSize)));
+        auto piece = std::make_unique_for_overwrite<char[]>(room);
+        std::size_t used = 0;
+        bool end = false;
+        while (used < room) {
+            DWORD got = 0;
+            const DWORD asked = DWORD(std::min<std::size_t>(room - used, pieceSize));
+            if (!ReadFile(file, piece.get() + used, asked, &got, nullptr))
+                return GetLastError();
+            used += got;
+            if (got == 0) {
+                end = true;
+                break;
+            }
         }
-        DWORD got = 0;
-        const bool read = ReadFile(file, bytes.data.get() + bytes.size, pieceSize, &got, nullptr);
-        const DWORD error = read ? ERROR_SUCCESS : GetLastError();
-        bytes.size += got;
-        if (!read)
-            return error;
-        if (got == 0)
+        if (used > 0)
+            bytes.add(std::move(piece), used);
+        if (end)
             return ERROR_SUCCESS;
     }
 }
@@ -152,7 +159,9 @@ DWORD readWholeFile(const std::wstring& path, std::string& bytes)
 {
     FileBytes read;
     const DWORD error = readWholeFile(path, read);
-    bytes.assign(read.view());
+    bytes.clear();
+    for (std::size_t i = 0; i < read.pieceCount(); ++i)
+        bytes += read.piece(i);
     return error;
 }
 

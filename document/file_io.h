@@ -4,10 +4,12 @@
 #include "platform/win32.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The form of a path that Windows takes at any length: with the \\?\ prefix from MAX_PATH on.
 std::wstring longPathForm(const std::wstring& path);
@@ -15,12 +17,26 @@ std::wstring longPathForm(const std::wstring& path);
 // The temporary file of the attempt-th try to replace target: beside it, under a short name.
 std::wstring temporaryPathFor(const std::wstring& target, int attempt);
 
-// A file's bytes in a buffer that is not cleared before the file is read into it: clearing the
-// fresh memory first cost as much as reading a large file.
-struct FileBytes {
-    std::unique_ptr<char[]> data;
-    std::size_t size = 0;
-    std::string_view view() const { return {data.get(), size}; }
+// A file's bytes in pieces, none cleared before the file is read into it (clearing fresh memory
+// cost as much as reading a large file), so that Open can let each piece go once the control
+// holds its text: the file and its text then never exist whole side by side.
+class FileBytes {
+public:
+    std::uint64_t size() const { return size_; }
+    std::size_t pieceCount() const { return sizes_.size(); }
+    std::string_view piece(std::size_t i) const { return {pieces_[i].get(), sizes_[i]}; }
+    void release(std::size_t i) { pieces_[i].reset(); }
+    void add(std::unique_ptr<char[]> piece, std::size_t size)
+    {
+        pieces_.push_back(std::move(piece));
+        sizes_.push_back(size);
+        size_ += size;
+    }
+
+private:
+    std::vector<std::unique_ptr<char[]>> pieces_;
+    std::vector<std::size_t> sizes_;
+    std::uint64_t size_ = 0;
 };
 
 // Reads the whole file into bytes. Returns ERROR_SUCCESS or the Win32 error of the failing call;

@@ -32,18 +32,24 @@ struct ShownText {
 // buffers used in turn: the whole text as one string would be four times the file (wchar_t is
 // 32 bits on Linux), and the first touch of that much fresh memory took longer than everything
 // else together. Pieces of four megabytes held 32 MB at any size and opened 10 MB more slowly.
+// With release, each piece of the file is let go once its text has gone to sink.
 template <typename Sink>
-ShownText convertInPieces(std::string_view bytes, TextFormat format, Sink sink)
+ShownText convertInPieces(FileBytes& file, TextFormat format, bool release, Sink sink)
 {
     constexpr std::size_t piece = 1 << 20;
     TextReader converter(format);
     std::wstring part;
     std::size_t characters = 0;
-    for (std::size_t done = 0; done < bytes.size(); done += piece) {
-        converter.append(bytes.substr(done, piece));
-        converter.take(part);
-        characters += part.size();
-        sink(part);
+    for (std::size_t i = 0; i < file.pieceCount(); ++i) {
+        const std::string_view bytes = file.piece(i);
+        for (std::size_t done = 0; done < bytes.size(); done += piece) {
+            converter.append(bytes.substr(done, piece));
+            converter.take(part);
+            characters += part.size();
+            sink(part);
+        }
+        if (release)
+            file.release(i);
     }
     std::size_t zeroBytes = 0;
     part = converter.finish(&zeroBytes);
@@ -51,10 +57,10 @@ ShownText convertInPieces(std::string_view bytes, TextFormat format, Sink sink)
     return {characters + part.size(), zeroBytes};
 }
 
-ShownText showText(HWND edit, std::string_view bytes, TextFormat format)
+ShownText showText(HWND edit, FileBytes& file, TextFormat format)
 {
     SetWindowTextW(edit, L"");
-    const ShownText shown = convertInPieces(bytes, format, [edit](const std::wstring& part) {
+    const ShownText shown = convertInPieces(file, format, true, [edit](const std::wstring& part) {
         SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(part.c_str()));
     });
     // As a text set whole would be shown: from the top, nothing to undo.
@@ -64,27 +70,44 @@ ShownText showText(HWND edit, std::string_view bytes, TextFormat format)
     return shown;
 }
 
+// The format of the file's bytes, recognised piece by piece; the few bytes of a UTF-8 sequence
+// that a piece's end cuts in two start the next piece's bytes.
+DetectedFormat detectFormat(const FileBytes& file)
+{
+    FormatDetector detector;
+    std::string held;
+    for (std::size_t i = 0; i < file.pieceCount(); ++i) {
+        const std::string_view piece = file.piece(i);
+        if (held.empty()) {
+            held = piece.substr(piece.size() - detector.add(piece));
+            continue;
+        }
+        const std::string joined = held + std::string(piece);
+        held = joined.substr(joined.size() - detector.add(joined));
+    }
+    return detector.finish(held);
+}
+
 // At most as many characters as the file's text can have: one for each byte (each two bytes in
 // UTF-16), one more for each LF or CR that gains a partner, and a line end at the end.
-ULONGLONG mostCharactersOf(std::string_view bytes, const DetectedFormat& detected)
+ULONGLONG mostCharactersOf(ULONGLONG bytes, const DetectedFormat& detected)
 {
     const Encoding encoding = detected.format.encoding;
     const bool wide = encoding == Encoding::utf16Le || encoding == Encoding::utf16Be;
-    const ULONGLONG units = wide ? bytes.size() / 2 : bytes.size();
+    const ULONGLONG units = wide ? bytes / 2 : bytes;
     return units + detected.lineEnds.lf + detected.lineEnds.cr + 2;
 }
 
 // Whether the file's text fits, counted only when the most it can have leaves room for doubt.
-bool fits(const std::wstring& path, std::string_view bytes, const DetectedFormat& detected,
-          HWND window)
+bool fits(const std::wstring& path, FileBytes& file, const DetectedFormat& detected, HWND window)
 {
-    if (textFits(bytes.size(), mostCharactersOf(bytes, detected)))
+    if (textFits(file.size(), mostCharactersOf(file.size(), detected)))
         return true;
     const ULONGLONG characters =
-        convertInPieces(bytes, detected.format, [](const std::wstring&) {}).characters;
-    if (textFits(bytes.size(), characters))
+        convertInPieces(file, detected.format, false, [](const std::wstring&) {}).characters;
+    if (textFits(file.size(), characters))
         return true;
-    tellUser(window, tooLargeToOpen(path, bytes.size(), characters), MB_ICONERROR);
+    tellUser(window, tooLargeToOpen(path, file.size(), characters), MB_ICONERROR);
     return false;
 }
 
@@ -97,7 +120,6 @@ void Editor::readFile(const wchar_t* path, HWND window)
     // The whole file is read before the document is touched, so a read that fails keeps it.
     FileBytes file;
     const DWORD error = readWholeFile(path, file, largestOpenableFile());
-    const std::string_view bytes = file.view();
     if (error == ERROR_FILE_TOO_LARGE) {
         tellUser(window, tooLargeToOpen(path, identity.size, 0), MB_ICONERROR);
         return;
@@ -108,13 +130,13 @@ void Editor::readFile(const wchar_t* path, HWND window)
         tellUser(window, openFailure(path, error), MB_ICONERROR);
         return;
     }
-    const DetectedFormat detected = detectFormat(bytes);
-    if (!fits(path, bytes, detected, window))
+    const DetectedFormat detected = detectFormat(file);
+    if (!fits(path, file, detected, window))
         return;
     textFormat = detected.format;
     mixedLineEnds = mixesLineEnds(detected.lineEnds) ? detected.lineEnds : LineEndCounts{};
     // The pieces report themselves as changes; saved is settled below all the same.
-    const ShownText shown = showText(editControl, bytes, detected.format);
+    const ShownText shown = showText(editControl, file, detected.format);
     if (ULONGLONG(GetWindowTextLengthW(editControl)) != shown.characters) {
         // A control that ran out of memory keeps a part: that part must never replace the file.
         // The user agreed to drop the previous document already; an empty new one takes its place.

@@ -1,4 +1,5 @@
-// Encoding and line-end detection over a whole file: one pass for UTF-8, one for line ends.
+// Encoding and line-end detection, over a whole file or a piece at a time: per piece one pass for
+// UTF-8 and one for line ends.
 #include "document/text_detect.h"
 
 #include "document/utf8.h"
@@ -13,57 +14,6 @@ bool startsWith(std::string_view bytes, std::string_view mark)
     return bytes.substr(0, mark.size()) == mark;
 }
 
-// UTF-8 wins when its multi-byte sequences outnumber the bytes that fit none: then it explains
-// more of the file than code page 1252 does, whose accented letters almost never happen to form
-// a sequence. A UTF-8 file with a few stray bytes stays readable as UTF-8 and keeps those bytes.
-bool readsAsUtf8(std::string_view bytes)
-{
-    const Utf8Census census = utf8Census(bytes);
-    return census.sequences > census.strays;
-}
-
-// The line ends of 8-bit and UTF-8 text, whose CR and LF bytes are never part of a longer
-// sequence: the counting runs at memory speed, and only each LF looks at the byte before it.
-LineEndCounts countLineEnds(std::string_view bytes)
-{
-    LineEndCounts counts;
-    const auto crs = std::size_t(std::count(bytes.begin(), bytes.end(), '\r'));
-    std::size_t lfs = 0;
-    const char* end = bytes.data() + bytes.size();
-    for (const char* at = bytes.data();; ++at) {
-        at = static_cast<const char*>(std::memchr(at, '\n', std::size_t(end - at)));
-        if (!at)
-            break;
-        ++lfs;
-        counts.crLf += at > bytes.data() && at[-1] == '\r';
-    }
-    counts.lf = lfs - counts.crLf;
-    counts.cr = crs - counts.crLf;
-    return counts;
-}
-
-LineEndCounts countUtf16LineEnds(std::string_view bytes, bool bigEndian)
-{
-    LineEndCounts counts;
-    char16_t previous = 0;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto first = static_cast<unsigned char>(bytes[i]);
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        const auto unit = char16_t(bigEndian ? first << 8 | second : second << 8 | first);
-        if (unit == u'\n') {
-            if (previous == u'\r') {
-                ++counts.crLf;
-                --counts.cr;
-            } else {
-                ++counts.lf;
-            }
-        }
-        counts.cr += unit == u'\r';
-        previous = unit;
-    }
-    return counts;
-}
-
 LineEnd formOf(const LineEndCounts& counts)
 {
     if (counts.crLf + counts.lf == 0)
@@ -75,25 +25,104 @@ LineEnd formOf(const LineEndCounts& counts)
 
 DetectedFormat detectFormat(std::string_view bytes)
 {
+    FormatDetector detector;
+    const std::size_t held = detector.add(bytes);
+    return detector.finish(bytes.substr(bytes.size() - held));
+}
+
+std::size_t FormatDetector::add(std::string_view bytes)
+{
+    const std::size_t held = unfinishedUtf8Tail(bytes);
+    count(bytes.substr(0, bytes.size() - held));
+    return held;
+}
+
+DetectedFormat FormatDetector::finish(std::string_view rest)
+{
+    count(rest);
     DetectedFormat detected;
     Encoding& encoding = detected.format.encoding;
-    const bool even = bytes.size() % 2 == 0;
-    if (startsWith(bytes, markOf(Encoding::utf8WithMark)))
+    const bool even = size_ % 2 == 0;
+    // UTF-8 wins when its multi-byte sequences outnumber the bytes that fit none: then it explains
+    // more of the file than code page 1252 does, whose accented letters almost never happen to
+    // form a sequence. A UTF-8 file with a few stray bytes stays readable as UTF-8 and keeps them.
+    if (startsWith(start_, markOf(Encoding::utf8WithMark)))
         encoding = Encoding::utf8WithMark;
-    else if (even && startsWith(bytes, markOf(Encoding::utf16Le)))
+    else if (even && wideOrder_ == 0)
         encoding = Encoding::utf16Le;
-    else if (even && startsWith(bytes, markOf(Encoding::utf16Be)))
+    else if (even && wideOrder_ == 1)
         encoding = Encoding::utf16Be;
     else
-        encoding = readsAsUtf8(bytes) ? Encoding::utf8 : Encoding::eightBit;
-
-    const std::string_view text = bytes.substr(markOf(encoding).size());
-    if (encoding == Encoding::utf16Le || encoding == Encoding::utf16Be)
-        detected.lineEnds = countUtf16LineEnds(text, encoding == Encoding::utf16Be);
-    else
-        detected.lineEnds = countLineEnds(text);
+        encoding = sequences_ > strays_ ? Encoding::utf8 : Encoding::eightBit;
+    if (encoding == Encoding::utf16Le || encoding == Encoding::utf16Be) {
+        detected.lineEnds = wide_;
+    } else {
+        // The marks hold no CR or LF, so the counts over the whole file are the text's.
+        detected.lineEnds.crLf = std::size_t(crLfs_);
+        detected.lineEnds.lf = std::size_t(lfs_ - crLfs_);
+        detected.lineEnds.cr = std::size_t(crs_ - crLfs_);
+    }
     detected.format.lineEnd = formOf(detected.lineEnds);
     return detected;
+}
+
+void FormatDetector::count(std::string_view bytes)
+{
+    if (bytes.empty())
+        return;
+    if (start_.size() < 3)
+        start_.append(bytes.substr(0, 3 - start_.size()));
+    if (wideOrder_ < 0 && start_.size() >= 2 && size_ < 2) {
+        if (startsWith(start_, markOf(Encoding::utf16Le)))
+            wideOrder_ = 0;
+        else if (startsWith(start_, markOf(Encoding::utf16Be)))
+            wideOrder_ = 1;
+    }
+    const Utf8Census census = utf8Census(bytes);
+    sequences_ += census.sequences;
+    strays_ += census.strays;
+    // CR and LF bytes are never part of a longer UTF-8 sequence: the counting runs at memory
+    // speed, and only each LF looks at the byte before it.
+    crs_ += std::uint64_t(std::count(bytes.begin(), bytes.end(), '\r'));
+    const char* end = bytes.data() + bytes.size();
+    for (const char* at = bytes.data();; ++at) {
+        at = static_cast<const char*>(std::memchr(at, '\n', std::size_t(end - at)));
+        if (!at)
+            break;
+        ++lfs_;
+        crLfs_ += at > bytes.data() ? at[-1] == '\r' : afterCr_;
+    }
+    afterCr_ = bytes.back() == '\r';
+    if (wideOrder_ >= 0)
+        countWide(bytes);
+    size_ += bytes.size();
+}
+
+// The units after the mark, two bytes each; a unit may be split between two calls.
+void FormatDetector::countWide(std::string_view bytes)
+{
+    const bool bigEndian = wideOrder_ == 1;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (size_ + i < 2)
+            continue;
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (pendingByte_ < 0) {
+            pendingByte_ = byte;
+            continue;
+        }
+        const auto unit = char16_t(bigEndian ? pendingByte_ << 8 | byte : byte << 8 | pendingByte_);
+        pendingByte_ = -1;
+        if (unit == u'\n') {
+            if (previousUnit_ == u'\r') {
+                ++wide_.crLf;
+                --wide_.cr;
+            } else {
+                ++wide_.lf;
+            }
+        }
+        wide_.cr += unit == u'\r';
+        previousUnit_ = unit;
+    }
 }
 
 bool mixesLineEnds(const LineEndCounts& counts)

@@ -3,6 +3,8 @@
 
 #include "document/text_format.h"
 
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 struct DetectedFormat {
@@ -16,6 +18,34 @@ struct DetectedFormat {
 // when they are as many; a lone CR is a line end only in a file without any LF (elsewhere it is
 // kept as a character); CR LF for a file without line ends.
 DetectedFormat detectFormat(std::string_view bytes);
+
+// The same over a file read a piece at a time, so that Open never needs the file whole.
+class FormatDetector {
+public:
+    // Takes the file's next bytes. The last few may begin a UTF-8 sequence that the bytes still to
+    // come finish: they are left, and their count returned, to start the next call's bytes or to
+    // be handed to finish.
+    std::size_t add(std::string_view bytes);
+    DetectedFormat finish(std::string_view rest);
+
+private:
+    void count(std::string_view bytes);
+    void countWide(std::string_view bytes);
+
+    std::string start_; // the file's first three bytes, for the marks
+    std::uint64_t size_ = 0;
+    std::size_t sequences_ = 0; // UTF-8's multi-byte sequences
+    std::size_t strays_ = 0;    // bytes that start no UTF-8 sequence
+    std::uint64_t crs_ = 0;
+    std::uint64_t lfs_ = 0;
+    std::uint64_t crLfs_ = 0;
+    bool afterCr_ = false;
+    // UTF-16's line ends, counted only in a file that starts with one of its marks.
+    int wideOrder_ = -1; // -1 undecided or none, 0 little-endian, 1 big-endian
+    LineEndCounts wide_;
+    int pendingByte_ = -1;
+    char16_t previousUnit_ = 0;
+};
 
 // Whether the file has both CR LF and LF line ends, which a save writes in one form.
 bool mixesLineEnds(const LineEndCounts& counts);

@@ -65,17 +65,19 @@ TEST_F(EncodingTest, EveryFileOfTheCorpusOpensAsItsTextAndSavesBackByteForByte)
 
 TEST_F(EncodingTest, ASequenceAcrossTheReadersPiecesOpensWholeAndSavesBack)
 {
-    // Open hands the text over a megabyte at a time.
-    const std::size_t piece = 1 << 20;
-    std::string bytes(piece - 1, 'a');
-    bytes += "\xE2\x82\xAC\n";
-    writeFileBytes("long.txt", bytes);
-    open("long.txt");
-    const std::wstring shown = text();
-    EXPECT_EQ(shown.size(), piece + 2);
-    EXPECT_EQ(shown.substr(piece - 2), L"a\u20AC\r\n");
-    hotKey(hotKeySave);
-    EXPECT_EQ(fileBytes("long.txt"), bytes);
+    // Open converts a megabyte at a time, and reads the file in pieces of 64 MB.
+    for (const std::size_t piece : {std::size_t(1) << 20, std::size_t(64) << 20}) {
+        SCOPED_TRACE(piece);
+        std::string bytes(piece - 1, 'a');
+        bytes += "\xE2\x82\xAC\n";
+        writeFileBytes("long.txt", bytes);
+        open("long.txt");
+        const std::wstring shown = text();
+        EXPECT_EQ(shown.size(), piece + 2);
+        EXPECT_EQ(shown.substr(piece - 2), L"a\u20AC\r\n");
+        hotKey(hotKeySave);
+        EXPECT_TRUE(fileBytes("long.txt") == bytes);
+    }
 }
 
 TEST_F(EncodingTest, TypingIntoAUtf8FileWritesUtf8AndFindSearchesTheTextAsShown)

@@ -21,6 +21,24 @@ std::string written(std::wstring_view text, TextFormat format, std::size_t room)
     return bytes;
 }
 
+// Detection over a file read in two pieces, the bytes the first call held back starting the second.
+DetectedFormat detectedInTwo(std::string_view bytes, std::size_t split)
+{
+    FormatDetector detector;
+    const std::size_t held = detector.add(bytes.substr(0, split));
+    const std::size_t heldAgain = detector.add(bytes.substr(split - held));
+    return detector.finish(bytes.substr(bytes.size() - heldAgain));
+}
+
+void expectSame(const DetectedFormat& pieces, const DetectedFormat& whole)
+{
+    EXPECT_EQ(pieces.format.encoding, whole.format.encoding);
+    EXPECT_EQ(pieces.format.lineEnd, whole.format.lineEnd);
+    EXPECT_EQ(pieces.lineEnds.crLf, whole.lineEnds.crLf);
+    EXPECT_EQ(pieces.lineEnds.lf, whole.lineEnds.lf);
+    EXPECT_EQ(pieces.lineEnds.cr, whole.lineEnds.cr);
+}
+
 TEST(TextCorpus, EachFileIsRecognisedShownAndWrittenBackByteForByte)
 {
     for (const CorpusFile& file : textCorpus()) {
@@ -42,6 +60,7 @@ TEST(TextCorpus, EachFileIsRecognisedShownAndWrittenBackByteForByte)
             reader.take(first);
             reader.append(std::string_view(file.bytes).substr(split));
             EXPECT_EQ(first + reader.finish(), file.text);
+            expectSame(detectedInTwo(file.bytes, split), detected);
         }
         EXPECT_EQ(firstUnstorable(text, file.encoding), std::wstring::npos);
         EXPECT_EQ(bytesFromText(text, detected.format), file.bytes);
@@ -157,6 +176,31 @@ TEST(TextReader, CharactersAcrossItsOwnBlocksReadAsWhole)
         const std::wstring text = textFromBytes(utf16, format);
         EXPECT_EQ(text, std::wstring(before / 2, L'a') + L"\U0001F600\r\n");
         EXPECT_EQ(bytesFromText(text, format), utf16);
+    }
+}
+
+TEST(FormatDetector, AFileReadInPiecesIsRecognisedAsWhereverItIsSplit)
+{
+    const std::string rows[] = {
+        "a\r\nb\nc\rd\n\r",
+        std::string("\xFF\xFE"
+                    "a\0\r\0\n\0\r\0b\0\n\0",
+                    16),
+        std::string("\xFE\xFF"
+                    "\0a\0\r\0\n\0\n",
+                    11),
+        std::string("\xFF\xFE"
+                    "a\0\r\0\n",
+                    7),
+        "\xEF\xBB\xBF\xC3\xA9\r\n\xE2\x82\xAC\n",
+        "caf\xE9 \xF0\x9F\x98\x80 \xE2\x82\r\n\xC3",
+    };
+    for (const std::string& bytes : rows) {
+        const DetectedFormat whole = detectFormat(bytes);
+        for (std::size_t split = 0; split <= bytes.size(); ++split) {
+            SCOPED_TRACE(testing::Message() << "row " << &bytes - rows << ", split at " << split);
+            expectSame(detectedInTwo(bytes, split), whole);
+        }
     }
 }
 
