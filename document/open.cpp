@@ -70,22 +70,13 @@ ShownText showText(HWND edit, FileBytes& file, TextFormat format)
     return shown;
 }
 
-// The format of the file's bytes, recognised piece by piece; the few bytes of a UTF-8 sequence
-// that a piece's end cuts in two start the next piece's bytes.
+// The format of the file's bytes, recognised piece by piece.
 DetectedFormat detectFormat(const FileBytes& file)
 {
     FormatDetector detector;
-    std::string held;
-    for (std::size_t i = 0; i < file.pieceCount(); ++i) {
-        const std::string_view piece = file.piece(i);
-        if (held.empty()) {
-            held = piece.substr(piece.size() - detector.add(piece));
-            continue;
-        }
-        const std::string joined = held + std::string(piece);
-        held = joined.substr(joined.size() - detector.add(joined));
-    }
-    return detector.finish(held);
+    for (std::size_t i = 0; i < file.pieceCount(); ++i)
+        detector.add(file.piece(i));
+    return detector.finish();
 }
 
 // At most as many characters as the file's text can have: one for each byte (each two bytes in

@@ -26,20 +26,39 @@ LineEnd formOf(const LineEndCounts& counts)
 DetectedFormat detectFormat(std::string_view bytes)
 {
     FormatDetector detector;
-    const std::size_t held = detector.add(bytes);
-    return detector.finish(bytes.substr(bytes.size() - held));
+    detector.add(bytes);
+    return detector.finish();
 }
 
-std::size_t FormatDetector::add(std::string_view bytes)
+void FormatDetector::add(std::string_view bytes)
 {
-    const std::size_t held = unfinishedUtf8Tail(bytes);
-    count(bytes.substr(0, bytes.size() - held));
-    return held;
+    if (!held_.empty()) {
+        // The sequence the last bytes began is finished, or found broken, by a few of these.
+        std::size_t taken = 0;
+        while (taken < bytes.size() && unfinishedUtf8Tail(held_) != 0) {
+            held_ += bytes[taken++];
+            // What comes before a new unfinished start is settled: only that start waits on.
+            const std::size_t waiting = unfinishedUtf8Tail(held_);
+            if (waiting != 0 && waiting < held_.size()) {
+                count(std::string_view(held_).substr(0, held_.size() - waiting));
+                held_.erase(0, held_.size() - waiting);
+            }
+        }
+        if (unfinishedUtf8Tail(held_) != 0)
+            return;
+        count(held_);
+        held_.clear();
+        bytes.remove_prefix(taken);
+    }
+    const std::size_t unfinished = unfinishedUtf8Tail(bytes);
+    count(bytes.substr(0, bytes.size() - unfinished));
+    held_.assign(bytes.substr(bytes.size() - unfinished));
 }
 
-DetectedFormat FormatDetector::finish(std::string_view rest)
+DetectedFormat FormatDetector::finish()
 {
-    count(rest);
+    count(held_);
+    held_.clear();
     DetectedFormat detected;
     Encoding& encoding = detected.format.encoding;
     const bool even = size_ % 2 == 0;

@@ -22,17 +22,16 @@ DetectedFormat detectFormat(std::string_view bytes);
 // The same over a file read a piece at a time, so that Open never needs the file whole.
 class FormatDetector {
 public:
-    // Takes the file's next bytes. The last few may begin a UTF-8 sequence that the bytes still to
-    // come finish: they are left, and their count returned, to start the next call's bytes or to
-    // be handed to finish.
-    std::size_t add(std::string_view bytes);
-    DetectedFormat finish(std::string_view rest);
+    // Takes the file's next bytes.
+    void add(std::string_view bytes);
+    DetectedFormat finish();
 
 private:
     void count(std::string_view bytes);
     void countWide(std::string_view bytes);
 
     std::string start_; // the file's first three bytes, for the marks
+    std::string held_;  // the start of a UTF-8 sequence that the next bytes may finish
     std::uint64_t size_ = 0;
     std::size_t sequences_ = 0; // UTF-8's multi-byte sequences
     std::size_t strays_ = 0;    // bytes that start no UTF-8 sequence

@@ -67,6 +67,21 @@ void checkFileBytes(std::string_view bytes)
     const std::string data(bytes);
     const DetectedFormat detected = detectFormat(data);
     checkRoundTrip(data, detected.format, detected);
+    // Open reads a file in pieces: three of them, cut where the bytes say, are recognised alike.
+    FormatDetector pieces;
+    const std::size_t first =
+        data.empty() ? 0 : std::size_t(static_cast<unsigned char>(data[0])) % (data.size() + 1);
+    const std::size_t second = first + (data.size() - first) / 2;
+    pieces.add(std::string_view(data).substr(0, first));
+    pieces.add(std::string_view(data).substr(first, second - first));
+    pieces.add(std::string_view(data).substr(second));
+    const DetectedFormat inPieces = pieces.finish();
+    require(inPieces.format.encoding == detected.format.encoding &&
+                inPieces.format.lineEnd == detected.format.lineEnd &&
+                inPieces.lineEnds.crLf == detected.lineEnds.crLf &&
+                inPieces.lineEnds.lf == detected.lineEnds.lf &&
+                inPieces.lineEnds.cr == detected.lineEnds.cr,
+            "a file read in pieces is recognised as the whole file");
     // Line ends sit on the same bytes in 8-bit and UTF-8: either reading keeps every byte.
     for (const Encoding encoding : {Encoding::eightBit, Encoding::utf8}) {
         if (markOf(detected.format.encoding).empty())

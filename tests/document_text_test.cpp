@@ -21,13 +21,21 @@ std::string written(std::wstring_view text, TextFormat format, std::size_t room)
     return bytes;
 }
 
-// Detection over a file read in two pieces, the bytes the first call held back starting the second.
+// Detection over a file read in pieces: two, split where asked, then the second in single bytes.
 DetectedFormat detectedInTwo(std::string_view bytes, std::size_t split)
 {
     FormatDetector detector;
-    const std::size_t held = detector.add(bytes.substr(0, split));
-    const std::size_t heldAgain = detector.add(bytes.substr(split - held));
-    return detector.finish(bytes.substr(bytes.size() - heldAgain));
+    detector.add(bytes.substr(0, split));
+    detector.add(bytes.substr(split));
+    return detector.finish();
+}
+
+DetectedFormat detectedByteByByte(std::string_view bytes)
+{
+    FormatDetector detector;
+    for (const char byte : bytes)
+        detector.add(std::string_view(&byte, 1));
+    return detector.finish();
 }
 
 void expectSame(const DetectedFormat& pieces, const DetectedFormat& whole)
@@ -194,9 +202,11 @@ TEST(FormatDetector, AFileReadInPiecesIsRecognisedAsWhereverItIsSplit)
                     7),
         "\xEF\xBB\xBF\xC3\xA9\r\n\xE2\x82\xAC\n",
         "caf\xE9 \xF0\x9F\x98\x80 \xE2\x82\r\n\xC3",
+        "\xF0\xF0\xE2\xF0\x9F\x98\xF0\x9F\x98\x80\xC3",
     };
     for (const std::string& bytes : rows) {
         const DetectedFormat whole = detectFormat(bytes);
+        expectSame(detectedByteByByte(bytes), whole);
         for (std::size_t split = 0; split <= bytes.size(); ++split) {
             SCOPED_TRACE(testing::Message() << "row " << &bytes - rows << ", split at " << split);
             expectSame(detectedInTwo(bytes, split), whole);
