@@ -189,17 +189,15 @@ TEST(TextReader, CharactersAcrossItsOwnBlocksReadAsWhole)
 
 TEST(FormatDetector, AFileReadInPiecesIsRecognisedAsWhereverItIsSplit)
 {
+    using namespace std::string_literals; // the rows hold zero bytes
     const std::string rows[] = {
         "a\r\nb\nc\rd\n\r",
-        std::string("\xFF\xFE"
-                    "a\0\r\0\n\0\r\0b\0\n\0",
-                    16),
-        std::string("\xFE\xFF"
-                    "\0a\0\r\0\n\0\n",
-                    11),
-        std::string("\xFF\xFE"
-                    "a\0\r\0\n",
-                    7),
+        "\xFF\xFE"
+        "a\0\r\0\n\0\r\0b\0\n\0"s,
+        "\xFE\xFF"
+        "\0a\0\r\0\n\0\n"s,
+        "\xFF\xFE"
+        "a\0\r\0\n"s,
         "\xEF\xBB\xBF\xC3\xA9\r\n\xE2\x82\xAC\n",
         "caf\xE9 \xF0\x9F\x98\x80 \xE2\x82\r\n\xC3",
         "\xF0\xF0\xE2\xF0\x9F\x98\xF0\x9F\x98\x80\xC3",
