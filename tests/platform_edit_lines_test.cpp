@@ -1,6 +1,7 @@
 // The multi-line edit control's messages that F3, Go to line and the status bar use: lines and
 // positions, the text handle locked in place, the caret's place, the clipboard and undo messages,
 // and the left mouse button and context menu seen by a subclass.
+#include "format/font_choice.h"
 #include "platform/testing/testing.h"
 #include "platform/win32.h"
 
@@ -149,6 +150,22 @@ TEST_F(EditLinesTest, LocalBlocksAreFixedGrowOnlyWhenAllowedToMoveAndKeepTheirTe
     EXPECT_EQ(std::wstring(grown), L"abc");
     EXPECT_EQ(LocalFree(grown), nullptr);
     EXPECT_EQ(LocalAlloc(LMEM_MOVEABLE, 8), nullptr) << "movable blocks are not offered";
+}
+
+TEST_F(EditLinesTest, InAFixedPitchFontATabStopsAtEveryEighthColumn)
+{
+    // The editor's own font, as the Format text window makes it.
+    send(WM_SETFONT, WPARAM(createFontFromChoice(14, FW_NORMAL, false, L"Courier New")), TRUE);
+    // Eight characters reach the first stop exactly: the tab goes on to the second.
+    SetWindowTextW(edit_, L"sgi-cmsd\t1\r\nzope\t\t2\r\nx");
+    const auto xOf = [this](int position) {
+        return short(LOWORD(DWORD(send(EM_POSFROMCHAR, WPARAM(position)))));
+    };
+    // Eight characters, where one would be rounded to whole pixels.
+    const int eight = xOf(8) - xOf(0);
+    ASSERT_GT(eight, 0);
+    EXPECT_NEAR(xOf(9) - xOf(0), 2 * eight, 1);
+    EXPECT_NEAR(xOf(18) - xOf(12), 2 * eight, 1);
 }
 
 TEST_F(EditLinesTest, TheCaretIsWhereItsCharacterIsAtEitherEndOfASelection)

@@ -1,5 +1,6 @@
 #include "platform/qt/edit/text_widths_p.h"
 
+#include <QFontInfo>
 #include <QString>
 
 #include <algorithm>
@@ -27,7 +28,13 @@ TextWidths::TextWidths(const QFont& font) : metrics_(font)
 void TextWidths::setFont(const QFont& font)
 {
     metrics_ = QFontMetricsF(font);
-    average_ = std::max<qreal>(1, metrics_.averageCharWidth());
+    // Windows' average width of a fixed-pitch font is its cell, so the tab stops of eight
+    // averages fall on every eighth column. A font's own average may be wider than its cell, and
+    // a tab after exactly eight characters then moved on by a sliver instead of a whole stop.
+    const qreal average = QFontInfo(font).fixedPitch()
+                              ? metrics_.horizontalAdvance(QLatin1Char('x'))
+                              : metrics_.averageCharWidth();
+    average_ = std::max<qreal>(1, average);
     tabStop_ = average_ * 8;
     table_.fill(unmeasured);
     beyond_.clear();
