@@ -53,7 +53,9 @@ DWORD readAll(HANDLE file, FileBytes& bytes, ULONGLONG limit)
         const std::uint64_t left = expected > bytes.size() ? expected - bytes.size() : 0;
         const auto room =
             std::size_t(std::min(largestPiece, std::max<std::uint64_t>(left + 1, pieceSize)));
-        auto piece = std::make_unique_for_overwrite<char[]>(room);
+        FileBytes::Piece piece(static_cast<char*>(LocalAlloc(LMEM_FIXED, room)));
+        if (!piece)
+            return ERROR_NOT_ENOUGH_MEMORY;
         std::size_t used = 0;
         bool end = false;
         while (used < room) {

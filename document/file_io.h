@@ -19,14 +19,21 @@ std::wstring temporaryPathFor(const std::wstring& target, int attempt);
 
 // A file's bytes in pieces, none cleared before the file is read into it (clearing fresh memory
 // cost as much as reading a large file), so that Open can let each piece go once the control
-// holds its text: the file and its text then never exist whole side by side.
+// holds its text: the file and its text then never exist whole side by side. The pieces are
+// LocalAlloc blocks, which the system backs with large pages where it can: the first touch of
+// small ones cost more than the reading itself.
 class FileBytes {
 public:
+    struct FreeLocal {
+        void operator()(char* piece) const { LocalFree(piece); }
+    };
+    using Piece = std::unique_ptr<char[], FreeLocal>;
+
     std::uint64_t size() const { return size_; }
     std::size_t pieceCount() const { return sizes_.size(); }
     std::string_view piece(std::size_t i) const { return {pieces_[i].get(), sizes_[i]}; }
     void release(std::size_t i) { pieces_[i].reset(); }
-    void add(std::unique_ptr<char[]> piece, std::size_t size)
+    void add(Piece piece, std::size_t size)
     {
         pieces_.push_back(std::move(piece));
         sizes_.push_back(size);
@@ -34,7 +41,7 @@ public:
     }
 
 private:
-    std::vector<std::unique_ptr<char[]>> pieces_;
+    std::vector<Piece> pieces_;
     std::vector<std::size_t> sizes_;
     std::uint64_t size_ = 0;
 };

@@ -216,7 +216,9 @@ TEST(TextStoreTest, StretchPutsBackWhatWasRemoved)
 }
 
 // A file arrives in parts of megabytes: large insertions join the text as set, and one that needs
-// more than a byte a character widens what is already there without changing it.
+// more than a byte a character widens what is already there without changing it. The parts share
+// buffers: one part or two to a buffer here, and a wide part first tries the narrow buffer and
+// leaves what it wrote there as room for the next part.
 TEST(TextStoreTest, LargeInsertionsInPartsGiveTheTextJoinedWhateverTheirCharacters)
 {
     std::wstring line = L"a line of text\r";
@@ -224,20 +226,25 @@ TEST(TextStoreTest, LargeInsertionsInPartsGiveTheTextJoinedWhateverTheirCharacte
     while (part.size() < 70000)
         part += line + L"\n";
     std::wstring wide = part + L"\u20ac\r";
-    TextStore store;
-    store.assign(L"start\r");
-    std::wstring expected = L"start\r";
-    for (const std::wstring* piece : {&part, &part, &wide, &part}) {
-        store.replace(store.size(), 0, *piece);
-        expected += *piece;
-        store.replace(0, 1, L"S"); // typing between the parts
-        expected[0] = L'S';
-        ASSERT_EQ(store.text(0, store.size()), expected);
+    std::wstring other = part;
+    other[part.size() / 2] = L'#';
+    for (std::size_t slab : {TextStore::defaultSlab, std::size_t(100000), std::size_t(150000)}) {
+        SCOPED_TRACE(slab);
+        TextStore store(platform::LineIndex::defaultBlockLines, slab);
+        store.assign(L"start\r");
+        std::wstring expected = L"start\r";
+        for (const std::wstring* piece : {&part, &wide, &other, &wide, &part}) {
+            store.replace(store.size(), 0, *piece);
+            expected += *piece;
+            store.replace(0, 1, L"S"); // typing between the parts
+            expected[0] = L'S';
+            ASSERT_EQ(store.text(0, store.size()), expected);
+        }
+        EXPECT_EQ(store.lineCount(), 5 * (part.size() / (line.size() + 1)) + 1);
+        expectConsistentLines(store);
+        store.replace(3, store.size() - 6, L"");
+        EXPECT_EQ(store.text(0, store.size()), L"Stat\r\n");
     }
-    EXPECT_EQ(store.lineCount(), 4 * (part.size() / (line.size() + 1)) + 1);
-    expectConsistentLines(store);
-    store.replace(3, store.size() - 6, L"");
-    EXPECT_EQ(store.text(0, store.size()), L"Stat\r\n");
 }
 
 // The longest line is kept across key presses without measuring every line; these edits are the

@@ -133,7 +133,10 @@ void TextStore::FreeMemory::operator()(void* memory) const
     std::free(memory);
 }
 
-TextStore::TextStore(std::size_t linesPerBlock) : lines_(linesPerBlock) {}
+TextStore::TextStore(std::size_t linesPerBlock, std::size_t slab)
+    : slab_(std::max<std::size_t>(slab, 1)), lines_(linesPerBlock)
+{
+}
 
 void TextStore::assign(std::wstring_view text)
 {
@@ -142,38 +145,72 @@ void TextStore::assign(std::wstring_view text)
     wholes_ = std::vector<Whole>();
     pieces_ = std::vector<Piece>();
     pieceEnds_ = std::vector<std::size_t>();
+    narrowSlab_ = wideSlab_ = 0;
     lines_.clear();
     size_ = text.size();
     if (size_ == 0)
         return;
-    pieces_.push_back(keepWhole(text, &lines_));
+    pieces_.push_back(keepWhole(text));
     pieceEnds_.push_back(size_);
 }
 
-TextStore::Piece TextStore::keepWhole(std::wstring_view text, LineIndex* lines)
+TextStore::Piece TextStore::keepWhole(std::wstring_view text)
 {
-    const auto note = [lines](std::size_t start) { lines->append(start); };
+    const auto note = [this](std::size_t start) { lines_.append(start); };
     Whole whole;
+    whole.capacity = whole.used = text.size();
     whole.narrow.reset(allocate<unsigned char>(text.size()));
     const bool narrow =
         narrowed(text, whole.narrow.get(),
                  [&](const unsigned char* block, std::size_t from, std::size_t length) {
                      // A CR that ends a block pairs with an LF that starts the next.
-                     if (lines && addBreaks(block, length, from, note) &&
-                         from + length < text.size() && text[from + length] == L'\n')
+                     if (addBreaks(block, length, from, note) && from + length < text.size() &&
+                         text[from + length] == L'\n')
                          note(from + length + 1);
                  });
     if (!narrow) {
         whole.narrow.reset();
         whole.wide.reset(allocate<wchar_t>(text.size()));
         std::wmemcpy(whole.wide.get(), text.data(), text.size());
-        if (lines) {
-            lines->clear();
-            addBreaks(whole.wide.get(), text.size(), 0, note);
-        }
+        lines_.clear();
+        addBreaks(whole.wide.get(), text.size(), 0, note);
     }
     wholes_.push_back(std::move(whole));
     return {std::uint32_t(wholes_.size()), 0, text.size()};
+}
+
+// A file opened a megabyte at a time arrives as a thousand insertions a gigabyte: a buffer of
+// their own each would cost a page fault every few kilobytes, while shared buffers large enough
+// for huge pages take one every two megabytes. Untouched room in a shared buffer costs no memory.
+TextStore::Piece TextStore::keepInserted(std::wstring_view text)
+{
+    const std::uint32_t narrow = slabWithRoom(narrowSlab_, false, text.size());
+    Whole& into = wholes_[narrow - 1];
+    // A text that turns out wide leaves what it narrowed as room: used has not moved.
+    if (narrowed(text, into.narrow.get() + into.used, [](auto...) {})) {
+        into.used += text.size();
+        return {narrow, into.used - text.size(), text.size()};
+    }
+    const std::uint32_t wide = slabWithRoom(wideSlab_, true, text.size());
+    Whole& wideInto = wholes_[wide - 1];
+    std::wmemcpy(wideInto.wide.get() + wideInto.used, text.data(), text.size());
+    wideInto.used += text.size();
+    return {wide, wideInto.used - text.size(), text.size()};
+}
+
+std::uint32_t TextStore::slabWithRoom(std::uint32_t& slab, bool wide, std::size_t count)
+{
+    if (slab != 0 && wholes_[slab - 1].capacity - wholes_[slab - 1].used >= count)
+        return slab;
+    Whole whole;
+    whole.capacity = std::max(count, slab_);
+    if (wide)
+        whole.wide.reset(allocate<wchar_t>(whole.capacity));
+    else
+        whole.narrow.reset(allocate<unsigned char>(whole.capacity));
+    wholes_.push_back(std::move(whole));
+    slab = std::uint32_t(wholes_.size());
+    return slab;
 }
 
 template <typename Read> auto TextStore::read(const Piece& piece, Read read) const
@@ -225,7 +262,7 @@ std::wstring TextStore::text(std::size_t position, std::size_t count) const
 void TextStore::replace(std::size_t position, std::size_t count, std::wstring_view text)
 {
     if (text.size() >= largeInsert) {
-        replace(position, count, Stretch{keepWhole(text, nullptr)});
+        replace(position, count, Stretch{keepInserted(text)});
         return;
     }
     const Piece typed{0, added_.size(), text.size()};

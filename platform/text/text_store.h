@@ -1,8 +1,8 @@
 // The multi-line edit control's text, exactly the Windows text (CR LF between lines, one wchar_t
 // per position), kept so that a document of a gigabyte costs about its size: a piece table over
-// the texts set or inserted whole (each one byte per character while every character fits in one,
-// and never moved once made) and an append-only buffer of what was typed since, with an index of
-// where each line starts. Qt-free, so it can be tested and fuzzed without a widget.
+// the texts set whole or inserted in large parts (each one byte per character while every
+// character fits in one, and never moved once made) and an append-only buffer of what was typed
+// since, with an index of where each line starts. Qt-free, so it can be tested and fuzzed without a widget.
 #pragma once
 
 #include "platform/text/line_index.h"
@@ -27,8 +27,13 @@ public:
     };
     using Stretch = std::vector<Piece>;
 
-    // linesPerBlock: of the line index (small values let tests reach its block edges).
-    explicit TextStore(std::size_t linesPerBlock = LineIndex::defaultBlockLines);
+    // Large insertions share buffers of this many characters, filled front to back.
+    static constexpr std::size_t defaultSlab = std::size_t(64) << 20;
+
+    // linesPerBlock: of the line index; slab: characters of a shared buffer for large insertions
+    // (small values let tests reach the edges of both).
+    explicit TextStore(std::size_t linesPerBlock = LineIndex::defaultBlockLines,
+                       std::size_t slab = defaultSlab);
 
     // Replaces the whole text; forgets the typed buffer.
     void assign(std::wstring_view text);
@@ -63,14 +68,21 @@ private:
     struct FreeMemory {
         void operator()(void* memory) const;
     };
-    // A text set or inserted whole: one byte a character when all fit in one, else wide.
+    // A text set whole, or large insertions one after another: one byte a character when all
+    // fit in one, else wide. Only the first used characters are text.
     struct Whole {
         std::unique_ptr<unsigned char[], FreeMemory> narrow;
         std::unique_ptr<wchar_t[], FreeMemory> wide;
+        std::size_t capacity = 0;
+        std::size_t used = 0;
     };
 
-    // Keeps text as a buffer of its own; with lines, notes its line starts there too.
-    Piece keepWhole(std::wstring_view text, LineIndex* lines);
+    // Keeps text as a buffer of its own and notes its line starts.
+    Piece keepWhole(std::wstring_view text);
+    // Keeps a large insertion in the shared buffer of its width, starting a new one when full.
+    Piece keepInserted(std::wstring_view text);
+    // The buffer number of a shared buffer with room for count more characters.
+    std::uint32_t slabWithRoom(std::uint32_t& slab, bool wide, std::size_t count);
     // Calls read with a pointer to the piece's characters, of whichever width they are.
     template <typename Read> auto read(const Piece& piece, Read read) const;
     std::size_t pieceAt(std::size_t position) const;
@@ -79,6 +91,9 @@ private:
 
     std::wstring added_;        // typed text, append-only
     std::vector<Whole> wholes_; // buffer k > 0 is wholes_[k - 1]
+    std::size_t slab_;
+    std::uint32_t narrowSlab_ = 0; // the shared buffers being filled; 0 for none yet
+    std::uint32_t wideSlab_ = 0;
     std::vector<Piece> pieces_;
     std::vector<std::size_t> pieceEnds_; // end position of each piece, for a binary search
     std::size_t size_ = 0;
