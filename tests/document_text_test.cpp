@@ -140,6 +140,18 @@ TEST(TextReader, MixedLineEndsAllShowAsLinesAndZerosAreLeftOut)
     };
     const Row rows[] = {
         {"CR LF and LF", "a\r\nb\nc", {Encoding::eightBit, LineEnd::lf}, L"a\r\nb\r\nc", 0},
+        {"LF alone", "\na\n\nb\n", {Encoding::eightBit, LineEnd::lf}, L"\r\na\r\n\r\nb\r\n", 0},
+        {"CR LF alone", "\r\na\r\n", {Encoding::eightBit, LineEnd::crLf}, L"\r\na\r\n", 0},
+        {"as many CR as LF, not in pairs",
+         "\na\r\nb\rc",
+         {Encoding::eightBit, LineEnd::lf},
+         L"\r\na\r\nb\rc",
+         0},
+        {"as many CR as LF, not in pairs, CR lines",
+         "\na\r\nb\rc",
+         {Encoding::eightBit, LineEnd::cr},
+         L"\r\na\r\nb\r\nc",
+         0},
         {"a CR at the very end, CR lines", "a\r", {Encoding::eightBit, LineEnd::cr}, L"a\r\n", 0},
         {"a CR at the very end, LF lines", "a\r", {Encoding::eightBit, LineEnd::lf}, L"a\r", 0},
         {"zero bytes",
