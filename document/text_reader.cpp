@@ -44,18 +44,28 @@ struct BlockCounts {
     std::size_t zeros = 0;
 };
 
-// Loops that only count, with no early end, become vector instructions.
+// A loop that only counts, with no early end and counters as narrow as the characters, becomes
+// vector instructions. Blocks are far shorter than 2^32 characters.
 BlockCounts countsOf(const std::wstring& text)
 {
-    BlockCounts counts;
-    for (const wchar_t c : text) {
-        counts.crs += c == L'\r';
-        counts.lfs += c == L'\n';
-        counts.zeros += c == L'\0';
+    std::uint32_t crs = 0;
+    std::uint32_t lfs = 0;
+    std::uint32_t pairs = 0;
+    std::uint32_t zeros = 0;
+    const std::size_t n = text.size();
+    for (std::size_t i = 1; i < n; ++i) {
+        const wchar_t c = text[i];
+        crs += c == L'\r';
+        lfs += c == L'\n';
+        zeros += c == L'\0';
+        pairs += (c == L'\n') & (text[i - 1] == L'\r');
     }
-    for (std::size_t i = 1; i < text.size(); ++i)
-        counts.pairs += (text[i] == L'\n') & (text[i - 1] == L'\r');
-    return counts;
+    if (n > 0) {
+        crs += text[0] == L'\r';
+        lfs += text[0] == L'\n';
+        zeros += text[0] == L'\0';
+    }
+    return {crs, lfs, pairs, zeros};
 }
 
 // Text whose every line ends in LF alone: each LF becomes CR LF, the lines between copied whole.
