@@ -19,12 +19,23 @@ public:
         return handle;
     }
 
-    bool contains(const Record* handle) const { return known_.count(handle) != 0; }
+    // Records are never removed, so the handle last found stays known: a control's messages, one
+    // after another for each line of a save, skip the hash.
+    bool contains(const Record* handle) const
+    {
+        if (handle == lastFound_)
+            return true;
+        if (known_.count(handle) == 0)
+            return false;
+        lastFound_ = handle;
+        return true;
+    }
     const std::vector<std::unique_ptr<Record>>& all() const { return records_; }
 
 private:
     std::vector<std::unique_ptr<Record>> records_;
     std::unordered_set<const Record*> known_;
+    mutable const Record* lastFound_ = nullptr;
 };
 
 } // namespace platform

@@ -36,11 +36,19 @@ void LineIndex::startBlock(std::size_t start)
     ++lines_;
 }
 
+// Lines are mostly asked for one after another (a save reads them all): the block of the last
+// answer, or the one after it, usually holds the next, and checking it needs no search.
 std::size_t LineIndex::blockOfLine(std::size_t line) const
 {
-    return std::size_t(std::upper_bound(firstLines_.begin(), firstLines_.end(), line) -
-                       firstLines_.begin()) -
-           1;
+    for (std::size_t block = lastBlock_; block < blocks_.size() && block <= lastBlock_ + 1;
+         ++block) {
+        if (line >= firstLines_[block] && line < firstLines_[block] + blocks_[block].offsets.size())
+            return lastBlock_ = block;
+    }
+    lastBlock_ = std::size_t(std::upper_bound(firstLines_.begin(), firstLines_.end(), line) -
+                             firstLines_.begin()) -
+                 1;
+    return lastBlock_;
 }
 
 std::size_t LineIndex::start(std::size_t line) const

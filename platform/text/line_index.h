@@ -58,6 +58,7 @@ private:
     std::vector<Block> blocks_;
     std::vector<std::size_t> firsts_;     // each block's first start
     std::vector<std::size_t> firstLines_; // the number of each block's first line
+    mutable std::size_t lastBlock_ = 0;   // where blockOfLine found its last line
 };
 
 } // namespace platform

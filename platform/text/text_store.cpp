@@ -244,10 +244,10 @@ std::size_t TextStore::copy(std::size_t position, std::size_t count, wchar_t* ou
     position = std::min(position, size_);
     count = std::min(count, size_ - position);
     wchar_t* to = out;
-    for (const Piece& piece : stretch(position, count)) {
+    forEachPiece(position, count, [&](const Piece& piece) {
         read(piece, [&](const auto* data) { convert(data, piece.length, to); });
         to += piece.length;
-    }
+    });
     return count;
 }
 
@@ -270,18 +270,24 @@ void TextStore::replace(std::size_t position, std::size_t count, std::wstring_vi
     replace(position, count, Stretch{typed});
 }
 
-TextStore::Stretch TextStore::stretch(std::size_t position, std::size_t count) const
+template <typename Visit>
+void TextStore::forEachPiece(std::size_t position, std::size_t count, Visit visit) const
 {
-    Stretch result;
     position = std::min(position, size_);
     const std::size_t end = position + std::min(count, size_ - position);
     for (std::size_t index = pieceAt(position); index < pieces_.size() && position < end; ++index) {
         const Piece& piece = pieces_[index];
         const std::size_t pieceStart = pieceEnds_[index] - piece.length;
         const std::size_t to = std::min(end, pieceEnds_[index]);
-        appendPiece(result, {piece.buffer, piece.start + position - pieceStart, to - position});
+        visit(Piece{piece.buffer, piece.start + position - pieceStart, to - position});
         position = to;
     }
+}
+
+TextStore::Stretch TextStore::stretch(std::size_t position, std::size_t count) const
+{
+    Stretch result;
+    forEachPiece(position, count, [&result](const Piece& piece) { appendPiece(result, piece); });
     return result;
 }
 

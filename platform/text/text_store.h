@@ -86,6 +86,9 @@ private:
     // Calls read with a pointer to the piece's characters, of whichever width they are.
     template <typename Read> auto read(const Piece& piece, Read read) const;
     std::size_t pieceAt(std::size_t position) const;
+    // Calls visit with each part of a piece that [position, position + count) covers, in order.
+    template <typename Visit>
+    void forEachPiece(std::size_t position, std::size_t count, Visit visit) const;
     void replacePieces(std::size_t position, std::size_t count, const Stretch& text);
     void updateLines(std::size_t position, std::size_t removed, std::size_t inserted);
 
