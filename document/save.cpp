@@ -56,7 +56,8 @@ public:
     // Fills the room whole, but for the end: the pieces of the text do not show in the file's.
     std::size_t write(char* out, std::size_t room)
     {
-        constexpr std::size_t pieceCharacters = 1 << 20;
+        // Small enough that the piece is still in the cache when it is checked and converted.
+        constexpr std::size_t pieceCharacters = 64 << 10;
         constexpr std::size_t leastRoom = 16; // what TextWriter needs to go on
         std::size_t used = 0;
         while (room - used >= leastRoom) {

@@ -110,6 +110,16 @@ bool in1252(std::wstring_view character)
     return !usedDefault;
 }
 
+// ASCII is itself in every encoding: most texts are all ASCII, and this one pass, without an
+// early end so that the compiler turns it into vector code, is all they need.
+bool allAscii(std::wstring_view units)
+{
+    std::uint32_t bits = 0;
+    for (const wchar_t unit : units)
+        bits |= std::uint32_t(unit);
+    return bits < 0x80;
+}
+
 // Latin-1 outside 0x80 to 0x9F is in 1252 as it stands: most texts need no conversion to tell.
 // A loop without an early end, which the compiler turns into vector code.
 bool plainly1252(std::wstring_view units)
@@ -192,6 +202,10 @@ std::size_t TextWriter::encode(std::wstring_view units, char* out)
 {
     if (format_.encoding == Encoding::utf16Le || format_.encoding == Encoding::utf16Be)
         return encodeUtf16(units, format_.encoding == Encoding::utf16Be, out);
+    if (allAscii(units)) {
+        std::transform(units.begin(), units.end(), out, [](wchar_t unit) { return char(unit); });
+        return units.size();
+    }
     const UINT codePage = codePageOf(format_.encoding);
     std::size_t written = 0;
     for (std::size_t at = 0; at < units.size();) {
@@ -218,6 +232,8 @@ std::size_t firstUnstorable(std::wstring_view text, Encoding encoding)
 {
     const bool eightBit = encoding == Encoding::eightBit;
     const bool utf16 = encoding == Encoding::utf16Le || encoding == Encoding::utf16Be;
+    if (allAscii(text))
+        return std::wstring_view::npos;
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t unusual = nextUnusual(text, at);
         if (eightBit) {

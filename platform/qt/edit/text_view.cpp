@@ -40,9 +40,19 @@ QFont drawingFont(HWND hwnd)
 
 } // namespace
 
+// A control gets message after message (a save asks for every line), so the last answer is kept:
+// a window's widget never changes, and a destroyed window or widget is seen before it is used.
 TextView* textViewOf(HWND hwnd)
 {
-    return live(hwnd) && hwnd->widget ? dynamic_cast<TextView*>(hwnd->widget.data()) : nullptr;
+    static HWND lastWindow = nullptr;
+    static TextView* lastView = nullptr;
+    if (!live(hwnd) || !hwnd->widget)
+        return nullptr;
+    if (hwnd != lastWindow) {
+        lastView = dynamic_cast<TextView*>(hwnd->widget.data());
+        lastWindow = hwnd;
+    }
+    return lastView;
 }
 
 TextView::TextView(HWND hwnd, QWidget* parent)
