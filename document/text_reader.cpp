@@ -46,7 +46,7 @@ struct BlockCounts {
 
 // A loop that only counts, with no early end and counters as narrow as the characters, becomes
 // vector instructions. Blocks are far shorter than 2^32 characters.
-BlockCounts countsOf(const std::wstring& text)
+BlockCounts countsOf(std::wstring_view text)
 {
     std::uint32_t crs = 0;
     std::uint32_t lfs = 0;
@@ -126,12 +126,13 @@ void TextReader::append(std::string_view piece)
     }
 }
 
+// Decodes straight onto the text: most blocks need nothing more, and are not copied again.
 void TextReader::decode(std::string_view bytes, bool last)
 {
-    decoded_.clear();
+    const std::size_t from = text_.size();
     switch (format_.encoding) {
     case Encoding::eightBit:
-        convert(westernEuropean, bytes, decoded_);
+        convert(westernEuropean, bytes, text_);
         break;
     case Encoding::utf8:
     case Encoding::utf8WithMark:
@@ -142,7 +143,7 @@ void TextReader::decode(std::string_view bytes, bool last)
         decodeUtf16(bytes, last);
         break;
     }
-    breakLines();
+    breakLines(from);
 }
 
 // Well-formed stretches go through the platform's conversion; each stray byte between them
@@ -151,10 +152,10 @@ void TextReader::decodeUtf8(std::string_view bytes)
 {
     while (!bytes.empty()) {
         const std::size_t valid = validUtf8Prefix(bytes);
-        convert(CP_UTF8, bytes.substr(0, valid), decoded_);
+        convert(CP_UTF8, bytes.substr(0, valid), text_);
         bytes.remove_prefix(valid);
         if (!bytes.empty()) {
-            decoded_ += strayByte(bytes[0]);
+            text_ += strayByte(bytes[0]);
             bytes.remove_prefix(1);
         }
     }
@@ -175,36 +176,35 @@ void TextReader::decodeUtf16(std::string_view bytes, bool last)
                 at += 2;
             }
         }
-        decoded_ += wchar_t(unit);
+        text_ += wchar_t(unit);
     }
     // A file of an odd length is not read as UTF-16; should one be, its last byte is kept.
     if (last && at < bytes.size())
-        decoded_ += strayByte(bytes[at]);
+        text_ += strayByte(bytes[at]);
 }
 
-void TextReader::breakLines()
+void TextReader::breakLines(std::size_t from)
 {
-    const bool crBreaks = format_.lineEnd == LineEnd::cr;
-    const std::size_t n = decoded_.size();
-    if (n == 0)
+    if (from == text_.size())
         return;
+    const bool crBreaks = format_.lineEnd == LineEnd::cr;
+    const BlockCounts counts = countsOf(std::wstring_view(text_).substr(from));
+    // Most files end every line the same way, CR LF or LF: their blocks need no look at each
+    // character, which took most of the time of opening a large file. CR LF is the text already.
+    const bool plain = !crPending_ && counts.zeros == 0 && text_.back() != L'\r';
+    if (plain && counts.crs == counts.lfs && counts.pairs == counts.lfs)
+        return;
+    decoded_.assign(text_, from);
+    text_.resize(from);
+    const std::size_t n = decoded_.size();
+    const std::size_t used = text_.size();
+    if (plain && counts.crs == 0) {
+        text_.resize(used + n + counts.lfs);
+        crBeforeEachLf(decoded_, text_.data() + used);
+        return;
+    }
     // Each line end may become two characters, and a CR held back from the block before adds one:
     // sized once, the text is written through a pointer instead of grown character by character.
-    const BlockCounts counts = countsOf(decoded_);
-    const std::size_t used = text_.size();
-    // Most files end every line the same way, CR LF or LF: their blocks need no look at each
-    // character, which took most of the time of opening a large file.
-    if (!crPending_ && counts.zeros == 0 && decoded_.back() != L'\r') {
-        if (counts.crs == counts.lfs && counts.pairs == counts.lfs) {
-            text_ += decoded_;
-            return;
-        }
-        if (counts.crs == 0) {
-            text_.resize(used + n + counts.lfs);
-            crBeforeEachLf(decoded_, text_.data() + used);
-            return;
-        }
-    }
     text_.resize(used + n + counts.crs + counts.lfs + 2);
     wchar_t* out = text_.data() + used;
     std::size_t i = 0;

@@ -33,13 +33,14 @@ private:
     void decode(std::string_view bytes, bool last);
     void decodeUtf8(std::string_view bytes);
     void decodeUtf16(std::string_view bytes, bool last);
-    void breakLines();
+    // Makes the line ends of the text decoded from from on CR LF.
+    void breakLines(std::size_t from);
 
     TextFormat format_;
     std::size_t markLeft_ = markOf(format_.encoding).size();
     std::string held_;     // bytes that the next piece may complete: part of a character
     std::string block_;    // held_ and the next stretch of a piece, decoded together
-    std::wstring decoded_; // a block as characters, before its line ends are made CR LF
+    std::wstring decoded_; // a block as characters, when its line ends need changing
     std::wstring text_;
     std::size_t zeros_ = 0;
     bool crPending_ = false; // decoded text ended in CR: the next character says what it is
