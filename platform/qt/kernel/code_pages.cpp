@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <optional>
+#include <type_traits>
 
 namespace {
 
@@ -61,37 +62,31 @@ private:
     std::size_t used_ = 0;
 };
 
-bool asciiWord(const char* bytes)
-{
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return (word & 0x8080808080808080u) == 0;
-}
+// ASCII goes in runs of this many units, each tested and copied with vector instructions.
+constexpr std::size_t asciiRun = 32;
 
-bool asciiUnits(const wchar_t* units)
+template <typename Unit> bool asciiRunAt(const Unit* units)
 {
+    // A copy in hand, or-ed whole, is what the compiler makes vector code of.
+    using Code = std::make_unsigned_t<Unit>;
+    Code codes[asciiRun];
+    std::memcpy(codes, units, sizeof codes);
     std::uint32_t all = 0;
-    for (int i = 0; i < 8; ++i)
-        all |= std::uint32_t(units[i]);
+    for (std::size_t i = 0; i < asciiRun; ++i)
+        all |= std::uint32_t(codes[i]);
     return all < 0x80;
 }
 
-// Copies the run of ASCII that starts at from, eight at a time; returns where it stopped.
+// Copies the run of ASCII that starts at from, a run at a time; returns where it stopped.
 template <typename From, typename To>
 std::size_t copyAscii(const From* from, std::size_t length, std::size_t at, Output<To>& out)
 {
-    const auto ascii = [&](std::size_t i) {
-        if constexpr (sizeof(From) == 1)
-            return asciiWord(from + i);
-        else
-            return asciiUnits(from + i);
-    };
-    while (at + 8 <= length && ascii(at) && out.reserve(8)) {
+    while (at + asciiRun <= length && asciiRunAt(from + at) && out.reserve(asciiRun)) {
         if (To* to = out.next())
-            for (int i = 0; i < 8; ++i)
+            for (std::size_t i = 0; i < asciiRun; ++i)
                 to[i] = To(from[at + i]);
-        out.advance(8);
-        at += 8;
+        out.advance(asciiRun);
+        at += asciiRun;
     }
     return at;
 }
