@@ -21,6 +21,48 @@ LineEnd formOf(const LineEndCounts& counts)
     return counts.crLf >= counts.lf ? LineEnd::crLf : LineEnd::lf;
 }
 
+struct ByteLineEnds {
+    std::uint64_t crs = 0;
+    std::uint64_t lfs = 0;
+    std::uint64_t crLfs = 0;
+};
+
+void countByte(ByteLineEnds& counts, unsigned char byte, unsigned char before)
+{
+    counts.crs += byte == '\r';
+    counts.lfs += byte == '\n';
+    counts.crLfs += byte == '\n' && before == '\r';
+}
+
+// The CR, LF and CR LF in bytes, an LF first of all paired with a CR before them when afterCr.
+// Chunks of a fixed length counted into bytes, with no early end, become vector instructions.
+ByteLineEnds lineEndsIn(std::string_view text, bool afterCr)
+{
+    constexpr std::size_t chunk = 128; // so that no count in a chunk passes 255
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    ByteLineEnds counts;
+    if (text.empty())
+        return counts;
+    countByte(counts, bytes[0], afterCr ? '\r' : 0);
+    std::size_t at = 1;
+    for (; at + chunk <= text.size(); at += chunk) {
+        unsigned char crs = 0;
+        unsigned char lfs = 0;
+        unsigned char crLfs = 0;
+        for (std::size_t i = at; i < at + chunk; ++i) {
+            crs += bytes[i] == '\r';
+            lfs += bytes[i] == '\n';
+            crLfs += (bytes[i] == '\n') & (bytes[i - 1] == '\r');
+        }
+        counts.crs += crs;
+        counts.lfs += lfs;
+        counts.crLfs += crLfs;
+    }
+    for (; at < text.size(); ++at)
+        countByte(counts, bytes[at], bytes[at - 1]);
+    return counts;
+}
+
 } // namespace
 
 DetectedFormat detectFormat(std::string_view bytes)
@@ -100,17 +142,11 @@ void FormatDetector::count(std::string_view bytes)
     const Utf8Census census = utf8Census(bytes);
     sequences_ += census.sequences;
     strays_ += census.strays;
-    // CR and LF bytes are never part of a longer UTF-8 sequence: the counting runs at memory
-    // speed, and only each LF looks at the byte before it.
-    crs_ += std::uint64_t(std::count(bytes.begin(), bytes.end(), '\r'));
-    const char* end = bytes.data() + bytes.size();
-    for (const char* at = bytes.data();; ++at) {
-        at = static_cast<const char*>(std::memchr(at, '\n', std::size_t(end - at)));
-        if (!at)
-            break;
-        ++lfs_;
-        crLfs_ += at > bytes.data() ? at[-1] == '\r' : afterCr_;
-    }
+    // CR and LF bytes are never part of a longer UTF-8 sequence, so they are counted as bytes.
+    const ByteLineEnds ends = lineEndsIn(bytes, afterCr_);
+    crs_ += ends.crs;
+    lfs_ += ends.lfs;
+    crLfs_ += ends.crLfs;
     afterCr_ = bytes.back() == '\r';
     if (wideOrder_ >= 0)
         countWide(bytes);

@@ -8,13 +8,20 @@
 
 namespace {
 
-// Steps over ASCII eight bytes at a time, which is most of most texts.
+// Steps over ASCII, which is most of most texts, 32 bytes at a time and then eight at a time.
 std::size_t skipAscii(std::string_view bytes, std::size_t at)
 {
+    constexpr std::uint64_t highBits = 0x8080808080808080u;
+    for (; at + 32 <= bytes.size(); at += 32) {
+        std::uint64_t words[4];
+        std::memcpy(words, bytes.data() + at, sizeof words);
+        if ((words[0] | words[1] | words[2] | words[3]) & highBits)
+            break;
+    }
     for (; at + 8 <= bytes.size(); at += 8) {
         std::uint64_t word;
         std::memcpy(&word, bytes.data() + at, sizeof word);
-        if (word & 0x8080808080808080u)
+        if (word & highBits)
             break;
     }
     return at;
