@@ -12,6 +12,9 @@
 #include "document/text_reader.h"
 #include "document/title.h"
 
+#include <algorithm>
+#include <cstdint>
+
 void Editor::openFile(HWND window)
 {
     if (!mayDropText(window))
@@ -28,7 +31,7 @@ struct ShownText {
     std::size_t zeroBytes;
 };
 
-// The file's bytes as text a megabyte at a time, handed to sink piece by piece through two
+// The file's bytes as text up to a megabyte at a time, handed to sink piece by piece through two
 // buffers used in turn: the whole text as one string would be four times the file (wchar_t is
 // 32 bits on Linux), and the first touch of that much fresh memory took longer than everything
 // else together. Pieces of four megabytes held 32 MB at any size and opened 10 MB more slowly.
@@ -36,7 +39,10 @@ struct ShownText {
 template <typename Sink>
 ShownText convertInPieces(FileBytes& file, TextFormat format, bool release, Sink sink)
 {
-    constexpr std::size_t piece = 1 << 20;
+    // A 64th of the file, up to a megabyte: the buffers, at four bytes a character, stay small
+    // beside a small file's text.
+    const auto piece = std::size_t(
+        std::clamp<std::uint64_t>(file.size() / 64, std::uint64_t(64) << 10, std::uint64_t(1) << 20));
     TextReader converter(format);
     std::wstring part;
     std::size_t characters = 0;

@@ -116,7 +116,7 @@ TEST_F(FaultTest, AFailingCallOfASaveKeepsTheOldFileAndTheTextUnsaved)
     std::wstring changed = changeText();
     const Calls calls = callsOf([&] { command(commandSave); });
     ASSERT_EQ(fileBytes("notes.txt"), bytes1252(changed)) << "saving works when nothing fails";
-    EXPECT_EQ(calls[std::size_t(FileCall::write)], 3) << "the text is written in 1 MB pieces";
+    EXPECT_EQ(calls[std::size_t(FileCall::write)], 9) << "the text is written in 256 KB pieces";
     // The old file back, and opened again: the document knows the file as it is now.
     writeFileBytes("notes.txt", old);
     openFile("notes.txt");
@@ -195,7 +195,7 @@ TEST_F(FaultTest, AFailingCallOfAnOpenKeepsTheCurrentDocument)
         openFile("large.txt");
     });
     ASSERT_EQ(text(), large);
-    EXPECT_EQ(calls[std::size_t(FileCall::read)], 4) << "three pieces, then the end";
+    EXPECT_EQ(calls[std::size_t(FileCall::read)], 9) << "eight pieces of an eighth, then the end";
     answerFileDialog(path("notes.txt"));
     command(commandSaveAs);
     type(L"typed");

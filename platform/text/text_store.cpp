@@ -18,8 +18,9 @@ namespace {
 // Characters checked and narrowed at a time while keeping a whole text.
 constexpr std::size_t narrowBlock = 16384;
 constexpr std::size_t hugePage = 2 * 1024 * 1024;
-// Inserted texts at least this long get a buffer of their own instead of joining the typed one.
-constexpr std::size_t largeInsert = 65536;
+// Inserted texts at least this long go to the shared buffers, at a byte a character where they
+// can, instead of joining the typed one.
+constexpr std::size_t largeInsert = 4096;
 
 // The loops over characters run in chunks of a fixed count, which the compiler turns into vector
 // instructions even at -O2, where a loop of unknown length stays one character at a time.
@@ -182,6 +183,7 @@ TextStore::Piece TextStore::keepWhole(std::wstring_view text)
 // A file opened a megabyte at a time arrives as a thousand insertions a gigabyte: a buffer of
 // their own each would cost a page fault every few kilobytes, while shared buffers large enough
 // for huge pages take one every two megabytes. Untouched room in a shared buffer costs no memory.
+// The buffers grow with the text, so a small text holds little room.
 TextStore::Piece TextStore::keepInserted(std::wstring_view text)
 {
     const std::uint32_t narrow = slabWithRoom(narrowSlab_, false, text.size());
@@ -202,8 +204,10 @@ std::uint32_t TextStore::slabWithRoom(std::uint32_t& slab, bool wide, std::size_
 {
     if (slab != 0 && wholes_[slab - 1].capacity - wholes_[slab - 1].used >= count)
         return slab;
+    // As large as the text so far, up to a full slab: a small file's text takes small buffers,
+    // which need no huge pages that would hold twice its size.
     Whole whole;
-    whole.capacity = std::max(count, slab_);
+    whole.capacity = std::max(count, std::min(slab_, size_));
     if (wide)
         whole.wide.reset(allocate<wchar_t>(whole.capacity));
     else

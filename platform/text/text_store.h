@@ -27,7 +27,7 @@ public:
     };
     using Stretch = std::vector<Piece>;
 
-    // Large insertions share buffers of this many characters, filled front to back.
+    // Large insertions share buffers of up to this many characters, filled front to back.
     static constexpr std::size_t defaultSlab = std::size_t(64) << 20;
 
     // linesPerBlock: of the line index; slab: characters of a shared buffer for large insertions
