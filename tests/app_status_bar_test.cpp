@@ -72,13 +72,19 @@ protected:
 
 TEST_F(StatusBarTest, HiddenAtFirstSoTheWindowKeepsItsLayout)
 {
-    ASSERT_TRUE(statusBar());
-    EXPECT_FALSE(isVisible(statusBar()));
+    EXPECT_EQ(statusBar(), nullptr) << "the bar is made when it is first shown";
     EXPECT_FALSE(statusBarItemChecked());
     const RECT edit = rectOf(Editor.editControl);
     EXPECT_EQ(edit.right - edit.left, 477);
     EXPECT_EQ(edit.bottom - edit.top, 434);
     EXPECT_FALSE(std::filesystem::exists(path("settings.ini")));
+    // Shown and hidden again: the one bar made stays, out of the edit control's way.
+    command(commandStatusBar);
+    command(commandStatusBar);
+    ASSERT_TRUE(statusBar());
+    EXPECT_FALSE(isVisible(statusBar()));
+    const RECT after = rectOf(Editor.editControl);
+    EXPECT_EQ(after.bottom - after.top, 434);
 }
 
 TEST_F(StatusBarTest, ShownItSitsAlongTheBottomAndTheEditControlGivesItRoom)
