@@ -5,6 +5,8 @@
 #include "platform/qt/text_p.h"
 #include "platform/qt/windows/window_p.h"
 
+#include <QFile>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QIcon>
@@ -13,6 +15,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 struct HFONT__ {
     int height;
@@ -26,6 +29,7 @@ struct HFONT__ {
 
 struct HICON__ {
     QString resource;
+    std::optional<QIcon> qt; // read from the resource when first shown, then kept
 };
 
 struct HDC__ {
@@ -49,13 +53,34 @@ bool isFont(HFONT font)
     return fonts().contains(font);
 }
 
+// The metric-compatible free faces of the families Windows ships, as Windows itself substitutes
+// one face for another: where Windows' own face is not installed its stand-in is named directly,
+// which is the face fontconfig would find for the name too, without a search through every font
+// that took an eighth of the start-up.
+QString installedFamily(const QString& family)
+{
+    static const std::pair<QString, QString> standIns[] = {
+        {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")},
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")},
+    };
+    for (const auto& [windows, standIn] : standIns) {
+        if (family.compare(windows, Qt::CaseInsensitive) != 0)
+            continue;
+        const QStringList installed = QFontDatabase::families();
+        if (!installed.contains(family, Qt::CaseInsensitive) && installed.contains(standIn))
+            return standIn;
+    }
+    return family;
+}
+
 // What Windows calls a face name for the families it ships; fontconfig maps these names to
 // metric-compatible faces, but asking for them directly keeps the choice independent of it.
 QString familyFor(const std::wstring& face)
 {
     if (face.empty())
         return QStringLiteral("Liberation Sans");
-    return toQString(face.substr(0, LF_FACESIZE - 1));
+    return installedFamily(toQString(face.substr(0, LF_FACESIZE - 1)));
 }
 
 // A positive height is the cell height (ascent plus descent), a negative one the em height.
@@ -166,8 +191,11 @@ HFONT fontOfRecord(HFONT font, int& height, int& weight, bool& italic, std::wstr
 
 void applyIcon(QWidget* widget, HICON icon)
 {
-    if (icon)
-        widget->setWindowIcon(QIcon(icon->resource));
+    if (!icon)
+        return;
+    if (!icon->qt)
+        icon->qt = QIcon(icon->resource);
+    widget->setWindowIcon(*icon->qt);
 }
 
 HICON defaultIcon()
@@ -244,8 +272,9 @@ HICON LoadIconW(HINSTANCE, LPCWSTR name)
         if (icon->resource == resource)
             return icon.get();
     }
-    if (!QIcon(resource).availableSizes().size() && qApp)
+    // Whether it is there, without reading its images: that is done once, when it is shown.
+    if (!QFile::exists(resource))
         return nullptr;
-    icons.push_back(std::make_unique<HICON__>(HICON__{resource}));
+    icons.push_back(std::make_unique<HICON__>(HICON__{resource, std::nullopt}));
     return icons.back().get();
 }
