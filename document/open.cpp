@@ -41,8 +41,8 @@ ShownText convertInPieces(FileBytes& file, TextFormat format, bool release, Sink
 {
     // A 64th of the file, up to a megabyte: the buffers, at four bytes a character, stay small
     // beside a small file's text.
-    const auto piece = std::size_t(
-        std::clamp<std::uint64_t>(file.size() / 64, std::uint64_t(64) << 10, std::uint64_t(1) << 20));
+    const auto piece = std::size_t(std::clamp<std::uint64_t>(
+        file.size() / 64, std::uint64_t(64) << 10, std::uint64_t(1) << 20));
     TextReader converter(format);
     std::wstring part;
     std::size_t characters = 0;

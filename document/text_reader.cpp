@@ -73,7 +73,8 @@ wchar_t* crBeforeEachLf(const std::wstring& text, wchar_t* out)
 {
     const wchar_t* from = text.data();
     const wchar_t* end = from + text.size();
-    for (const wchar_t* lf; (lf = std::wmemchr(from, L'\n', std::size_t(end - from))); from = lf + 1) {
+    for (const wchar_t* lf; (lf = std::wmemchr(from, L'\n', std::size_t(end - from)));
+         from = lf + 1) {
         out = std::copy(from, lf, out);
         *out++ = L'\r';
         *out++ = L'\n';

@@ -2,7 +2,7 @@
 // per position), kept so that a document of a gigabyte costs about its size: a piece table over
 // the texts set whole or inserted in large parts (each one byte per character while every
 // character fits in one, and never moved once made) and an append-only buffer of what was typed
-// since, with an index of where each line starts. Qt-free, so it can be tested and fuzzed without a widget.
+// since, with an index of where each line starts. Qt-free, for tests and fuzzers without a widget.
 #pragma once
 
 #include "platform/text/line_index.h"
