@@ -22,18 +22,25 @@ wchar_t strayByte(char byte)
 
 // Appends the characters of bytes in the code page: one byte never gives more than one wide
 // character (UTF-8 needs four bytes for a surrogate pair), so the room is known beforehand.
-void convert(UINT codePage, std::string_view bytes, std::wstring& out)
+// Returns false, with nothing appended, when the conversion fails: with MB_ERR_INVALID_CHARS,
+// at a byte that is part of no character.
+bool convertAll(UINT codePage, DWORD flags, std::string_view bytes, std::wstring& out)
 {
     // Windows refuses an empty input.
     if (bytes.empty())
-        return;
+        return true;
     const std::size_t used = out.size();
     out.resize(used + bytes.size());
-    const int count = MultiByteToWideChar(codePage, 0, bytes.data(), int(bytes.size()),
+    const int count = MultiByteToWideChar(codePage, flags, bytes.data(), int(bytes.size()),
                                           out.data() + used, int(bytes.size()));
     out.resize(used + std::size_t(count));
+    return count > 0;
+}
+
+void convert(UINT codePage, std::string_view bytes, std::wstring& out)
+{
     // Cannot fail with a buffer this large; if it did, the bytes are kept as they are.
-    if (count == 0)
+    if (!convertAll(codePage, 0, bytes, out))
         std::transform(bytes.begin(), bytes.end(), std::back_inserter(out), strayByte);
 }
 
@@ -151,6 +158,10 @@ void TextReader::decode(std::string_view bytes, bool last)
 // becomes its lone surrogate.
 void TextReader::decodeUtf8(std::string_view bytes)
 {
+    // Most UTF-8 is well formed: one conversion that refuses anything else takes the block, and
+    // only a block with a stray byte in it is looked through first.
+    if (convertAll(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, text_))
+        return;
     while (!bytes.empty()) {
         const std::size_t valid = validUtf8Prefix(bytes);
         convert(CP_UTF8, bytes.substr(0, valid), text_);

@@ -77,15 +77,29 @@ template <typename Unit> bool asciiRunAt(const Unit* units)
     return all < 0x80;
 }
 
-// Copies the run of ASCII that starts at from, a run at a time; returns where it stopped.
+template <typename From, typename To>
+void copyUnits(const From* from, std::size_t count, Output<To>& out)
+{
+    if (To* to = out.next())
+        for (std::size_t i = 0; i < count; ++i)
+            to[i] = To(from[i]);
+    out.advance(count);
+}
+
+// Copies the ASCII that starts at from, whole runs at a time, then what the run that holds
+// something else has before it; returns where it stopped.
 template <typename From, typename To>
 std::size_t copyAscii(const From* from, std::size_t length, std::size_t at, Output<To>& out)
 {
-    while (at + asciiRun <= length && asciiRunAt(from + at) && out.reserve(asciiRun)) {
-        if (To* to = out.next())
-            for (std::size_t i = 0; i < asciiRun; ++i)
-                to[i] = To(from[at + i]);
-        out.advance(asciiRun);
+    while (at + asciiRun <= length && out.reserve(asciiRun)) {
+        if (!asciiRunAt(from + at)) {
+            std::size_t ascii = 0;
+            while (std::make_unsigned_t<From>(from[at + ascii]) < 0x80)
+                ++ascii;
+            copyUnits(from + at, ascii, out);
+            return at + ascii;
+        }
+        copyUnits(from + at, asciiRun, out);
         at += asciiRun;
     }
     return at;
