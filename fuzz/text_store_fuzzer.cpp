@@ -80,7 +80,9 @@ void fuzzStore(FuzzedDataProvider& input)
 {
     const bool wide = input.ConsumeBool();
     std::wstring model = randomText(input, 120, wide && input.ConsumeBool());
-    TextStore store(input.ConsumeIntegralInRange<std::size_t>(2, 5));
+    // Shared buffers for large insertions small enough to fill up within a run.
+    TextStore store(input.ConsumeIntegralInRange<std::size_t>(2, 5),
+                    input.ConsumeIntegralInRange<std::size_t>(4096, 20000));
     store.assign(model);
     checkStore(store, model, input);
     TextStore::Stretch kept;
@@ -88,7 +90,7 @@ void fuzzStore(FuzzedDataProvider& input)
     for (int edit = 0; edit < 12 && input.remaining_bytes() > 0; ++edit) {
         std::size_t position = input.ConsumeIntegralInRange<std::size_t>(0, model.size() + 2);
         std::size_t count = input.ConsumeIntegralInRange<std::size_t>(0, model.size() + 2);
-        const int kind = input.ConsumeIntegralInRange<int>(0, 2);
+        const int kind = input.ConsumeIntegralInRange<int>(0, 3);
         if (kind == 1) {
             const std::size_t from = input.ConsumeIntegralInRange<std::size_t>(0, model.size());
             const std::size_t length = input.ConsumeIntegralInRange<std::size_t>(0, 40);
@@ -98,8 +100,11 @@ void fuzzStore(FuzzedDataProvider& input)
         }
         position = std::min(position, model.size());
         count = std::min(count, model.size() - position);
-        if (kind == 0) {
-            const std::wstring text = randomText(input, 40, wide);
+        if (kind == 0 || kind == 3) {
+            std::wstring text = randomText(input, 40, wide);
+            // A large insertion, as a file's piece or a paste: a short text over and over.
+            while (kind == 3 && !text.empty() && text.size() < 4096)
+                text += text;
             store.replace(position, count, text);
             model.replace(position, count, text);
         } else {
