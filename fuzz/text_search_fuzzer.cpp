@@ -111,11 +111,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Every later match, as Find Next walks them: each search starts right after the last match.
     std::size_t at = start;
     for (int step = 0; step < 64 && !needle.empty(); ++step) {
-        const std::size_t found = findForward(text, at, needle);
-        require(found == plainSearch(text, at, needle), "the next match");
-        if (found == noMatch)
+        const std::size_t next = findForward(text, at, needle);
+        require(next == plainSearch(text, at, needle), "the next match");
+        if (next == noMatch)
             break;
-        at = found + needle.size();
+        at = next + needle.size();
     }
     return 0;
 }
