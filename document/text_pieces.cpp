@@ -21,6 +21,7 @@ void TextPieces::start(HWND edit)
     edit_ = edit;
     lineCount_ = std::size_t(std::max<LRESULT>(1, SendMessageW(edit, EM_GETLINECOUNT, 0, 0)));
     nextLine_ = 0;
+    nextStart_ = 0;
     fromSnapshot_ = false;
     snapshot_ = {};
 }
@@ -35,11 +36,19 @@ TextPieces::Next TextPieces::next(std::size_t characters, std::wstring& piece)
     piece.clear();
     if (done())
         return Next::end;
+    pieceStart_ = nextStart_;
     while (piece.size() < characters && !done()) {
         if (fromSnapshot_)
             fromSnapshot(characters - piece.size(), piece);
         else if (!readLine(piece))
             return Next::failed;
+    }
+    if (!fromSnapshot_ && !confirmed(piece)) {
+        // Something other than CR LF came between two of the lines: the piece is made again.
+        piece.clear();
+        takeSnapshot(std::size_t(pieceStart_));
+        while (piece.size() < characters && !done())
+            fromSnapshot(characters - piece.size(), piece);
     }
     if (fromSnapshot_ && done()) {
         // The copy goes as soon as it is handed out; an empty one is done as well.
@@ -49,13 +58,12 @@ TextPieces::Next TextPieces::next(std::size_t characters, std::wstring& piece)
     return Next::piece;
 }
 
-// Appends line nextLine_ and the CR LF after it. Two messages a line: EM_GETLINE with room for
-// the longest line it can give tells the length as well, and the next line's start, needed to
-// see what separates the two, is the next call's start.
+// Appends line nextLine_ and the CR LF after it. One message a line: EM_GETLINE with room for
+// the longest line it can give tells the length as well, and the next line is taken to start
+// after a CR LF, which is what separates the lines of a control that does not wrap. That is
+// confirmed once a piece, when the control is asked where the next line starts.
 bool TextPieces::readLine(std::wstring& piece)
 {
-    if (nextLine_ == 0)
-        nextStart_ = SendMessageW(edit_, EM_LINEINDEX, 0, 0);
     const LRESULT start = nextStart_;
     if (!line_)
         line_ = std::make_unique_for_overwrite<wchar_t[]>(longestLineForGetLine);
@@ -63,25 +71,33 @@ bool TextPieces::readLine(std::wstring& piece)
     std::memcpy(line_.get(), &room, sizeof room);
     const LRESULT length =
         SendMessageW(edit_, EM_GETLINE, nextLine_, reinterpret_cast<LPARAM>(line_.get()));
-    if (start < 0 || length < 0)
+    if (length < 0)
         return false;
-    // A line that filled the buffer may go on beyond it.
+    // A line that filled the buffer may go on beyond it; the copy starts where the lines taken
+    // so far are confirmed to end, or else with the piece.
     if (length >= longestLineForGetLine) {
-        takeSnapshot(std::size_t(start));
+        if (!confirmed(piece))
+            piece.clear();
+        takeSnapshot(std::size_t(pieceStart_) + piece.size());
         return true;
     }
     piece.append(line_.get(), std::size_t(length));
     ++nextLine_;
     if (nextLine_ == lineCount_)
         return true;
-    // Lines end in CR LF; a wrapping control's soft breaks have no characters between lines.
-    nextStart_ = SendMessageW(edit_, EM_LINEINDEX, nextLine_, 0);
-    const LRESULT between = nextStart_ - start - length;
-    if (between == 2)
-        piece += L"\r\n";
-    else if (between != 0)
-        takeSnapshot(std::size_t(start + length));
+    piece += L"\r\n";
+    nextStart_ = start + length + 2;
     return true;
+}
+
+// Whether the lines this piece took end where the control says the next line starts, or where
+// the text ends after the last one.
+bool TextPieces::confirmed(const std::wstring& piece) const
+{
+    const LRESULT end = pieceStart_ + LRESULT(piece.size());
+    if (nextLine_ < lineCount_)
+        return SendMessageW(edit_, EM_LINEINDEX, nextLine_, 0) == end;
+    return SendMessageW(edit_, WM_GETTEXTLENGTH, 0, 0) == end;
 }
 
 void TextPieces::takeSnapshot(std::size_t from)

@@ -24,13 +24,15 @@ public:
 
 private:
     bool readLine(std::wstring& piece);
+    bool confirmed(const std::wstring& piece) const;
     void takeSnapshot(std::size_t from);
     void fromSnapshot(std::size_t characters, std::wstring& piece);
 
     HWND edit_ = nullptr;
     std::size_t lineCount_ = 0;
     std::size_t nextLine_ = 0;
-    LRESULT nextStart_ = 0;           // where line nextLine_ starts
+    LRESULT nextStart_ = 0;           // where line nextLine_ starts, after a CR LF
+    LRESULT pieceStart_ = 0;          // where the piece being read starts
     std::unique_ptr<wchar_t[]> line_; // EM_GETLINE's buffer
     WholeText snapshot_;              // the whole text, once a line was too long for EM_GETLINE
     std::size_t snapshotAt_ = 0;      // the next character of the snapshot to hand out

@@ -60,6 +60,23 @@ TEST_F(InputTest, AMegabyteOnOneLineOpensIsSearchedToItsEndAndSavesBack)
     EXPECT_EQ(fileBytes("line.txt"), std::string((1 << 20) - 1, 'q') + "!");
 }
 
+// Save reads lines one message each until a line too long for EM_GETLINE; from there it reads a
+// copy of the whole text, which must start right where the lines read so far ended.
+TEST_F(InputTest, ALineTooLongToReadAsALineAmongShortOnesSavesBack)
+{
+    std::string bytes;
+    for (int line = 0; line < 50; ++line)
+        bytes += "short line " + std::to_string(line) + "\r\n";
+    bytes += std::string(70000, 'L') + "\r\n";
+    for (int line = 0; line < 20000; ++line)
+        bytes += "after " + std::to_string(line) + "\r\n";
+    writeFileBytes("mixed.txt", bytes);
+    openFile(path("mixed.txt"));
+    type(L"x");
+    command(commandSave);
+    EXPECT_EQ(fileBytes("mixed.txt"), "x" + bytes);
+}
+
 TEST_F(InputTest, AFileOfOnlyCrBytesKeepsEveryOneThroughSaveAndOpen)
 {
     // Without any LF the CR bytes are the line ends: ten thousand empty lines.
