@@ -51,8 +51,8 @@ struct BlockCounts {
     std::size_t zeros = 0;
 };
 
-// A loop that only counts, with no early end and counters as narrow as the characters, becomes
-// vector instructions. Blocks are far shorter than 2^32 characters.
+// A loop that only counts, with no early end and 32-bit counters, becomes vector instructions.
+// Blocks are far shorter than 2^32 characters.
 BlockCounts countsOf(std::wstring_view text)
 {
     std::uint32_t crs = 0;
