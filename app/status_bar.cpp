@@ -92,8 +92,8 @@ void showBar(HWND mainWindow)
     updateStatusBar();
 }
 
-// The bar is made when it is first shown: most sessions never show it, and making it took a
-// twentieth of the start-up.
+// The bar is made when it is first shown: most sessions never show it, and making it took 3%
+// of the start-up.
 void makeBar(HWND mainWindow)
 {
     if (statusBar)
