@@ -2,6 +2,8 @@
 // buffer, with the index of line starts kept up to date edit by edit.
 #include "platform/text/text_store.h"
 
+#include "platform/text/huge_pages.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -9,15 +11,12 @@
 #include <cwchar>
 #include <new>
 
-#include <sys/mman.h>
-
 namespace platform {
 
 namespace {
 
 // Characters checked and narrowed at a time while keeping a whole text.
 constexpr std::size_t narrowBlock = 16384;
-constexpr std::size_t hugePage = 2 * 1024 * 1024;
 // Inserted texts at least this long go to the shared buffers, at a byte a character where they
 // can, instead of joining the typed one.
 constexpr std::size_t largeInsert = 4096;
@@ -74,21 +73,12 @@ bool addBreaks(const Char* data, std::size_t length, std::size_t base, Found fou
     return false;
 }
 
-// Memory for a buffer that is never moved. A large one starts on a huge page and asks for them,
-// so that filling it takes a few hundred page faults instead of tens of thousands: those were
-// most of the time to set 100 MB. The tail beyond the last whole huge page stays in small pages,
-// so no buffer holds more memory than its characters.
+// Memory for a buffer that is never moved, on huge pages: filling a large one then takes a few
+// hundred page faults instead of tens of thousands, which were most of the time to set 100 MB.
 // Without memory it fails as the standard containers do.
 template <typename Char> Char* allocate(std::size_t count)
 {
-    const std::size_t bytes = std::max<std::size_t>(count, 1) * sizeof(Char);
-    void* memory = nullptr;
-    if (bytes < 2 * hugePage) {
-        memory = std::malloc(bytes);
-    } else if (posix_memalign(&memory, hugePage, bytes) == 0) {
-        // Only advice: without huge pages the text is the same, just slower to fill.
-        madvise(memory, bytes & ~(hugePage - 1), MADV_HUGEPAGE);
-    }
+    void* memory = allocateOnHugePages(std::max<std::size_t>(count, 1) * sizeof(Char));
     if (!memory)
         throw std::bad_alloc();
     return static_cast<Char*>(memory);
@@ -187,17 +177,21 @@ TextStore::Piece TextStore::keepWhole(std::wstring_view text)
 TextStore::Piece TextStore::keepInserted(std::wstring_view text)
 {
     const std::uint32_t narrow = slabWithRoom(narrowSlab_, false, text.size());
-    Whole& into = wholes_[narrow - 1];
+    const Whole& into = wholes_[narrow - 1];
     // A text that turns out wide leaves what it narrowed as room: used has not moved.
-    if (narrowed(text, into.narrow.get() + into.used, [](auto...) {})) {
-        into.used += text.size();
-        return {narrow, into.used - text.size(), text.size()};
-    }
+    if (narrowed(text, into.narrow.get() + into.used, [](auto...) {}))
+        return takeUp(narrow, text.size());
     const std::uint32_t wide = slabWithRoom(wideSlab_, true, text.size());
-    Whole& wideInto = wholes_[wide - 1];
+    const Whole& wideInto = wholes_[wide - 1];
     std::wmemcpy(wideInto.wide.get() + wideInto.used, text.data(), text.size());
-    wideInto.used += text.size();
-    return {wide, wideInto.used - text.size(), text.size()};
+    return takeUp(wide, text.size());
+}
+
+TextStore::Piece TextStore::takeUp(std::uint32_t buffer, std::size_t count)
+{
+    Whole& whole = wholes_[buffer - 1];
+    whole.used += count;
+    return {buffer, whole.used - count, count};
 }
 
 std::uint32_t TextStore::slabWithRoom(std::uint32_t& slab, bool wide, std::size_t count)

@@ -83,6 +83,8 @@ private:
     Piece keepInserted(std::wstring_view text);
     // The buffer number of a shared buffer with room for count more characters.
     std::uint32_t slabWithRoom(std::uint32_t& slab, bool wide, std::size_t count);
+    // The count characters just written after what buffer used, as the piece they now take up.
+    Piece takeUp(std::uint32_t buffer, std::size_t count);
     // Calls read with a pointer to the piece's characters, of whichever width they are.
     template <typename Read> auto read(const Piece& piece, Read read) const;
     std::size_t pieceAt(std::size_t position) const;

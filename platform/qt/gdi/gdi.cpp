@@ -55,8 +55,8 @@ bool isFont(HFONT font)
 
 // The metric-compatible free faces of the families Windows ships, as Windows itself substitutes
 // one face for another: where Windows' own face is not installed its stand-in is named directly,
-// which is the face fontconfig would find for the name too, without a search through every font
-// that took an eighth of the start-up.
+// which is the face fontconfig would find for the name too, without its search for a fallback,
+// which took 3% of the start-up.
 QString installedFamily(const QString& family)
 {
     static const std::pair<QString, QString> standIns[] = {

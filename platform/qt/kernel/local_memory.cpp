@@ -21,17 +21,9 @@ std::unordered_set<HLOCAL>& blocks()
 
 HLOCAL localAlloc(std::size_t size)
 {
-    // A block of a few huge pages starts on one, so that all of it can be backed by them.
-    constexpr std::size_t hugePage = 2 << 20;
-    void* block = nullptr;
-    if (size < 2 * hugePage)
-        block = std::malloc(size == 0 ? 1 : size);
-    else if (posix_memalign(&block, hugePage, size) != 0)
-        block = nullptr;
-    if (block) {
-        adviseHugePages(block, size);
+    HLOCAL block = allocateOnHugePages(size);
+    if (block)
         blocks().insert(block);
-    }
     return block;
 }
 
