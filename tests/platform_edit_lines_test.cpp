@@ -152,6 +152,26 @@ TEST_F(EditLinesTest, LocalBlocksAreFixedGrowOnlyWhenAllowedToMoveAndKeepTheirTe
     EXPECT_EQ(LocalAlloc(LMEM_MOVEABLE, 8), nullptr) << "movable blocks are not offered";
 }
 
+// Open reads a file into blocks of megabytes, which start on a huge page: every byte asked for
+// is there, and such a block moves and shrinks like any other.
+TEST_F(EditLinesTest, LargeLocalBlocksHoldEveryByteAndMoveWithTheirText)
+{
+    const std::size_t size = (12 << 20) + 3;
+    auto* bytes = static_cast<char*>(LocalAlloc(LMEM_FIXED, size));
+    ASSERT_NE(bytes, nullptr);
+    bytes[0] = 'a';
+    bytes[size - 1] = 'z';
+    auto* moved = static_cast<char*>(LocalReAlloc(bytes, size + (5 << 20), LMEM_MOVEABLE));
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(moved[0], 'a');
+    EXPECT_EQ(moved[size - 1], 'z');
+    auto* shrunk = static_cast<char*>(LocalReAlloc(moved, 1, LMEM_MOVEABLE));
+    ASSERT_NE(shrunk, nullptr);
+    EXPECT_EQ(shrunk[0], 'a');
+    EXPECT_EQ(LocalFree(shrunk), nullptr);
+    EXPECT_EQ(LocalFree(shrunk), shrunk) << "a block freed once is no longer a handle";
+}
+
 TEST_F(EditLinesTest, InAFixedPitchFontATabStopsAtEveryEighthColumn)
 {
     // The editor's own font, as the Format text window makes it.
