@@ -154,8 +154,8 @@ void appendTextBytes(std::wstring_view text, std::string& bytes)
 
 void TextFromRecoveryBytes::append(std::string_view piece, std::wstring& text)
 {
-    for (const char byte : piece) {
-        const auto b = static_cast<unsigned char>(byte);
+    for (const char unit : piece) {
+        const auto b = static_cast<unsigned char>(unit);
         if (missing_ > 0 && (b & 0xC0) == 0x80) {
             pending_ = (pending_ << 6) | (b & 0x3F);
             if (--missing_ == 0)

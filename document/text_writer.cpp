@@ -243,7 +243,9 @@ std::size_t firstUnstorable(std::wstring_view text, Encoding encoding)
         }
         if (unusual == text.size())
             break;
-        const bool beyond = std::uint32_t(text[unusual]) > 0x10FFFF;
+        // A named 32-bit code: where wchar_t has 16 bits the test cannot be true, and says so.
+        const auto code = std::uint32_t(text[unusual]);
+        const bool beyond = code > 0x10FFFF;
         const bool pair = pairAt(text, unusual);
         // UTF-16 holds any unit; UTF-8 a pair and a stray byte; 8-bit only a stray byte.
         if (beyond || (!utf16 && !strayByteAt(text, unusual) && (eightBit || !pair)))
