@@ -245,6 +245,36 @@ TEST_F(TextViewTest, TheViewFollowsTheCaretDownALongDocumentAndAlongALongLine)
     EXPECT_EQ(seam::horizontalScroll(edit()), 0);
 }
 
+// The scroll bars show their last drawing again while nothing changes, so a bar that missed a
+// change would show where the view was before.
+TEST_F(TextViewTest, TheVerticalScrollBarShowsWhereTheViewIsAndHowLongTheTextIs)
+{
+    const auto bar = [this] {
+        const seam::Picture picture = seam::pictureOf(edit());
+        std::vector<std::uint32_t> strip;
+        for (int y = 0; y < picture.height; ++y)
+            for (int x = picture.width - 12; x < picture.width - 2; ++x)
+                strip.push_back(picture.at(x, y));
+        return strip;
+    };
+    const auto linesOf = [](int count) {
+        std::wstring lines;
+        for (int i = 0; i < count; ++i)
+            lines += L"line\r\n";
+        return lines;
+    };
+    setText(linesOf(2 * seam::visibleLineCount(edit())).c_str());
+    const auto shortText = bar();
+    setText(linesOf(500).c_str());
+    const auto atTop = bar();
+    EXPECT_NE(atTop, shortText) << "a longer text has a shorter slider";
+    EXPECT_EQ(bar(), atTop) << "nothing changed";
+    press({{VK_END, MOD_CONTROL}});
+    EXPECT_NE(bar(), atTop) << "the slider went down with the view";
+    press({{VK_HOME, MOD_CONTROL}});
+    EXPECT_EQ(bar(), atTop) << "and came back";
+}
+
 TEST_F(TextViewTest, AReadOnlyControlRefusesTheUserWithABeepButTakesTheProgramsText)
 {
     HWND readOnly =

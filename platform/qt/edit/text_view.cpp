@@ -1,4 +1,5 @@
 // The multi-line edit control's view: the messages' side, geometry, scrolling and painting.
+#include "platform/qt/edit/kept_scroll_bar_p.h"
 #include "platform/qt/edit/text_view_p.h"
 #include "platform/qt/windows/window_p.h"
 #include "platform/text/edit_selection.h"
@@ -59,6 +60,8 @@ TextView::TextView(HWND hwnd, QWidget* parent)
     : QAbstractScrollArea(parent), hwnd_(hwnd), widths_(drawingFont(hwnd))
 {
     const DWORD style = hwnd->style;
+    setVerticalScrollBar(new KeptScrollBar(Qt::Vertical, this));
+    setHorizontalScrollBar(new KeptScrollBar(Qt::Horizontal, this));
     setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn
                                                     : Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy((style & WS_HSCROLL) ? Qt::ScrollBarAlwaysOn
