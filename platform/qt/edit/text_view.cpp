@@ -76,7 +76,9 @@ TextView::TextView(HWND hwnd, QWidget* parent)
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
             [this] { notifyParent(hwnd_, EN_HSCROLL); });
     setFont(drawingFont(hwnd));
-    setText(hwnd->text);
+    // The scroll bars are sized at the first resize, which comes before the control is shown:
+    // sizing them now would load the stock font's face, which WM_SETFONT replaces straight away.
+    takeText(hwnd->text);
 }
 
 // A caller's buffer for a whole large text is fresh memory as a rule: huge pages make filling it
@@ -89,6 +91,15 @@ std::size_t TextView::copyText(wchar_t* out, std::size_t capacity) const
 
 void TextView::setText(std::wstring_view text)
 {
+    takeText(text);
+    updateScrollBars();
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    viewport()->update();
+}
+
+void TextView::takeText(std::wstring_view text)
+{
     model_.setText(text);
     // Another document: its copy for EM_GETHANDLE is made afresh when asked for.
     if (!locked())
@@ -96,10 +107,6 @@ void TextView::setText(std::wstring_view text)
     model_.takeChanged(); // a multi-line edit reports no change for WM_SETTEXT
     widths_.forget();
     goalX_ = -1;
-    updateScrollBars();
-    verticalScrollBar()->setValue(0);
-    horizontalScrollBar()->setValue(0);
-    viewport()->update();
 }
 
 // Windows keeps the caret off the middle of a CR LF pair: such a position means the line's end.

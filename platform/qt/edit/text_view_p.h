@@ -28,6 +28,8 @@ public:
     long length() const { return long(text().size()); }
     std::size_t copyText(wchar_t* out, std::size_t capacity) const;
     void setText(std::wstring_view text);
+    // The text and what depends on it, without the scroll bars and the picture.
+    void takeText(std::wstring_view text);
     void select(long start, long end);
     LRESULT selection(WPARAM startOut, LPARAM endOut) const;
     // EM_REPLACESEL; what cannot be undone leaves nothing to undo.

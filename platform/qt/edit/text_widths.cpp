@@ -27,24 +27,32 @@ TextWidths::TextWidths(const QFont& font) : metrics_(font)
 
 void TextWidths::setFont(const QFont& font)
 {
+    font_ = font;
     metrics_ = QFontMetricsF(font);
-    // Windows' average width of a fixed-pitch font is its cell, so the tab stops of eight
-    // averages fall on every eighth column. A font's own average may be wider than its cell, and
-    // a tab after exactly eight characters then moved on by a sliver instead of a whole stop.
-    const qreal average = QFontInfo(font).fixedPitch()
-                              ? metrics_.horizontalAdvance(QLatin1Char('x'))
-                              : metrics_.averageCharWidth();
-    average_ = std::max<qreal>(1, average);
-    tabStop_ = average_ * 8;
+    average_ = 0;
     table_.fill(unmeasured);
     beyond_.clear();
     forget();
 }
 
+// Windows' average width of a fixed-pitch font is its cell, so the tab stops of eight averages
+// fall on every eighth column. A font's own average may be wider than its cell, and a tab after
+// exactly eight characters then moved on by a sliver instead of a whole stop.
+qreal TextWidths::averageWidth() const
+{
+    if (average_ == 0) {
+        const qreal average = QFontInfo(font_).fixedPitch()
+                                  ? metrics_.horizontalAdvance(QLatin1Char('x'))
+                                  : metrics_.averageCharWidth();
+        average_ = std::max<qreal>(1, average);
+    }
+    return average_;
+}
+
 qreal TextWidths::advance(wchar_t c) const
 {
     if (isControl(c))
-        return average_;
+        return averageWidth();
     if (std::size_t(c) < table_.size()) {
         float& width = table_[std::size_t(c)];
         if (width == unmeasured)
@@ -59,9 +67,10 @@ qreal TextWidths::advance(wchar_t c) const
 
 qreal TextWidths::step(qreal x, wchar_t c) const
 {
-    if (c == L'\t')
-        return (std::floor(x / tabStop_ + 1e-6) + 1) * tabStop_;
-    return x + advance(c);
+    if (c != L'\t')
+        return x + advance(c);
+    const qreal stop = tabStop();
+    return (std::floor(x / stop + 1e-6) + 1) * stop;
 }
 
 qreal TextWidths::walk(const TextStore& text, std::size_t lineStart, std::size_t from, qreal x,

@@ -25,8 +25,8 @@ public:
     qreal advance(wchar_t c) const;
     // The x after drawing c at x (from the line's start).
     qreal step(qreal x, wchar_t c) const;
-    qreal tabStop() const { return tabStop_; }
-    qreal averageWidth() const { return average_; }
+    qreal tabStop() const { return averageWidth() * 8; }
+    qreal averageWidth() const;
 
     qreal xOf(const TextStore& text, std::size_t line, std::size_t column);
     // The column whose left edge is nearest to x.
@@ -56,9 +56,11 @@ private:
     qreal walk(const TextStore& text, std::size_t lineStart, std::size_t from, qreal x,
                std::size_t to) const;
 
+    QFont font_;
     QFontMetricsF metrics_;
-    qreal tabStop_ = 0;
-    qreal average_ = 0;
+    // Measured when first needed: an edit control is made with the stock font and given its own
+    // straight after, and loading a face only to drop it was 3% of start-up.
+    mutable qreal average_ = 0;
     // Advances measured on first use: one byte's characters (nearly every text, as files hold
     // Latin-1) in a table, the others in a map.
     mutable std::array<float, 256> table_;

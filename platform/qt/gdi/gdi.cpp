@@ -10,6 +10,7 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImage>
 #include <QPainter>
 #include <QWidget>
 
@@ -193,8 +194,10 @@ void applyIcon(QWidget* widget, HICON icon)
 {
     if (!icon)
         return;
+    // Read as the PNG it is: a resource named by number has no suffix, and Qt would first look
+    // its type up by its contents, 2% of start-up.
     if (!icon->qt)
-        icon->qt = QIcon(icon->resource);
+        icon->qt = QIcon(QPixmap::fromImage(QImage(icon->resource, "PNG")));
     widget->setWindowIcon(*icon->qt);
 }
 
