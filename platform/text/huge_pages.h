@@ -11,14 +11,13 @@
 
 namespace platform {
 
-constexpr std::size_t hugePage = 2 * 1024 * 1024;
+constexpr std::uintptr_t hugePage = 2 * 1024 * 1024;
 
 inline void adviseHugePages(void* data, std::size_t bytes)
 {
     const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t page = hugePage;
-    const auto from = (start + page - 1) & ~(page - 1);
-    const auto to = (start + bytes) & ~(page - 1);
+    const auto from = (start + hugePage - 1) & ~(hugePage - 1);
+    const auto to = (start + bytes) & ~(hugePage - 1);
     // Only advice: without huge pages the block is the same, just slower to fill.
     if (to > from)
         madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
