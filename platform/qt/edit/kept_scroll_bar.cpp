@@ -6,6 +6,8 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 
+#include <algorithm>
+
 namespace platform {
 
 KeptScrollBar::KeptScrollBar(Qt::Orientation orientation, QWidget* parent)
@@ -36,26 +38,49 @@ bool KeptScrollBar::event(QEvent* event)
     return QScrollBar::event(event);
 }
 
-// While the bar draws itself afresh, its painter draws into the kept picture instead.
+// While the bar draws itself afresh, its painter draws into the band under way instead.
 QPaintDevice* KeptScrollBar::redirected(QPoint* offset) const
 {
     if (!drawing_)
         return QScrollBar::redirected(offset);
     if (offset)
-        *offset = QPoint();
-    return const_cast<QPixmap*>(&drawn_);
+        *offset = bandAt_;
+    return const_cast<QImage*>(&band_);
+}
+
+// The whole bar is drawn through the style once per band, each band into a picture of its own
+// size: a band of 32 device pixels along the bar keeps every fill under 96 spans. (Bands across a
+// bar would not: the style draws along it line by line.)
+void KeptScrollBar::drawAfresh(QPaintEvent* event)
+{
+    const qreal ratio = devicePixelRatio();
+    drawn_ = QPixmap(size() * ratio);
+    drawn_.setDevicePixelRatio(ratio);
+    drawn_.fill(Qt::transparent);
+    QPainter into(&drawn_);
+    const bool across = orientation() == Qt::Horizontal;
+    const int length = across ? width() : height();
+    const int step = std::max(1, int(32 / ratio));
+    for (int from = 0; from < length; from += step) {
+        const int part = std::min(step, length - from);
+        const QRect band = across ? QRect(from, 0, part, height()) : QRect(0, from, width(), part);
+        band_ = QImage(band.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        band_.setDevicePixelRatio(ratio);
+        band_.fill(Qt::transparent);
+        bandAt_ = band.topLeft();
+        drawing_ = true;
+        QScrollBar::paintEvent(event);
+        drawing_ = false;
+        into.drawImage(bandAt_, band_);
+    }
+    band_ = QImage();
 }
 
 void KeptScrollBar::paintEvent(QPaintEvent* event)
 {
     const Look now = look();
     if (stale_ || now != drawnLook_ || drawn_.isNull()) {
-        drawn_ = QPixmap(size() * devicePixelRatio());
-        drawn_.setDevicePixelRatio(devicePixelRatio());
-        drawn_.fill(Qt::transparent);
-        drawing_ = true;
-        QScrollBar::paintEvent(event);
-        drawing_ = false;
+        drawAfresh(event);
         drawnLook_ = now;
         stale_ = false;
     }
