@@ -5,6 +5,7 @@
 #include "app/globals.h"
 #include "tests/support/editor_test.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -273,6 +274,65 @@ TEST_F(TextViewTest, TheVerticalScrollBarShowsWhereTheViewIsAndHowLongTheTextIs)
     EXPECT_NE(bar(), atTop) << "the slider went down with the view";
     press({{VK_HOME, MOD_CONTROL}});
     EXPECT_EQ(bar(), atTop) << "and came back";
+}
+
+// The control keeps each row's picture and draws a row afresh only when what it shows changed.
+// After typing, selecting, scrolling both ways, a new font and disabling, it must look exactly like
+// a control given the same text and state at once.
+TEST_F(TextViewTest, KeptRowsLookLikeAControlDrawnAfresh)
+{
+    const auto control = [] {
+        return CreateWindowExW(0, L"EDIT", L"",
+                               WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                                   ES_NOHIDESEL,
+                               0, 0, 300, 200, mainWindow, nullptr, nullptr, nullptr);
+    };
+    // Rows alike come back further down, so a row's picture is found again elsewhere.
+    std::wstring text;
+    for (int i = 0; i < 60; ++i)
+        text += L"row " + std::to_wstring(i % 7) + L"\tof\x01 text " +
+                std::wstring(std::size_t(i % 5 * 9), L'w') + L"\r\n";
+    HFONT font = CreateFontW(-20, 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, OUT_OUTLINE_PRECIS,
+                             CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FIXED_PITCH, L"Courier New");
+    // The state both controls end in; the used one is painted after every step.
+    const LPARAM farRight = 4 * 37 + 30; // the end of line 4, past the right edge
+    const auto finish = [&](HWND edit, const std::function<void()>& painted) {
+        seam::scrollBy(edit, 2);
+        painted();
+        SendMessageW(edit, EM_SETSEL, WPARAM(farRight), farRight);
+        SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+        painted();
+        SendMessageW(edit, WM_SETFONT, WPARAM(font), TRUE);
+        painted();
+        SendMessageW(edit, EM_SETSEL, 120, 260);
+        painted();
+        EnableWindow(edit, FALSE); // the same rows in other colours
+        painted();
+    };
+    HWND used = control();
+    const auto painted = [&] { seam::pictureOf(used); };
+    SetWindowTextW(used, text.c_str());
+    painted();
+    SendMessageW(used, EM_SETSEL, 30, 30);
+    SendMessageW(used, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"typed"));
+    painted();
+    SendMessageW(used, EM_SETSEL, 20, 140);
+    painted();
+    seam::scrollBy(used, 7);
+    painted();
+    seam::scrollBy(used, -7);
+    painted();
+    finish(used, painted);
+
+    std::wstring now(text.size() + 16, L'\0');
+    now.resize(std::size_t(GetWindowTextW(used, now.data(), int(now.size()))));
+    HWND fresh = control();
+    SetWindowTextW(fresh, now.c_str());
+    finish(fresh, [] {});
+    ASSERT_EQ(seam::firstVisibleLine(fresh), seam::firstVisibleLine(used));
+    ASSERT_EQ(seam::horizontalScroll(fresh), seam::horizontalScroll(used));
+    ASSERT_GT(seam::horizontalScroll(used), 0);
+    EXPECT_EQ(seam::pictureOf(used).pixels, seam::pictureOf(fresh).pixels);
 }
 
 TEST_F(TextViewTest, AReadOnlyControlRefusesTheUserWithABeepButTakesTheProgramsText)
