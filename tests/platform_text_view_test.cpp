@@ -276,10 +276,10 @@ TEST_F(TextViewTest, TheVerticalScrollBarShowsWhereTheViewIsAndHowLongTheTextIs)
     EXPECT_EQ(bar(), atTop) << "and came back";
 }
 
-// The control keeps each row's picture and draws a row afresh only when what it shows changed.
-// After typing, selecting, scrolling both ways, a new font and disabling, it must look exactly like
-// a control given the same text and state at once.
-TEST_F(TextViewTest, KeptRowsLookLikeAControlDrawnAfresh)
+// What the control shows after a user's history must not depend on that history: after typing,
+// selecting, scrolling both ways, a new font and disabling, it looks exactly like a control given
+// the same text and state at once (its scroll bars keep their drawing between changes).
+TEST_F(TextViewTest, AfterAUsersHistoryTheControlLooksLikeOneGivenItsStateAtOnce)
 {
     const auto control = [] {
         return CreateWindowExW(0, L"EDIT", L"",
@@ -287,7 +287,7 @@ TEST_F(TextViewTest, KeptRowsLookLikeAControlDrawnAfresh)
                                    ES_NOHIDESEL,
                                0, 0, 300, 200, mainWindow, nullptr, nullptr, nullptr);
     };
-    // Rows alike come back further down, so a row's picture is found again elsewhere.
+    // Rows alike come back further down.
     std::wstring text;
     for (int i = 0; i < 60; ++i)
         text += L"row " + std::to_wstring(i % 7) + L"\tof\x01 text " +

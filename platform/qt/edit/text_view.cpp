@@ -269,116 +269,88 @@ bool TextView::selectionShown() const
 void TextView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
-    painter.setFont(font());
     const bool readOnly = hwnd_->style & ES_READONLY;
-    const int height = lineHeight();
-    rows_.setLook({QSize(viewport()->width(), height), viewport()->devicePixelRatio(), font(),
-                   palette().cacheKey(), isEnabled(), readOnly});
+    painter.fillRect(event->rect(), palette().color(readOnly ? QPalette::Window : QPalette::Base));
+    painter.setFont(font());
     // Only the rows the event asks for: an edit within a line repaints that line alone.
     const std::size_t top = std::size_t(firstVisibleLine());
-    std::size_t row = std::size_t(std::max(0, event->rect().top()) / height);
-    const std::size_t rows = std::size_t(event->rect().bottom() / height + 1);
-    const auto draw = [this](QPainter& into, const TextRow& shown) { drawRow(into, shown); };
-    for (; row < rows && top + row < text().lineCount(); ++row)
-        painter.drawImage(0, int(row) * height, rows_.picture(row, rowOf(top + row), draw));
-    const QRect below(0, int(row) * height, viewport()->width(), viewport()->height());
-    painter.fillRect(below & event->rect(), background());
+    const std::size_t first = top + std::size_t(std::max(0, event->rect().top()) / lineHeight());
+    const std::size_t rows = std::size_t(event->rect().bottom() / lineHeight() + 1);
+    const std::size_t last = std::min(text().lineCount(), top + rows);
+    for (std::size_t line = first; line < last; ++line)
+        paintLine(painter, line, int(line - top) * lineHeight());
     paintPreedit(painter);
     if (hasFocus() && caretOn_)
         painter.fillRect(caretRect(), palette().color(QPalette::Text));
 }
 
-QColor TextView::background() const
-{
-    return palette().color((hwnd_->style & ES_READONLY) ? QPalette::Window : QPalette::Base);
-}
-
-// The characters of a line from the one the left edge cuts to the one the right edge cuts.
-TextRow TextView::rowOf(std::size_t line) const
+void TextView::paintLine(QPainter& painter, std::size_t line, int y) const
 {
     const TextStore& store = text();
     const std::size_t start = store.lineStart(line);
     const std::size_t length = store.lineLength(line);
-    TextRow row;
-    row.left = horizontalScrollBar()->value() - margin;
-    const qreal right = row.left + viewport()->width();
-    std::size_t column = widths_.columnAt(store, line, row.left);
-    column -= column > 0 ? 1 : 0;
-    const std::size_t first = column;
-    row.x = widths_.xOf(store, line, column);
-    qreal x = row.x;
-    wchar_t buffer[512];
-    while (column < length && x < right) {
-        const std::size_t count =
-            store.copy(start + column, std::min<std::size_t>(512, length - column), buffer);
-        for (std::size_t i = 0; i < count && x < right; ++i, ++column) {
-            row.text += buffer[i];
-            x = widths_.step(x, buffer[i]);
-        }
-    }
-    if (selectionShown()) {
-        const std::size_t from = start + first;
-        row.selectedFrom = std::clamp(model_.selectionStart(), from, start + column) - from;
-        row.selectedTo = std::clamp(model_.selectionEnd(), from, start + column) - from;
-    }
-    return row;
-}
-
-// One row, drawn at the top of painter's device.
-void TextView::drawRow(QPainter& painter, const TextRow& row) const
-{
+    const qreal left = horizontalScrollBar()->value() - margin; // text x at the viewport's edge
+    const qreal right = left + viewport()->width();
     const int height = lineHeight();
     const bool enabled = isEnabled();
     const QColor highlight =
         palette().color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::Highlight);
     const QColor highlightedText =
         palette().color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::HighlightedText);
-    painter.fillRect(QRect(0, 0, viewport()->width(), height), background());
-    const auto xAt = [&](std::size_t index) {
-        qreal x = row.x;
-        for (std::size_t i = 0; i < index; ++i)
-            x = widths_.step(x, row.text[i]);
-        return x;
-    };
-    if (row.selectedFrom < row.selectedTo) {
-        const qreal from = xAt(row.selectedFrom);
-        painter.fillRect(QRectF(from - row.left, 0, xAt(row.selectedTo) - from, height), highlight);
+
+    std::size_t selectedFrom = 0;
+    std::size_t selectedTo = 0;
+    if (selectionShown()) {
+        selectedFrom = std::clamp(model_.selectionStart(), start, start + length) - start;
+        selectedTo = std::clamp(model_.selectionEnd(), start, start + length) - start;
+    }
+    if (selectedFrom < selectedTo) {
+        const qreal from = widths_.xOf(store, line, selectedFrom);
+        const qreal to = widths_.xOf(store, line, selectedTo);
+        painter.fillRect(QRectF(from - left, y, to - from, height), highlight);
     }
 
-    const qreal baseline = fontMetrics().ascent();
+    std::size_t column = widths_.columnAt(store, line, left);
+    column -= column > 0 ? 1 : 0; // the character cut by the left edge
+    qreal x = widths_.xOf(store, line, column);
+    const qreal baseline = y + fontMetrics().ascent();
     QString run;
-    qreal x = row.x;
     qreal runX = x;
     bool runSelected = false;
     auto flush = [&] {
         if (!run.isEmpty()) {
             painter.setPen(runSelected ? highlightedText : palette().color(QPalette::Text));
-            painter.drawText(QPointF(runX - row.left, baseline), run);
+            painter.drawText(QPointF(runX - left, baseline), run);
             run.clear();
         }
     };
-    for (std::size_t i = 0; i < row.text.size(); ++i) {
-        const wchar_t c = row.text[i];
-        const bool selected = i >= row.selectedFrom && i < row.selectedTo;
-        const qreal next = widths_.step(x, c);
-        if (c == L'\t' || TextWidths::isControl(c) || selected != runSelected) {
-            flush();
-            runSelected = selected;
-            runX = x;
+    wchar_t buffer[512];
+    while (column < length && x < right) {
+        const std::size_t count =
+            store.copy(start + column, std::min<std::size_t>(512, length - column), buffer);
+        for (std::size_t i = 0; i < count && x < right; ++i, ++column) {
+            const wchar_t c = buffer[i];
+            const bool selected = column >= selectedFrom && column < selectedTo;
+            const qreal next = widths_.step(x, c);
+            if (c == L'\t' || TextWidths::isControl(c) || selected != runSelected) {
+                flush();
+                runSelected = selected;
+                runX = x;
+            }
+            if (TextWidths::isControl(c)) {
+                painter.setPen(selected ? highlightedText : palette().color(QPalette::Text));
+                painter.drawRect(QRectF(x - left + 1, y + 2, next - x - 3, height - 5));
+                runX = next;
+            } else if (c == L'\t') {
+                runX = next;
+            } else if (char32_t(c) < 0x10000) {
+                run += QChar(char16_t(c));
+            } else {
+                const char32_t point = char32_t(c);
+                run += QString::fromUcs4(&point, 1);
+            }
+            x = next;
         }
-        if (TextWidths::isControl(c)) {
-            painter.setPen(selected ? highlightedText : palette().color(QPalette::Text));
-            painter.drawRect(QRectF(x - row.left + 1, 2, next - x - 3, height - 5));
-            runX = next;
-        } else if (c == L'\t') {
-            runX = next;
-        } else if (char32_t(c) < 0x10000) {
-            run += QChar(char16_t(c));
-        } else {
-            const char32_t point = char32_t(c);
-            run += QString::fromUcs4(&point, 1);
-        }
-        x = next;
     }
     flush();
 }

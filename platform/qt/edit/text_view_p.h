@@ -4,7 +4,6 @@
 // bar). Vertical scrolling counts lines, horizontal scrolling pixels.
 #pragma once
 
-#include "platform/qt/edit/kept_rows_p.h"
 #include "platform/qt/edit/text_widths_p.h"
 #include "platform/text/edit_model.h"
 #include "platform/text/flat_text.h"
@@ -96,9 +95,7 @@ private:
     void showCaret();
 
     // Painting.
-    QColor background() const;
-    TextRow rowOf(std::size_t line) const;
-    void drawRow(QPainter& painter, const TextRow& row) const;
+    void paintLine(QPainter& painter, std::size_t line, int y) const;
     void paintPreedit(QPainter& painter) const;
     bool selectionShown() const;
 
@@ -132,9 +129,8 @@ private:
     FlatText flat_;
     int locks_ = 0;
     mutable TextWidths widths_; // a cache of measurements, also filled while painting
-    KeptRows rows_;
-    qreal goalX_ = -1;  // where Up and Down aim, kept across lines shorter than it
-    int wheelRest_ = 0; // wheel turns too small for a line so far
+    qreal goalX_ = -1;          // where Up and Down aim, kept across lines shorter than it
+    int wheelRest_ = 0;         // wheel turns too small for a line so far
     bool caretOn_ = false;
     QBasicTimer blink_;
     QString preedit_;
