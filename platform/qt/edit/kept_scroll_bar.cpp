@@ -7,6 +7,7 @@
 #include <QStyleOptionSlider>
 
 #include <algorithm>
+#include <cmath>
 
 namespace platform {
 
@@ -48,9 +49,25 @@ QPaintDevice* KeptScrollBar::redirected(QPoint* offset) const
     return const_cast<QImage*>(&band_);
 }
 
-// The whole bar is drawn through the style once per band, each band into a picture of its own
-// size: a band of 32 device pixels along the bar keeps every fill under 96 spans. (Bands across a
-// bar would not: the style draws along it line by line.)
+namespace {
+
+// How long a band is along the bar, in the widget's pixels: 32 device pixels keep every fill
+// under 96 spans (bands across a bar would not: the style draws along it line by line). Each band
+// must start on a whole device pixel too, or the bands' edges would show at a fractional scale; a
+// scale with no such band length below 32 pixels gets the bar in one band.
+int bandLength(qreal ratio, int length)
+{
+    for (int grain = 1; grain <= 32; ++grain) {
+        const qreal pixels = grain * ratio;
+        if (std::abs(pixels - std::round(pixels)) < 1e-6)
+            return grain * std::max(1, int(32 / pixels));
+    }
+    return std::max(1, length);
+}
+
+} // namespace
+
+// The whole bar is drawn through the style once per band, each band into a picture of its own.
 void KeptScrollBar::drawAfresh(QPaintEvent* event)
 {
     const qreal ratio = devicePixelRatio();
@@ -60,7 +77,7 @@ void KeptScrollBar::drawAfresh(QPaintEvent* event)
     QPainter into(&drawn_);
     const bool across = orientation() == Qt::Horizontal;
     const int length = across ? width() : height();
-    const int step = std::max(1, int(32 / ratio));
+    const int step = bandLength(ratio, length);
     for (int from = 0; from < length; from += step) {
         const int part = std::min(step, length - from);
         const QRect band = across ? QRect(from, 0, part, height()) : QRect(0, from, width(), part);
