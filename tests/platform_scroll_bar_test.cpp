@@ -78,7 +78,11 @@ TEST_P(ScrollBarTest, ABarDrawnInBandsLooksAsTheStyleDrawsItWhole)
     };
     expectAlike(compared([](QScrollBar&) {}), "at the start");
     expectAlike(compared([](QScrollBar& bar) { bar.setValue(450); }), "in the middle");
+    // The slider alone changes here, which a kept bar draws again only around its ends.
+    expectAlike(compared([](QScrollBar& bar) { bar.setValue(470); }), "moved a little");
+    expectAlike(compared([](QScrollBar& bar) { bar.setMaximum(960); }), "a little shorter");
     expectAlike(compared([](QScrollBar& bar) { bar.setMaximum(4000); }), "a shorter slider");
+    expectAlike(compared([](QScrollBar& bar) { bar.setValue(100); }), "moved far");
     expectAlike(compared([](QScrollBar& bar) { bar.setValue(bar.maximum()); }), "at the end");
     const auto sliderMiddle = [](QScrollBar& bar) {
         QStyleOptionSlider option;

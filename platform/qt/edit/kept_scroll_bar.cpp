@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace platform {
 
@@ -54,10 +55,12 @@ namespace {
 // How long a band is along the bar, in the widget's pixels: 32 device pixels keep every fill
 // under 96 spans (bands across a bar would not: the style draws along it line by line). Each band
 // must start on a whole device pixel too, or the bands' edges would show at a fractional scale; a
-// scale with no such band length below 32 pixels gets the bar in one band.
+// scale with no such band length below 32 pixels gets the bar in one band. So does a scale above
+// 2: at 3 the style's arrow buttons came out a line darker in bands than whole, and larger screens
+// are rare enough to pay for the whole drawing.
 int bandLength(qreal ratio, int length)
 {
-    for (int grain = 1; grain <= 32; ++grain) {
+    for (int grain = 1; ratio <= 2 && grain <= 32; ++grain) {
         const qreal pixels = grain * ratio;
         if (std::abs(pixels - std::round(pixels)) < 1e-6)
             return grain * std::max(1, int(32 / pixels));
@@ -67,20 +70,32 @@ int bandLength(qreal ratio, int length)
 
 } // namespace
 
-// The whole bar is drawn through the style once per band, each band into a picture of its own.
-void KeptScrollBar::drawAfresh(QPaintEvent* event)
+// A picture the size of the bar, clear until its bands are drawn in.
+void KeptScrollBar::startPicture()
 {
     const qreal ratio = devicePixelRatio();
     drawn_ = QPixmap(size() * ratio);
     drawn_.setDevicePixelRatio(ratio);
     drawn_.fill(Qt::transparent);
-    QPainter into(&drawn_);
+}
+
+int KeptScrollBar::length() const
+{
+    return orientation() == Qt::Horizontal ? width() : height();
+}
+
+// Draws afresh, through the style, the bands that reach into the stretch from..to along the bar,
+// each into a picture of its own that then replaces the band in the kept one.
+void KeptScrollBar::drawBands(QPaintEvent* event, int from, int to)
+{
+    const qreal ratio = devicePixelRatio();
     const bool across = orientation() == Qt::Horizontal;
-    const int length = across ? width() : height();
-    const int step = bandLength(ratio, length);
-    for (int from = 0; from < length; from += step) {
-        const int part = std::min(step, length - from);
-        const QRect band = across ? QRect(from, 0, part, height()) : QRect(0, from, width(), part);
+    const int step = bandLength(ratio, length());
+    QPainter into(&drawn_);
+    into.setCompositionMode(QPainter::CompositionMode_Source);
+    for (int at = std::max(0, from) / step * step; at < std::min(to, length()); at += step) {
+        const int part = std::min(step, length() - at);
+        const QRect band = across ? QRect(at, 0, part, height()) : QRect(0, at, width(), part);
         band_ = QImage(band.size() * ratio, QImage::Format_ARGB32_Premultiplied);
         band_.setDevicePixelRatio(ratio);
         band_.fill(Qt::transparent);
@@ -93,14 +108,39 @@ void KeptScrollBar::drawAfresh(QPaintEvent* event)
     band_ = QImage();
 }
 
+// Fusion draws the groove whole and the slider alike all along its length, so when the slider
+// alone moved or changed its length (the widest line grew by a key), only the stretches around its
+// two ends look different. Another style may draw either part by its length; it gets the whole
+// bar afresh.
+void KeptScrollBar::drawSliderEnds(QPaintEvent* event, const QRect& was, const QRect& is)
+{
+    if (style()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0) {
+        drawBands(event, 0, length());
+        return;
+    }
+    constexpr int edge = 2; // the slider's outline and its softened pixels reach past its rectangle
+    const bool across = orientation() == Qt::Horizontal;
+    const auto [wasStart, wasEnd] =
+        across ? std::pair(was.left(), was.right() + 1) : std::pair(was.top(), was.bottom() + 1);
+    const auto [isStart, isEnd] =
+        across ? std::pair(is.left(), is.right() + 1) : std::pair(is.top(), is.bottom() + 1);
+    drawBands(event, std::min(wasStart, isStart) - edge, std::max(wasStart, isStart) + edge);
+    drawBands(event, std::min(wasEnd, isEnd) - edge, std::max(wasEnd, isEnd) + edge);
+}
+
 void KeptScrollBar::paintEvent(QPaintEvent* event)
 {
     const Look now = look();
-    if (stale_ || now != drawnLook_ || drawn_.isNull()) {
-        drawAfresh(event);
-        drawnLook_ = now;
-        stale_ = false;
+    Look sliderMoved = drawnLook_;
+    sliderMoved.slider = now.slider;
+    if (stale_ || drawn_.isNull() || sliderMoved != now) {
+        startPicture();
+        drawBands(event, 0, length());
+    } else if (now.slider != drawnLook_.slider) {
+        drawSliderEnds(event, drawnLook_.slider, now.slider);
     }
+    drawnLook_ = now;
+    stale_ = false;
     QPainter(this).drawPixmap(0, 0, drawn_);
 }
 

@@ -3,7 +3,8 @@
 // lines and gradients along a bar reach that; the hand-offs cost ten times the drawing. So a bar
 // is drawn in short bands that stay under that size. And the whole window is painted again after
 // every dialog, menu and uncovering, while a scroll bar rarely moves; so a drawn bar is kept and
-// shown again until something it shows changes.
+// shown again until something it shows changes, and when only its slider moved, only the bands
+// around the slider's ends are drawn again.
 #pragma once
 
 #include <QImage>
@@ -36,7 +37,10 @@ private:
         bool operator==(const Look&) const = default;
     };
     Look look() const;
-    void drawAfresh(QPaintEvent* event);
+    int length() const;
+    void startPicture();
+    void drawBands(QPaintEvent* event, int from, int to);
+    void drawSliderEnds(QPaintEvent* event, const QRect& was, const QRect& is);
 
     QPixmap drawn_;
     QImage band_; // the band being drawn, and where it lies in the bar
