@@ -12,6 +12,26 @@
 
 namespace platform {
 
+namespace {
+
+// How long a band is along the bar, in the widget's pixels: 32 device pixels keep every fill
+// under 96 spans (bands across a bar would not: the style draws along it line by line). Each band
+// must start on a whole device pixel too, or the bands' edges would show at a fractional scale; a
+// scale with no such band length below 32 pixels gets the bar in one band. So does a scale above
+// 2: at 3 the style's arrow buttons came out a line darker in bands than whole, and screens set to
+// such scales are rare enough to pay for drawing the bar whole.
+int bandLength(qreal ratio, int length)
+{
+    for (int grain = 1; ratio <= 2 && grain <= 32; ++grain) {
+        const qreal pixels = grain * ratio;
+        if (std::abs(pixels - std::round(pixels)) < 1e-6)
+            return grain * std::max(1, int(32 / pixels));
+    }
+    return std::max(1, length);
+}
+
+} // namespace
+
 KeptScrollBar::KeptScrollBar(Qt::Orientation orientation, QWidget* parent)
     : QScrollBar(orientation, parent)
 {
@@ -28,7 +48,8 @@ KeptScrollBar::Look KeptScrollBar::look() const
         value() == minimum(),
         value() == maximum(),
         palette().cacheKey(),
-        layoutDirection()};
+        layoutDirection(),
+        devicePixelRatio()};
 }
 
 // Hovering, pressing and dragging show in the bar through state the bar keeps to itself; every
@@ -49,26 +70,6 @@ QPaintDevice* KeptScrollBar::redirected(QPoint* offset) const
         *offset = bandAt_;
     return const_cast<QImage*>(&band_);
 }
-
-namespace {
-
-// How long a band is along the bar, in the widget's pixels: 32 device pixels keep every fill
-// under 96 spans (bands across a bar would not: the style draws along it line by line). Each band
-// must start on a whole device pixel too, or the bands' edges would show at a fractional scale; a
-// scale with no such band length below 32 pixels gets the bar in one band. So does a scale above
-// 2: at 3 the style's arrow buttons came out a line darker in bands than whole, and larger screens
-// are rare enough to pay for the whole drawing.
-int bandLength(qreal ratio, int length)
-{
-    for (int grain = 1; ratio <= 2 && grain <= 32; ++grain) {
-        const qreal pixels = grain * ratio;
-        if (std::abs(pixels - std::round(pixels)) < 1e-6)
-            return grain * std::max(1, int(32 / pixels));
-    }
-    return std::max(1, length);
-}
-
-} // namespace
 
 // A picture the size of the bar, clear until its bands are drawn in.
 void KeptScrollBar::startPicture()

@@ -34,6 +34,7 @@ private:
         bool atEnd = false;
         qint64 palette = 0;
         Qt::LayoutDirection direction = Qt::LeftToRight;
+        qreal ratio = 1; // device pixels to the widget's
         bool operator==(const Look&) const = default;
     };
     Look look() const;
