@@ -1,6 +1,7 @@
-// The edit control's scroll bars draw themselves in bands and keep the drawing; what they show
-// must still be what the style draws for a whole bar, in every state the user can put it in.
-#include "platform/qt/edit/kept_scroll_bar_p.h"
+// The layer's scroll bars (the edit control's and the list boxes') draw themselves in bands and
+// keep the drawing; what they show must still be what the style draws for a whole bar, in every
+// state the user can put it in.
+#include "platform/qt/controls/kept_scroll_bar_p.h"
 
 #include <QImage>
 #include <QStyle>

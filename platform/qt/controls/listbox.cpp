@@ -1,5 +1,6 @@
 // The "Listbox" class on QListWidget: single selection, sorted insertion, the prefix search of
 // LB_SELECTSTRING and LB_FINDSTRING, and notifications only for what the user does.
+#include "platform/qt/controls/kept_scroll_bar_p.h"
 #include "platform/qt/text_p.h"
 #include "platform/qt/windows/window_p.h"
 
@@ -19,7 +20,11 @@ constexpr DWORD supportedListStyles =
 
 class ListBox : public QListWidget {
 public:
-    ListBox(HWND hwnd, QWidget* parent) : QListWidget(parent), hwnd_(hwnd) {}
+    ListBox(HWND hwnd, QWidget* parent) : QListWidget(parent), hwnd_(hwnd)
+    {
+        setVerticalScrollBar(new KeptScrollBar(Qt::Vertical, this));
+        setHorizontalScrollBar(new KeptScrollBar(Qt::Horizontal, this));
+    }
 
     // The item texts exactly as the program gave them, row by row.
     std::vector<std::wstring> texts;

@@ -1,5 +1,5 @@
 // The multi-line edit control's view: the messages' side, geometry, scrolling and painting.
-#include "platform/qt/edit/kept_scroll_bar_p.h"
+#include "platform/qt/controls/kept_scroll_bar_p.h"
 #include "platform/qt/edit/text_view_p.h"
 #include "platform/qt/windows/window_p.h"
 #include "platform/text/edit_selection.h"

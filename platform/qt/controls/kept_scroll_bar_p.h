@@ -1,10 +1,10 @@
-// The edit control's scroll bars. Drawn whole in the style's own way, one takes a third of a
-// millisecond, because Qt hands any fill of 96 spans or more to other threads and the style's
-// lines and gradients along a bar reach that; the hand-offs cost ten times the drawing. So a bar
-// is drawn in short bands that stay under that size. And the whole window is painted again after
-// every dialog, menu and uncovering, while a scroll bar rarely moves; so a drawn bar is kept and
-// shown again until something it shows changes, and when only its slider moved, only the bands
-// around the slider's ends are drawn again.
+// The scroll bars of the edit control and the list boxes. Drawn whole in the style's own way, one
+// takes a third of a millisecond, because Qt hands any fill of 96 spans or more to other threads
+// and the style's lines and gradients along a bar reach that; the hand-offs cost ten times the
+// drawing. So a bar is drawn in short bands that stay under that size. And the whole window is
+// painted again after every dialog, menu and uncovering, while a scroll bar rarely moves; so a
+// drawn bar is kept and shown again until something it shows changes, and when only its slider
+// moved, only the bands around the slider's ends are drawn again.
 #pragma once
 
 #include <QImage>

@@ -1,5 +1,5 @@
 // A scroll bar that shows its last drawing again while nothing it shows has changed.
-#include "platform/qt/edit/kept_scroll_bar_p.h"
+#include "platform/qt/controls/kept_scroll_bar_p.h"
 
 #include <QEvent>
 #include <QPainter>
