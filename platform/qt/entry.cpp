@@ -5,6 +5,7 @@
 #include "platform/win32.h"
 
 #include "platform/qt/shell/command_line_p.h"
+#include "platform/qt/windows/style_p.h"
 #include "platform/qt/windows/window_p.h"
 
 #include <QApplication>
@@ -72,6 +73,7 @@ int main(int argc, char** argv)
     QApplication application(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Quenwrite"));
     QApplication::setQuitOnLastWindowClosed(false);
+    platform::useStyle();
     platform::watchSessionEnd();
     std::vector<std::wstring> names;
     addNames(names, argv + 1, argv + qtArgc);

@@ -6,6 +6,7 @@
 #include "platform/qt/hooks_p.h"
 #include "platform/qt/text_p.h"
 #include "platform/qt/windows/frame_p.h"
+#include "platform/qt/windows/style_p.h"
 #include "platform/qt/windows/window_p.h"
 
 #include <QAction>
@@ -127,6 +128,7 @@ void startApplication(int& argc, char** argv)
     static QApplication* application = new QApplication(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     if (application) {
+        useStyle();
         messageBoxHook = scriptedBoxAnswer;
         beepHook = recordBeep;
     }

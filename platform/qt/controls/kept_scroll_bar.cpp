@@ -1,6 +1,8 @@
 // A scroll bar that shows its last drawing again while nothing it shows has changed.
 #include "platform/qt/controls/kept_scroll_bar_p.h"
 
+#include "platform/qt/windows/style_p.h"
+
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
@@ -115,7 +117,7 @@ void KeptScrollBar::drawBands(QPaintEvent* event, int from, int to)
 // bar afresh.
 void KeptScrollBar::drawSliderEnds(QPaintEvent* event, const QRect& was, const QRect& is)
 {
-    if (style()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0) {
+    if (drawingStyle(style())->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0) {
         drawBands(event, 0, length());
         return;
     }

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QWidget>
 
@@ -195,9 +196,13 @@ void applyIcon(QWidget* widget, HICON icon)
     if (!icon)
         return;
     // Read as the PNG it is: a resource named by number has no suffix, and Qt would first look
-    // its type up by its contents, 2% of start-up.
-    if (!icon->qt)
-        icon->qt = QIcon(QPixmap::fromImage(QImage(icon->resource, "PNG")));
+    // its type up by its contents, 2% of start-up. Without the look-up Qt still loads every image
+    // plugin to ask whether it reads PNG, unless told the type is certain.
+    if (!icon->qt) {
+        QImageReader reader(icon->resource, "PNG");
+        reader.setAutoDetectImageFormat(false);
+        icon->qt = QIcon(QPixmap::fromImage(reader.read()));
+    }
     widget->setWindowIcon(*icon->qt);
 }
 
