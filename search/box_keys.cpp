@@ -10,11 +10,8 @@ LRESULT CALLBACK boxKeysProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 {
     if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
         const LONG ids = GetWindowLongW(hwnd, GWL_USERDATA);
-        const WORD id = wParam == VK_RETURN ? LOWORD(ids) : HIWORD(ids);
-        const HWND window = reinterpret_cast<HWND>(GetWindowLongW(hwnd, GWL_HWNDPARENT));
         // Kept from the box, which would only beep at it.
-        SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+        pressButtonBeside(hwnd, wParam == VK_RETURN ? LOWORD(ids) : HIWORD(ids));
         return 0;
     }
     // Windows follows each with its character, which the box would beep at too.
@@ -24,6 +21,13 @@ LRESULT CALLBACK boxKeysProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 } // namespace
+
+void pressButtonBeside(HWND box, int id)
+{
+    const HWND window = reinterpret_cast<HWND>(GetWindowLongW(box, GWL_HWNDPARENT));
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+}
 
 void takeEnterAndEscape(HWND box, int enterId, int escapeId)
 {

@@ -4,6 +4,7 @@
 
 #include "app/globals.h"
 #include "app/window_parts.h"
+#include "search/box_keys.h"
 #include "search/find_next.h"
 
 #include <string>
@@ -87,6 +88,14 @@ LRESULT CALLBACK findWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 LRESULT CALLBACK findEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Esc closes the window as its Cancel button does, as in the Replace and Go to windows' boxes;
+    // its character would only make the box beep.
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+        pressButtonBeside(hwnd, cancelButtonId);
+        return 0;
+    }
+    if (message == WM_CHAR && wParam == 0x1B)
+        return 0;
     if (message == WM_KEYDOWN && wParam == VK_RETURN) {
         // The box the key was typed into, which need not be the newest window's.
         const std::wstring needle = windowText(hwnd);

@@ -280,20 +280,23 @@ TEST_F(FindWindowTest, EachWindowSearchesForItsOwnTextAndOutlivesANewerOne)
     expectSelected({0, 2});
 }
 
-TEST_F(FindWindowTest, CancelAndTheCloseBoxBothCloseAndActivateTheMainWindow)
+TEST_F(FindWindowTest, CancelEscAndTheCloseBoxEachCloseAndActivateTheMainWindow)
 {
-    for (bool cancel : {true, false}) {
-        SCOPED_TRACE(cancel ? "Cancel" : "close box");
+    for (const char* way : {"Cancel", "Esc", "close box"}) {
+        SCOPED_TRACE(way);
         HWND find = openFind();
         EXPECT_EQ(GetActiveWindow(), find);
-        if (cancel)
+        if (way[0] == 'C')
             click(GetDlgItem(find, cancelButtonId));
+        else if (way[0] == 'E')
+            pressKey(box(find), VK_ESCAPE);
         else
             clickCloseBox(find);
         processEvents();
         EXPECT_FALSE(IsWindow(find));
         EXPECT_EQ(GetActiveWindow(), mainWindow);
     }
+    EXPECT_TRUE(beeps().empty());
 }
 
 } // namespace
