@@ -187,13 +187,19 @@ clickIn() {
 }
 
 # Finds a text once through the Find window, then closes the window with its Cancel button.
+# Finds TEXT once through the Find window, then closes it with its Cancel button, or with Esc
+# when the second argument says so. Usage: findOnce TEXT [Escape]
 findOnce() {
     keys ctrl+f
     local find
     find=$(windowOf '^Find string in document$') || fail "no Find window"
     typeText "$1"
     keys Return
-    [[ -n $find ]] && clickIn "$find" 325 50 # Cancel
+    if [[ ${2:-} == Escape ]]; then
+        keys Escape
+    else
+        [[ -n $find ]] && clickIn "$find" 325 50 # Cancel
+    fi
     waitGone "$find" || fail "the Find window stayed"
 }
 
@@ -368,7 +374,7 @@ searchesAndJumps() {
     choosePath "^Open$" "$place/run/pets.txt"
     titleIs "pets.txt - Quenwrite"
 
-    findOnce "cat"
+    findOnce "cat" Escape
     keys F3
     typeText "dog"
 
