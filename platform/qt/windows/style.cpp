@@ -1,7 +1,7 @@
 // Every menu bar asks the style for its overflow button's arrow when it is made, and reading that
 // picture makes Qt load and ask every image plugin installed (a GIF, an icon and a JPEG reader
-// here, more on some systems): a millisecond of each start, for a button that shows only in a
-// window too narrow for its menu titles. So a standard icon is made when it is first drawn.
+// here, more on some systems): most of a millisecond of each start, for a button that shows only
+// in a window too narrow for its menu titles. So a standard icon is made when it is first drawn.
 #include "platform/qt/windows/style_p.h"
 
 #include <QApplication>
