@@ -3,6 +3,7 @@
 
 #include "platform/qt/windows/style_p.h"
 
+#include <QAbstractScrollArea>
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
@@ -145,6 +146,12 @@ void KeptScrollBar::paintEvent(QPaintEvent* event)
     drawnLook_ = now;
     stale_ = false;
     QPainter(this).drawPixmap(0, 0, drawn_);
+}
+
+void keepScrollBars(QAbstractScrollArea* area)
+{
+    area->setVerticalScrollBar(new KeptScrollBar(Qt::Vertical, area));
+    area->setHorizontalScrollBar(new KeptScrollBar(Qt::Horizontal, area));
 }
 
 } // namespace platform

@@ -12,6 +12,8 @@
 #include <QRect>
 #include <QScrollBar>
 
+class QAbstractScrollArea;
+
 namespace platform {
 
 class KeptScrollBar : public QScrollBar {
@@ -50,5 +52,8 @@ private:
     bool stale_ = true;
     bool drawing_ = false;
 };
+
+// Gives the area kept bars in place of its own, both ways.
+void keepScrollBars(QAbstractScrollArea* area);
 
 } // namespace platform

@@ -20,11 +20,7 @@ constexpr DWORD supportedListStyles =
 
 class ListBox : public QListWidget {
 public:
-    ListBox(HWND hwnd, QWidget* parent) : QListWidget(parent), hwnd_(hwnd)
-    {
-        setVerticalScrollBar(new KeptScrollBar(Qt::Vertical, this));
-        setHorizontalScrollBar(new KeptScrollBar(Qt::Horizontal, this));
-    }
+    ListBox(HWND hwnd, QWidget* parent) : QListWidget(parent), hwnd_(hwnd) { keepScrollBars(this); }
 
     // The item texts exactly as the program gave them, row by row.
     std::vector<std::wstring> texts;

@@ -60,8 +60,7 @@ TextView::TextView(HWND hwnd, QWidget* parent)
     : QAbstractScrollArea(parent), hwnd_(hwnd), widths_(drawingFont(hwnd))
 {
     const DWORD style = hwnd->style;
-    setVerticalScrollBar(new KeptScrollBar(Qt::Vertical, this));
-    setHorizontalScrollBar(new KeptScrollBar(Qt::Horizontal, this));
+    keepScrollBars(this);
     setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn
                                                     : Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy((style & WS_HSCROLL) ? Qt::ScrollBarAlwaysOn
