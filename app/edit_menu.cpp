@@ -2,8 +2,8 @@
 // own, sent to it as messages; their keys are the control's too, so the texts only name them.
 #include "app/edit_menu.h"
 
-#include "app/editor.h"
 #include "app/status_bar.h"
+#include "editor/editor.h"
 #include "search/find_next.h"
 #include "search/goto_dialog.h"
 #include "search/replace_dialog.h"

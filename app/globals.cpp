@@ -1,11 +1,12 @@
 // Every global of the editor, defined in one file so that they are built in this order and
 // destroyed in the reverse order: the Format text window's state copies the Editor's font.
-#include "app/globals.h"
+#include "editor/globals.h"
 
-#include "app/editor.h"
-#include "document/recovery.h"
+#include "editor/document.h"
+#include "editor/editor.h"
 #include "format/font_choice.h"
 #include "format/format_dialog.h"
+#include "recovery/recovery.h"
 #include "search/find_dialog.h"
 #include "search/find_next.h"
 
@@ -13,15 +14,13 @@ const std::string settingsFileName = "settings.ini";
 std::wstring settingsPath;
 const std::wstring productName = L"Quenwrite";
 const std::wstring initialTitle;
-std::wstring filePath;
-std::wstring fileName;
-FileIdentity fileIdentity;
+struct Document Document;
 
 Editor::Editor()
     : fontFamily(L"Courier New"), fontSize(14), fontWeight(0), fontItalic(false),
       editFont(createFontFromChoice(14, 0, false, L"Courier New")), menuBar(CreateMenu()),
       fileMenu(CreateMenu()), helpMenu(CreateMenu()), formatMenu(CreateMenu()),
-      encodingMenu(CreateMenu()), lineEndMenu(CreateMenu()), saved(true)
+      encodingMenu(CreateMenu()), lineEndMenu(CreateMenu())
 {
 }
 

@@ -4,15 +4,16 @@
 
 #include "app/dropped_files.h"
 #include "app/edit_menu.h"
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/shortcuts.h"
 #include "app/status_bar.h"
-#include "app/window_parts.h"
 #include "document/encoding_menus.h"
-#include "document/recovery.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "format/format_dialog.h"
+#include "recovery/recovery.h"
 #include "search/find_dialog.h"
+#include "ui/window_parts.h"
 
 namespace {
 
@@ -162,10 +163,10 @@ void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
     // refused input leave it as it was.
     if (lParam && reinterpret_cast<HWND>(lParam) == Editor.editControl) {
         if (HIWORD(wParam) == EN_CHANGE) {
-            Editor.saved = false;
+            Document.change();
             Editor.updateTitle(hwnd);
             updateStatusBar();
-            Recovery.textChanged(hwnd);
+            Recovery.documentChanged(hwnd);
         }
         return;
     }
@@ -176,6 +177,15 @@ void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
     }
     // The whole wParam: a control notification (high word not 0) never acts as a command.
     runCommand(hwnd, wParam);
+}
+
+// The title is set whenever the document's file, format or saved state changes: the status bar's
+// line ends and encoding follow it.
+LRESULT onSetText(HWND hwnd, LPARAM lParam)
+{
+    const LRESULT set = DefWindowProcW(hwnd, WM_SETTEXT, 0, lParam);
+    updateStatusFormat();
+    return set;
 }
 
 void onActivate(HWND hwnd, WPARAM wParam)
@@ -245,6 +255,8 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         if (wParam)
             Recovery.writeNow(hwnd);
         return 0;
+    case WM_SETTEXT:
+        return onSetText(hwnd, lParam);
     case WM_PAINT:
         paintBackground(hwnd, COLOR_WINDOW);
         return 0;

@@ -2,7 +2,7 @@
 #include "app/shortcuts.h"
 
 #include "app/edit_menu.h"
-#include "app/globals.h"
+#include "editor/globals.h"
 
 namespace {
 

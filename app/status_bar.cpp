@@ -3,10 +3,11 @@
 #include "app/status_bar.h"
 
 #include "app/edit_menu.h"
-#include "app/editor.h"
-#include "app/window_parts.h"
-#include "document/text_format.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "encoding/text_format.h"
 #include "format/status_bar_setting.h"
+#include "ui/window_parts.h"
 
 #include <array>
 #include <cstdlib>
@@ -22,7 +23,6 @@ constexpr std::array<int, partCount> partWidths = {0, 140, 70, 175};
 constexpr long caretSlack = 2;
 
 HWND statusBar = nullptr;
-bool shown = false;
 WNDPROC editOriginalProc = nullptr;
 std::array<std::wstring, partCount> partTexts;
 
@@ -85,8 +85,9 @@ void showPartText(int part)
 
 void showBar(HWND mainWindow)
 {
-    ShowWindow(statusBar, shown ? SW_SHOW : SW_HIDE);
-    CheckMenuItem(Editor.menuBar, commandStatusBar, shown ? MF_CHECKED : MF_UNCHECKED);
+    ShowWindow(statusBar, Editor.statusBarShown ? SW_SHOW : SW_HIDE);
+    CheckMenuItem(Editor.menuBar, commandStatusBar,
+                  Editor.statusBarShown ? MF_CHECKED : MF_UNCHECKED);
     // The edit control gives the bar its room, or takes it back.
     SendMessageW(mainWindow, WM_SIZE, SIZE_RESTORED, 0);
     updateStatusBar();
@@ -114,25 +115,20 @@ void createStatusBar(HWND mainWindow)
 {
     editOriginalProc = reinterpret_cast<WNDPROC>(GetWindowLongW(Editor.editControl, GWL_WNDPROC));
     SetWindowLongW(Editor.editControl, GWL_WNDPROC, reinterpret_cast<LONG>(statusEditProc));
-    shown = readStatusBarSetting();
-    if (shown)
+    Editor.statusBarShown = readStatusBarSetting();
+    if (Editor.statusBarShown)
         makeBar(mainWindow);
     showBar(mainWindow);
 }
 
 void toggleStatusBar(HWND mainWindow)
 {
-    shown = !shown;
-    if (shown)
+    Editor.statusBarShown = !Editor.statusBarShown;
+    if (Editor.statusBarShown)
         makeBar(mainWindow);
     showBar(mainWindow);
-    if (!writeStatusBarSetting(shown))
+    if (!writeStatusBarSetting(Editor.statusBarShown))
         MessageBoxW(mainWindow, L"Cannot open settings file.", L"Error", MB_ICONERROR);
-}
-
-bool statusBarShown()
-{
-    return shown;
 }
 
 int layOutStatusBar()
@@ -142,12 +138,12 @@ int layOutStatusBar()
     SendMessageW(statusBar, WM_SIZE, 0, 0);
     setParts();
     RECT bar;
-    return shown && GetWindowRect(statusBar, &bar) ? int(bar.bottom - bar.top) : 0;
+    return Editor.statusBarShown && GetWindowRect(statusBar, &bar) ? int(bar.bottom - bar.top) : 0;
 }
 
 void updateStatusBar()
 {
-    if (!shown)
+    if (!Editor.statusBarShown)
         return;
     const HWND edit = Editor.editControl;
     const std::size_t caret = caretPosition(edit);
@@ -164,8 +160,8 @@ void updateStatusBar()
 
 void updateStatusFormat()
 {
-    const std::wstring lineEnds = nameOf(Editor.textFormat.lineEnd);
-    const std::wstring encoding = nameOf(Editor.textFormat.encoding);
+    const std::wstring lineEnds = nameOf(Document.format().lineEnd);
+    const std::wstring encoding = nameOf(Document.format().encoding);
     if (lineEnds == partTexts[statusPartLineEnds] && encoding == partTexts[statusPartEncoding])
         return;
     partTexts[statusPartLineEnds] = lineEnds;

@@ -18,14 +18,14 @@ constexpr int statusPartEncoding = 3;
 void createStatusBar(HWND mainWindow);
 // The View menu's Status bar: shows or hides it, and keeps the choice.
 void toggleStatusBar(HWND mainWindow);
-bool statusBarShown();
 // WM_SIZE: the bar follows the window's width. Returns the height it takes from the edit
 // control, 0 while hidden.
 int layOutStatusBar();
 // The caret's line and column, after anything that may have moved it.
 void updateStatusBar();
-// The document's line ends and encoding, after they may have changed: updateTitle runs it, as
-// every change of them (opening, saving, New, the Format menu) updates the title too.
+// The document's line ends and encoding, after they may have changed: the main window runs it
+// when its title is set, as every change of them (opening, saving, New, the Format menu) sets
+// the title too.
 void updateStatusFormat();
 
 // Where the caret is: the end of the selection that moves, which the selection alone does not

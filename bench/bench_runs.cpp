@@ -4,12 +4,12 @@
 #include "bench/bench.h"
 #include "bench/resident.h"
 
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/main.h"
 #include "app/main_window.h"
-#include "document/recovery.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "platform/testing/testing.h"
+#include "recovery/recovery.h"
 #include "search/find_dialog.h"
 
 #include <algorithm>

@@ -3,14 +3,15 @@
 // message loop's translation, up to the painted window. Prints a Markdown section for
 // bench/results.md.   Usage: find_next_100mb [TABLE-FILE to append to]
 #include "app/edit_menu.h"
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/main.h"
 #include "app/shortcuts.h"
 #include "app/status_bar.h"
 #include "bench/prose.h"
 #include "bench/resident.h"
 #include "bench/sections.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "platform/testing/testing.h"
 #include "search/find_dialog.h"
 #include "search/replace_dialog.h"
@@ -238,7 +239,7 @@ void statusBarRows()
 void replaceRows()
 {
     const std::wstring path = writeReplaceDocument();
-    Editor.saved = true; // the typing above is no one's work: no save question
+    Document.forget(); // the typing above is no one's work: no save question
     seam::answerFileDialog(path);
     SendMessageW(mainWindow, WM_COMMAND, 2, 0); // File, Open
     paintedEvents();

@@ -1,10 +1,10 @@
 // Times the whole miss as the user meets it: Find clicked in the Find window over a main edit
 // control holding 100 million characters, from the click to the not-found box, so the layer's
 // handing over of the text is counted with the search. Run with QT_QPA_PLATFORM=offscreen.
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/main.h"
 #include "bench/prose.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "platform/testing/testing.h"
 #include "search/find_dialog.h"
 

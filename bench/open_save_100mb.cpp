@@ -1,9 +1,10 @@
 // Times opening and saving a 100 MB text file in the running editor (offscreen) and reports the
 // peak resident memory after each step: the file code, the byte rules and the edit control's
 // own copy together, as a user meets them. Usage: open_save_100mb [folder for the files]
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/main.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "platform/testing/testing.h"
 
 #include <chrono>
@@ -79,7 +80,7 @@ int main(int argc, char** argv)
     });
     std::printf("saved file: %ju bytes, title %s\n",
                 std::uintmax_t(std::filesystem::file_size(copy)),
-                Editor.saved ? "saved" : "NOT SAVED");
+                Document.saved() ? "saved" : "NOT SAVED");
     std::filesystem::remove(source);
     std::filesystem::remove(copy);
     return 0;

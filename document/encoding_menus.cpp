@@ -1,8 +1,10 @@
 // The encoding and line-end submenus, and choosing the format the next save writes.
 #include "document/encoding_menus.h"
 
-#include "app/editor.h"
-#include "document/text_detect.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "encoding/text_detect.h"
+#include "recovery/recovery.h"
 
 #include <iterator>
 
@@ -51,30 +53,28 @@ void showTextFormat(HMENU popup)
     if (popup == Editor.encodingMenu)
         CheckMenuRadioItem(popup, commandOf(encodings[0]),
                            commandOf(encodings[std::size(encodings) - 1]),
-                           commandOf(Editor.textFormat.encoding), MF_BYCOMMAND);
+                           commandOf(Document.format().encoding), MF_BYCOMMAND);
     else if (popup == Editor.lineEndMenu)
         CheckMenuRadioItem(popup, commandOf(lineEnds[0]),
                            commandOf(lineEnds[std::size(lineEnds) - 1]),
-                           commandOf(Editor.textFormat.lineEnd), MF_BYCOMMAND);
+                           commandOf(Document.format().lineEnd), MF_BYCOMMAND);
 }
 
 void runTextFormatCommand(HWND window, WPARAM command)
 {
-    TextFormat format = Editor.textFormat;
+    const TextFormat now = Document.format();
+    TextFormat format = now;
     bool changes = false;
     if (chosen(command, encodings, format.encoding)) {
-        changes = format.encoding != Editor.textFormat.encoding;
+        changes = format.encoding != now.encoding;
     } else if (chosen(command, lineEnds, format.lineEnd)) {
         // A mixed file changes on the next save whichever form is chosen; having chosen it, the
         // user needs no notice at the save.
-        changes =
-            format.lineEnd != Editor.textFormat.lineEnd || mixesLineEnds(Editor.mixedLineEnds);
-        Editor.mixedLineEnds = {};
+        changes = format.lineEnd != now.lineEnd || mixesLineEnds(Document.mixedLineEnds());
     }
     if (changes) {
-        // The file no longer holds what a save would write.
-        Editor.textFormat = format;
-        Editor.saved = false;
+        Document.choose(format);
         Editor.updateTitle(window);
+        Recovery.documentChanged(window);
     }
 }

@@ -1,16 +1,18 @@
 // Opening a text file into the edit control.
-#include "app/editor.h"
-#include "app/globals.h"
-#include "document/file_change.h"
-#include "document/file_io.h"
 #include "document/file_messages.h"
 #include "document/path_dialog.h"
-#include "document/recovery.h"
 #include "document/save.h"
-#include "document/text_detect.h"
 #include "document/text_limits.h"
-#include "document/text_reader.h"
-#include "document/title.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
+#include "encoding/text_detect.h"
+#include "encoding/text_reader.h"
+#include "files/file_errors.h"
+#include "files/file_identity.h"
+#include "files/file_io.h"
+#include "recovery/recovery.h"
+#include "ui/window_parts.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -65,14 +67,8 @@ ShownText convertInPieces(FileBytes& file, TextFormat format, bool release, Sink
 
 ShownText showText(HWND edit, FileBytes& file, TextFormat format)
 {
-    SetWindowTextW(edit, L"");
-    const ShownText shown = convertInPieces(file, format, true, [edit](const std::wstring& part) {
-        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(part.c_str()));
-    });
-    // As a text set whole would be shown: from the top, nothing to undo.
-    SendMessageW(edit, EM_SETSEL, 0, 0);
-    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
-    SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
+    ShownText shown;
+    replaceText(edit, [&](const auto& add) { shown = convertInPieces(file, format, true, add); });
     return shown;
 }
 
@@ -135,31 +131,23 @@ void Editor::readFile(const wchar_t* path, HWND window)
     const DetectedFormat detected = detectFormat(file);
     if (!fits(path, file, detected, window))
         return;
-    textFormat = detected.format;
-    mixedLineEnds = mixesLineEnds(detected.lineEnds) ? detected.lineEnds : LineEndCounts{};
-    // The pieces report themselves as changes; saved is settled below all the same.
+    // The pieces report themselves as changes; the document is settled below all the same.
     const ShownText shown = showText(editControl, file, detected.format);
     if (ULONGLONG(GetWindowTextLengthW(editControl)) != shown.characters) {
         // A control that ran out of memory keeps a part: that part must never replace the file.
         // The user agreed to drop the previous document already; an empty new one takes its place.
-        saved = true;
+        Document.forget();
         newDocument(window, true);
         tellUser(window, textCutShort(path), MB_ICONERROR);
         return;
     }
-    if (shown.zeroBytes == 0) {
-        filePath = path;
-        fileName = fileNameOf(filePath);
-        fileIdentity = identity;
-        saved = true;
+    // Without its file, a text that lost zero bytes must be saved under a name the user gives,
+    // so it cannot replace the file by accident.
+    const bool whole = shown.zeroBytes == 0;
+    Document.adopt(whole ? path : L"", whole ? identity : FileIdentity{}, detected.format,
+                   detected.lineEnds, whole);
+    if (whole)
         Recovery.discard(window);
-    } else {
-        // Without its file, a save must ask for a name and cannot replace the file by accident.
-        filePath.clear();
-        fileName.clear();
-        fileIdentity = {};
-        saved = false;
-    }
     updateTitle(window);
     if (shown.zeroBytes != 0)
         tellUser(window, zeroBytesLeftOut(path, shown.zeroBytes), MB_ICONWARNING);

@@ -1,28 +1,11 @@
 // Opening a file named on the command line or dropped onto the window, as Open opens one.
 #include "document/open_named.h"
 
-#include "app/editor.h"
-#include "document/file_messages.h"
 #include "document/save.h"
-
-namespace {
-
-// The dialog hands Open a full path; a name relative to the current folder must become one
-// too, or a later dialog that changes the folder would send Save to another file.
-DWORD fullPathOf(const std::wstring& name, std::wstring& path)
-{
-    const DWORD size = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
-    if (size == 0)
-        return GetLastError();
-    path.assign(size, L'\0');
-    const DWORD length = GetFullPathNameW(name.c_str(), size, path.data(), nullptr);
-    if (length == 0 || length >= size)
-        return length == 0 ? GetLastError() : ERROR_INVALID_NAME;
-    path.resize(length);
-    return ERROR_SUCCESS;
-}
-
-} // namespace
+#include "editor/editor.h"
+#include "files/file_errors.h"
+#include "files/file_io.h"
+#include "ui/window_parts.h"
 
 void openNamedFile(HWND window, const std::wstring& name)
 {

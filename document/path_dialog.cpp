@@ -1,8 +1,9 @@
 // The Open and Save as dialogs, with the list of file types and a path buffer for long paths.
 #include "document/path_dialog.h"
 
-#include "app/globals.h"
 #include "document/file_messages.h"
+#include "editor/globals.h"
+#include "ui/window_parts.h"
 
 namespace {
 

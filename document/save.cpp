@@ -1,18 +1,20 @@
 // Saving the document and the save question of New, Open and closing.
 #include "document/save.h"
 
-#include "app/editor.h"
-#include "app/globals.h"
-#include "app/window_parts.h"
 #include "document/file_change.h"
-#include "document/file_io.h"
 #include "document/file_messages.h"
 #include "document/path_dialog.h"
-#include "document/recovery.h"
-#include "document/text_detect.h"
-#include "document/text_pieces.h"
-#include "document/text_writer.h"
-#include "document/title.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
+#include "encoding/text_detect.h"
+#include "encoding/text_writer.h"
+#include "files/file_errors.h"
+#include "files/file_identity.h"
+#include "files/file_io.h"
+#include "recovery/recovery.h"
+#include "ui/text_pieces.h"
+#include "ui/window_parts.h"
 
 #include <optional>
 
@@ -97,9 +99,9 @@ DWORD writeText(const std::wstring& path, std::wstring_view text, TextFormat for
 
 bool Editor::writeFile(HWND window, std::wstring path)
 {
-    TextFormat format = textFormat;
-    if (mixesLineEnds(mixedLineEnds) &&
-        !yes(window, mixedLineEndsNotice(path, mixedLineEnds, format.lineEnd)))
+    TextFormat format = Document.format();
+    const LineEndCounts& mixed = Document.mixedLineEnds();
+    if (mixesLineEnds(mixed) && !yes(window, mixedLineEndsNotice(path, mixed, format.lineEnd)))
         return false;
     ControlBytes bytes(editControl, format);
     DWORD error = writeWholeFile(
@@ -116,12 +118,7 @@ bool Editor::writeFile(HWND window, std::wstring path)
         tellUser(window, saveFailure(path, error), MB_ICONERROR);
         return false;
     }
-    textFormat = format;
-    mixedLineEnds = {};
-    saved = true;
-    filePath = std::move(path);
-    fileName = fileNameOf(filePath);
-    fileIdentity = identityOf(filePath);
+    Document.adopt(path, identityOf(path), format, {}, true);
     updateTitle(window);
     Recovery.discard(window);
     return true;
@@ -146,14 +143,14 @@ bool Editor::saveAs(HWND window)
 bool Editor::save(HWND window)
 {
     // The document's own file keeps its own name: no extension is added here.
-    if (fileName.empty())
+    if (Document.filePath().empty())
         return saveAs(window);
-    return mayReplaceFile(window) && writeFile(window, filePath);
+    return mayReplaceFile(window) && writeFile(window, Document.filePath());
 }
 
 bool mayDropText(HWND window)
 {
-    if (Editor.saved)
+    if (Document.saved())
         return true;
     // Cancel, Esc, the close box and a box that could not be shown (0) all keep the text.
     switch (MessageBoxW(window, L"Would you like to save changes in the current document?",
@@ -176,12 +173,7 @@ void Editor::newDocument(HWND window, bool keepWindow)
     }
     // A new document has no file: a later Save asks for a name instead of overwriting the last one.
     SetWindowTextW(editControl, L"");
-    saved = true;
-    textFormat = {};
-    mixedLineEnds = {};
-    filePath.clear();
-    fileName.clear();
-    fileIdentity = {};
+    Document.forget();
     Recovery.discard(window);
     SetFocus(editControl);
     if (keepWindow)

@@ -1,10 +1,10 @@
 // The Format text window: its nine controls, the live preview and Apply.
 #include "format/format_dialog.h"
 
-#include "app/editor.h"
-#include "app/globals.h"
-#include "app/window_parts.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "format/font_choice.h"
+#include "ui/window_parts.h"
 
 FormatDialog::FormatDialog(int size, int weight, bool italic, const std::wstring& family)
     : pendingSize(size), pendingWeight(weight), pendingItalic(italic), pendingFamily(&family)

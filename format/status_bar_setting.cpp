@@ -2,8 +2,8 @@
 // the bar writes nothing of a font choice not applied, and keeps whatever else the file holds.
 #include "format/status_bar_setting.h"
 
-#include "app/globals.h"
-#include "document/file_io.h"
+#include "editor/globals.h"
+#include "files/file_io.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 // as 8-bit and as UTF-8 whatever it looks like): saved unchanged it must give the same bytes back.
 // The input is also a text of the edit control (four bytes per character), which each encoding
 // must store as the simple rules say and read back unchanged.
-#include "document/text_detect.h"
-#include "document/text_reader.h"
-#include "document/text_writer.h"
+#include "encoding/text_detect.h"
+#include "encoding/text_reader.h"
+#include "encoding/text_writer.h"
 #include "fuzz/check.h"
 #include "platform/win32.h"
 

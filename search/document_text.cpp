@@ -2,7 +2,7 @@
 // large document copies nothing.
 #include "search/document_text.h"
 
-#include "app/globals.h"
+#include "editor/globals.h"
 
 DocumentText::DocumentText(HWND edit)
 {

@@ -2,10 +2,10 @@
 // the Match case box, and the forward search that selects each match in the document.
 #include "search/find_dialog.h"
 
-#include "app/globals.h"
-#include "app/window_parts.h"
+#include "editor/globals.h"
 #include "search/box_keys.h"
 #include "search/find_next.h"
+#include "ui/window_parts.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // The document searched from a place in it, round its end, with the text in place.
 #include "search/find_next.h"
 
-#include "app/editor.h"
-#include "app/globals.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "search/case_fold.h"
 #include "search/document_text.h"
 #include "search/find_dialog.h"

@@ -2,11 +2,11 @@
 // first, since the control has no line past its last, and a wrong one is told in plain words.
 #include "search/goto_dialog.h"
 
-#include "app/editor.h"
-#include "app/globals.h"
-#include "app/window_parts.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "search/box_keys.h"
 #include "search/tool_window.h"
+#include "ui/window_parts.h"
 
 #include <algorithm>
 #include <string>

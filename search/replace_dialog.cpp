@@ -1,15 +1,15 @@
 // The Replace window, built control by control like the Find window, and its three actions.
 #include "search/replace_dialog.h"
 
-#include "app/editor.h"
-#include "app/globals.h"
-#include "app/window_parts.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "search/box_keys.h"
 #include "search/case_fold.h"
 #include "search/document_text.h"
 #include "search/find_next.h"
 #include "search/text_replace.h"
 #include "search/tool_window.h"
+#include "ui/window_parts.h"
 
 #include <string>
 

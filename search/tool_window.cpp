@@ -1,8 +1,8 @@
 // The Replace and Go to line windows' shared frame.
 #include "search/tool_window.h"
 
-#include "app/globals.h"
-#include "app/window_parts.h"
+#include "editor/globals.h"
+#include "ui/window_parts.h"
 
 HWND openToolWindow(HWND& open, const wchar_t* className, const wchar_t* title, int width,
                     int height, HWND owner)

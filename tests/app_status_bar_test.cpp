@@ -2,12 +2,12 @@
 // and hidden from the View menu, remembered in "settings.ini", and its line and column following
 // the caret through keys, clicks, selections, edits and the search commands.
 #include "app/edit_menu.h"
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/main_window.h"
 #include "app/status_bar.h"
 #include "document/encoding_menus.h"
-#include "document/text_format.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
+#include "encoding/text_format.h"
 #include "format/format_dialog.h"
 #include "tests/support/editor_test.h"
 
@@ -60,7 +60,7 @@ protected:
     void showBar()
     {
         command(commandStatusBar);
-        ASSERT_TRUE(statusBarShown());
+        ASSERT_TRUE(Editor.statusBarShown);
     }
     static void key(int virtualKey, UINT modifiers = 0)
     {

@@ -1,9 +1,10 @@
 // The main window as a user meets it: title, font, menus, typing, size, hot keys, About, closing.
 #include "tests/support/editor_test.h"
 
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/main_window.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "search/find_dialog.h"
 
 using platform::testing::MenuEntry;
@@ -44,7 +45,7 @@ TEST_F(EditorTest, StartsAsAnUnnamedSavedDocumentWithTheDefaultFont)
     EXPECT_TRUE(platform::testing::isVisible(mainWindow));
     EXPECT_EQ(platform::testing::visibleScreenWindows(), 1); // the menu bar sits inside it
     EXPECT_TRUE(platform::testing::hasIcon(mainWindow));
-    EXPECT_TRUE(Editor.saved);
+    EXPECT_TRUE(Document.saved());
     EXPECT_EQ(text(), L"");
     const auto font = platform::testing::fontInfo(platform::testing::fontOf(Editor.editControl));
     EXPECT_EQ(font.height, 21);
@@ -75,11 +76,11 @@ TEST_F(EditorTest, TypingMarksTheDocumentUnsavedButTextSetByTheProgramDoesNot)
 {
     SetWindowTextW(Editor.editControl, L"set by the program");
     platform::testing::processEvents();
-    EXPECT_TRUE(Editor.saved);
+    EXPECT_TRUE(Document.saved());
     EXPECT_EQ(title(), L"New file - Quenwrite");
 
     type(L"x");
-    EXPECT_FALSE(Editor.saved);
+    EXPECT_FALSE(Document.saved());
     EXPECT_EQ(title(), L"*New file - Quenwrite");
     EXPECT_EQ(text(), L"xset by the program");
 }
@@ -95,7 +96,7 @@ TEST_F(EditorTest, FocusChangesAndScrollingLeaveTheDocumentSaved)
     platform::testing::scrollBy(Editor.editControl, 20);
     platform::testing::processEvents();
     EXPECT_GT(platform::testing::firstVisibleLine(Editor.editControl), 0);
-    EXPECT_TRUE(Editor.saved);
+    EXPECT_TRUE(Document.saved());
     EXPECT_EQ(title(), L"New file - Quenwrite");
 }
 
@@ -113,7 +114,7 @@ TEST_F(EditorTest, ADocumentLongerThanTheTypingLimitStaysEditable)
     SendMessageW(Editor.editControl, EM_SETSEL, 40000, 40000);
     type(L"b");
     EXPECT_EQ(GetWindowTextLengthW(Editor.editControl), 40001);
-    EXPECT_FALSE(Editor.saved);
+    EXPECT_FALSE(Document.saved());
 }
 
 TEST_F(EditorTest, EditControlFollowsTheWindowSize)

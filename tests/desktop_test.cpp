@@ -1,10 +1,11 @@
 // Files that come from the desktop: named on the command line, dropped onto the window, and the
 // file types the Open and Save as dialogs list.
 #include "app/command_line.h"
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/main_window.h"
 #include "document/open_named.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "platform/qt/shell/command_line_p.h"
 #include "support/editor_test.h"
 
@@ -71,12 +72,12 @@ TEST_F(DesktopTest, ANamedFileOpensUnderItsFullPathAndAMissingOneAsAnEmptyDocume
     EXPECT_EQ(title(), L"notes.txt - Quenwrite");
     EXPECT_EQ(text(), L"hello\r\n");
     // Full, so that a dialog changing the current folder cannot send Save elsewhere.
-    EXPECT_EQ(filePath, path("sub/notes.txt"));
+    EXPECT_EQ(Document.filePath(), path("sub/notes.txt"));
 
     openNamedFile(mainWindow, L"new.txt");
     EXPECT_EQ(title(), L"new.txt - Quenwrite");
     EXPECT_EQ(text(), L"");
-    EXPECT_TRUE(Editor.saved);
+    EXPECT_TRUE(Document.saved());
     hotKey(hotKeySave);
     EXPECT_TRUE(std::filesystem::exists(path("new.txt")));
     EXPECT_TRUE(shownBoxes().empty());
@@ -89,8 +90,8 @@ TEST_F(DesktopTest, TheFirstOfTheDroppedFilesOpensAsOpenWould)
     drop({"first.txt", "second.txt"});
     EXPECT_EQ(title(), L"first.txt - Quenwrite");
     EXPECT_EQ(text(), L"first\r\n");
-    EXPECT_EQ(filePath, path("first.txt"));
-    EXPECT_TRUE(Editor.saved);
+    EXPECT_EQ(Document.filePath(), path("first.txt"));
+    EXPECT_TRUE(Document.saved());
     EXPECT_TRUE(shownBoxes().empty()) << "an unchanged document goes without a question";
 }
 

@@ -1,11 +1,11 @@
 // What keeps the user's text and other programs' files safe around Open and Save: the save
 // question's Cancel, the check for a file another program changed, an edit control that took only
 // part of a text, the size limits, and the temporary file's name.
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/main_window.h"
-#include "document/file_io.h"
 #include "document/text_limits.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
+#include "files/file_io.h"
 #include "support/editor_test.h"
 
 #include <filesystem>

@@ -1,8 +1,9 @@
 // Opening and saving as a user does it: real files in the test's folder, the menu and hot keys,
 // scripted dialog and box answers.
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/main_window.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "support/editor_test.h"
 
 #include <filesystem>
@@ -222,7 +223,7 @@ TEST_F(DocumentTest, AFailedSaveIsReportedAndLeavesFileAndDocumentAsTheyWere)
             EXPECT_EQ(fileBytes(row.kept), row.keptBytes);
         }
         EXPECT_EQ(title(), L"*New file - Quenwrite");
-        EXPECT_TRUE(filePath.empty());
+        EXPECT_TRUE(Document.filePath().empty());
     }
     std::filesystem::permissions(folder() + "/shut", std::filesystem::perms::owner_all);
     EXPECT_FALSE(std::filesystem::exists(folder() + "/shut/new.txt"));
@@ -318,7 +319,7 @@ TEST_F(DocumentTest, TheDialogsGetTheFilterALongBufferAndMakeTheChosenFolderCurr
     writeFileBytes("sub/in.txt", "in");
     answerFileDialog(L"sub/in.txt"); // relative: taken against the current folder
     hotKey(hotKeyOpen);
-    EXPECT_EQ(filePath, path("sub/in.txt"));
+    EXPECT_EQ(Document.filePath(), path("sub/in.txt"));
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(folder()) / "sub");
     answerFileDialog(L"out");
     hotKey(hotKeySaveAs);
@@ -346,7 +347,7 @@ TEST_F(DocumentTest, APathOfThreeHundredCharactersIsSavedAndOpened)
     ASSERT_EQ(file.size(), 300u);
     type(L"deep");
     saveAs(widen(file));
-    EXPECT_EQ(filePath, widen(file));
+    EXPECT_EQ(Document.filePath(), widen(file));
     hotKey(hotKeyNew);
     answerFileDialog(widen(file));
     hotKey(hotKeyOpen);

@@ -1,8 +1,8 @@
 // The rules under opening and saving: which encoding and line ends a file's bytes are recognised
 // as, the text they show, and the bytes a text is written back as.
-#include "document/text_detect.h"
-#include "document/text_reader.h"
-#include "document/text_writer.h"
+#include "encoding/text_detect.h"
+#include "encoding/text_reader.h"
+#include "encoding/text_writer.h"
 #include "tests/text_corpus.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,10 @@
 // The document's name in the title: derived from the path, with "*" while unsaved.
 #include "tests/support/editor_test.h"
 
-#include "app/editor.h"
-#include "app/globals.h"
-#include "document/title.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
+#include "files/file_io.h"
 
 TEST(FileNameOf, TakesThePartAfterTheLastSeparatorOfEitherKind)
 {
@@ -39,11 +40,10 @@ TEST_F(EditorTest, TitleShowsTheNameAndTheUnsavedMark)
         {false, L"notes.txt", L"*notes.txt - Quenwrite"},
     };
     for (const auto& row : cases) {
-        Editor.saved = row.saved;
-        fileName = row.name;
+        Document.adopt(row.name, {}, {}, {}, row.saved);
         Editor.updateTitle(mainWindow);
         EXPECT_EQ(title(), row.title);
         EXPECT_EQ(platform::testing::windowTitle(mainWindow), row.title);
     }
-    Editor.saved = true;
+    Document.forget();
 }

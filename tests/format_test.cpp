@@ -1,8 +1,8 @@
 // The font rule, the settings file at start-up and on Apply, and the Format text window driven by
 // clicks: the lists, Bold and Italic, the preview, Apply, the close box and the disabled owner.
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/main_window.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "format/font_choice.h"
 #include "format/format_dialog.h"
 #include "tests/support/editor_test.h"

@@ -3,7 +3,7 @@
 // The icons must still look as the style draws them.
 #include "tests/support/editor_test.h"
 
-#include "app/globals.h"
+#include "editor/globals.h"
 #include "platform/qt/windows/style_p.h"
 
 #include <QApplication>

@@ -1,8 +1,9 @@
 // The multi-line edit control as the user drives it in the editor: the caret over lines and
 // words, editing keys, the toggling undo, the clipboard, the mouse and the context menu, and
 // scrolling that follows the caret.
-#include "app/editor.h"
-#include "app/globals.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "tests/support/editor_test.h"
 
 #include <functional>
@@ -116,11 +117,11 @@ TEST_F(TextViewTest, EditingKeysTreatALineBreakAsOneCharacterAndReportTheChange)
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
         setText(fourLines);
-        Editor.saved = true;
+        Document.forget();
         selectRange(row.start, row.end);
         press(row.keys);
         EXPECT_EQ(text(), row.text);
-        EXPECT_EQ(Editor.saved, row.text == fourLines) << "only a change marks it unsaved";
+        EXPECT_EQ(Document.saved(), row.text == fourLines) << "only a change marks it unsaved";
     }
 }
 
@@ -211,7 +212,7 @@ TEST_F(TextViewTest, TheContextMenuOffersWhatTheSelectionAllowsAndActsLikeTheKey
     EXPECT_TRUE(enabled(L"Cut"));
     seam::chooseContextMenuItem(edit(), L"Delete");
     EXPECT_EQ(text(), L"");
-    EXPECT_FALSE(Editor.saved);
+    EXPECT_FALSE(Document.saved());
     seam::chooseContextMenuItem(edit(), L"Undo");
     EXPECT_EQ(text(), L"keep this");
     selectRange(0, 4);

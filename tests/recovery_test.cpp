@@ -1,12 +1,14 @@
 // The recovery copy as a user relies on it: written after a pause in typing, holding the text and
 // the file exactly, gone once the text is saved or dropped, written at once when the session
 // ends, and offered back at the next start; and its file format underneath.
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/main_window.h"
-#include "document/file_change.h"
-#include "document/recovery.h"
-#include "document/recovery_file.h"
+#include "document/encoding_menus.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
+#include "files/file_identity.h"
+#include "recovery/recovery.h"
+#include "recovery/recovery_file.h"
 #include "tests/reliability_support.h"
 #include "tests/support/editor_test.h"
 
@@ -42,8 +44,11 @@ TEST(RecoveryFile, HeaderAndTextComeBackExactly)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const RecoveryHeader written{133500000000000000ULL, L"/home/u/\xe9t\xe9\nnotes.txt",
-                                     FileIdentity{true, 7, 1ULL << 40, 12345, 987654321}};
+        const RecoveryHeader written{133500000000000000ULL,
+                                     L"/home/u/\xe9t\xe9\nnotes.txt",
+                                     FileIdentity{true, 7, 1ULL << 40, 12345, 987654321},
+                                     {Encoding::utf16Be, LineEnd::cr},
+                                     {3, 1ULL << 33, 0}};
         std::string bytes = headerBytes(written);
         const std::size_t textStart = bytes.size();
         appendTextBytes(row.text, bytes);
@@ -52,6 +57,10 @@ TEST(RecoveryFile, HeaderAndTextComeBackExactly)
         EXPECT_EQ(read.time, written.time);
         EXPECT_EQ(read.path, written.path);
         EXPECT_EQ(read.identity, written.identity);
+        EXPECT_EQ(read.format.encoding, Encoding::utf16Be);
+        EXPECT_EQ(read.format.lineEnd, LineEnd::cr);
+        EXPECT_EQ(read.mixedLineEnds.crLf, 3u);
+        EXPECT_EQ(read.mixedLineEnds.lf, 1ULL << 33);
         const std::string_view textBytes = std::string_view(bytes).substr(textStart);
         EXPECT_EQ(recoveryText(textBytes), row.text);
         // Read in pieces, a character split between two comes back whole.
@@ -74,10 +83,25 @@ TEST(RecoveryFile, AHeaderCutShortOrOfAnotherKindIsNoCopy)
         EXPECT_EQ(parseHeader(whole.substr(0, length), header), std::string::npos) << length;
     for (const std::string& foreign :
          {std::string("Quenwrite recovery copy\ntime x\n"), std::string("plain text\n"),
-          std::string("Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\npath 999\na.txt\n\n")}) {
+          std::string("Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\npath 999\na.txt\n\n"),
+          std::string("Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\nformat 5 0 0 0 0\n"
+                      "path 5\na.txt\n\n"),
+          std::string("Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\nformat 1 3 0 0 0\n"
+                      "path 5\na.txt\n\n")}) {
         SCOPED_TRACE(foreign);
         EXPECT_EQ(parseHeader(foreign, header), std::string::npos);
     }
+}
+
+TEST(RecoveryFile, ACopyFromBeforeTheFormatWasKeptReadsAs8BitTextWithCrLf)
+{
+    const std::string old = "Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\npath 5\na.txt\n\nold";
+    RecoveryHeader header;
+    header.format = {Encoding::utf8, LineEnd::lf};
+    ASSERT_EQ(parseHeader(old, header), old.size() - 3);
+    EXPECT_EQ(header.path, L"a.txt");
+    EXPECT_EQ(header.format.encoding, Encoding::eightBit);
+    EXPECT_EQ(header.format.lineEnd, LineEnd::crLf);
 }
 
 class RecoveryTest : public EditorTest {
@@ -149,6 +173,8 @@ TEST_F(RecoveryTest, APauseAfterTypingWritesACopyOfTheTextAndTheFileThatOnlyTheU
     EXPECT_EQ(copiedText(header), L"typed first line\r\n");
     EXPECT_EQ(header.path, path("notes.txt"));
     EXPECT_EQ(header.identity, identityOf(path("notes.txt")));
+    EXPECT_EQ(header.format.encoding, Encoding::eightBit);
+    EXPECT_EQ(header.format.lineEnd, LineEnd::crLf);
     struct stat status;
     ASSERT_EQ(stat(programFolder().c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0700u);
@@ -239,6 +265,27 @@ TEST_F(RecoveryTest, TheEndOfTheSessionWritesTheCopyBeforeItLetsTheSessionEnd)
     EXPECT_TRUE(shownBoxes().empty());
 }
 
+TEST_F(RecoveryTest, TheCopyKeepsTheEncodingAndLineEndsASaveWrites)
+{
+    writeFileBytes("notes.txt", "caf\xc3\xa9\r\nline\nend\n");
+    open("notes.txt");
+    type(L"more ");
+    SendMessageW(mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    RecoveryHeader header;
+    EXPECT_EQ(copiedText(header), L"more caf\xe9\r\nline\r\nend\r\n");
+    EXPECT_EQ(header.format.encoding, Encoding::utf8);
+    EXPECT_EQ(header.format.lineEnd, LineEnd::lf);
+    EXPECT_EQ(header.mixedLineEnds.crLf, 1u);
+    EXPECT_EQ(header.mixedLineEnds.lf, 2u);
+
+    // Chosen in the Format menu, the form is the copy's too, and the file no longer mixed.
+    command(commandLineEnd + WORD(LineEnd::crLf));
+    SendMessageW(mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    copiedText(header);
+    EXPECT_EQ(header.format.lineEnd, LineEnd::crLf);
+    EXPECT_EQ(header.mixedLineEnds.crLf, 0u);
+}
+
 // A copy that an editor left when it ended without saving, written before this one starts.
 class LeftCopyTest : public StartupTest {
 protected:
@@ -294,7 +341,7 @@ TEST_F(LeftCopyTest, ACopyLeftBehindIsOfferedAndComesBackUnsavedUnderItsFilesNam
     EXPECT_EQ(shownBoxes()[0].type, UINT(MB_YESNO | MB_ICONQUESTION));
     EXPECT_EQ(text(), L"restored \x20ac\r\ntext");
     EXPECT_EQ(title(), L"*notes.txt - Quenwrite");
-    EXPECT_EQ(filePath, path("notes.txt"));
+    EXPECT_EQ(Document.filePath(), path("notes.txt"));
     // The copy is this editor's own now; the old one and its lock are gone.
     EXPECT_EQ(namesIn(programFolder()),
               (std::vector<std::string>{std::to_string(getpid()) + "-1.lock",
@@ -307,6 +354,28 @@ TEST_F(LeftCopyTest, ACopyLeftBehindIsOfferedAndComesBackUnsavedUnderItsFilesNam
     EXPECT_EQ(shownBoxes().back().text, L"notes.txt was changed by another program since you "
                                         L"opened it. Replace it with your text?");
     EXPECT_EQ(fileBytes("notes.txt"), "changed meanwhile\r\n");
+}
+
+TEST_F(LeftCopyTest, ARestoredTextSavesInTheEncodingAndLineEndsOfItsFile)
+{
+    // A UTF-8 file that mixes its line ends: the save asks before it writes them all as LF.
+    writeFileBytes("notes.txt", "caf\xc3\xa9\r\nline\nend\n");
+    const RecoveryHeader header{minutesAgo(2),
+                                path("notes.txt"),
+                                identityOf(path("notes.txt")),
+                                {Encoding::utf8, LineEnd::lf},
+                                {1, 2, 0}};
+    leaveCopy("4000000-1", header, L"caf\xe9 again\r\nline\r\nend\r\n");
+    startEditor();
+    answerMessageBox(IDYES);
+    Recovery.offer(mainWindow);
+    answerMessageBox(IDYES);
+    hotKey(hotKeySave);
+    ASSERT_EQ(shownBoxes().size(), 2u);
+    EXPECT_NE(shownBoxes().back().text.find(L"mixes line ends: 1 CR LF and 2 LF"),
+              std::wstring::npos);
+    EXPECT_EQ(fileBytes("notes.txt"), "caf\xc3\xa9 again\nline\nend\n");
+    EXPECT_EQ(title(), L"notes.txt - Quenwrite");
 }
 
 TEST_F(LeftCopyTest, NoRemovesTheCopyAndABoxThatFailsKeepsIt)

@@ -1,9 +1,10 @@
 // Real failures beside the injected ones: the document's file replaced by a folder or a named
 // pipe, or its folder removed, while the document is open. The user is told, the document stays
 // unsaved, and whatever now has the file's name is left as it is.
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/main_window.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "tests/reliability_support.h"
 #include "tests/support/editor_test.h"
 
@@ -61,7 +62,7 @@ TEST_F(FailureTest, TheDocumentsFileChangedUnderItIsReportedAndNothingIsReplaced
         SCOPED_TRACE(row.what);
         const std::string where = folder() + "/" + row.file;
         writeFileBytes(row.file, "old");
-        if (!Editor.saved)
+        if (!Document.saved())
             answerMessageBox(IDNO); // the save question of Open
         openFile(row.file);
         type(L"new ");
@@ -71,7 +72,7 @@ TEST_F(FailureTest, TheDocumentsFileChangedUnderItIsReportedAndNothingIsReplaced
         command(commandSave);
         const std::wstring box = boxSince(boxes);
         EXPECT_NE(box.find(row.reason), std::wstring::npos) << box;
-        EXPECT_FALSE(Editor.saved);
+        EXPECT_FALSE(Document.saved());
         EXPECT_EQ(title(), L"*notes.txt - Quenwrite");
         EXPECT_EQ(text(), L"new old");
         row.check(where);

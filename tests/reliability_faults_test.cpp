@@ -1,10 +1,11 @@
 // Every file call of a save, an open and a settings write made to fail in turn: the user is told,
 // nothing is reported as saved, the previous file keeps every byte and no temporary file stays.
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/main_window.h"
-#include "document/recovery.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "format/format_dialog.h"
+#include "recovery/recovery.h"
 #include "tests/reliability_support.h"
 #include "tests/support/editor_test.h"
 
@@ -105,7 +106,7 @@ void expectSaveFailure(const ShownBox& box)
     EXPECT_NE(box.text.find(L"Could not save"), std::wstring::npos) << box.text;
     EXPECT_NE(box.text.find(L"The disk is full."), std::wstring::npos) << box.text;
     EXPECT_EQ(box.type, MB_OK | MB_ICONERROR);
-    EXPECT_FALSE(Editor.saved);
+    EXPECT_FALSE(Document.saved());
 }
 
 TEST_F(FaultTest, AFailingCallOfASaveKeepsTheOldFileAndTheTextUnsaved)
@@ -177,11 +178,11 @@ TEST_F(FaultTest, ATemporaryFileThatCannotBeRemovedStaysAsACopyAndBlocksNoLaterS
     EXPECT_NE(shownBoxes()[0].text.find(L"The disk or device reported an error."),
               std::wstring::npos);
     EXPECT_EQ(fileBytes("notes.txt"), "old");
-    EXPECT_FALSE(Editor.saved);
+    EXPECT_FALSE(Document.saved());
     EXPECT_EQ(namesIn(folder()), (std::vector<std::string>{".quenwrite-1.tmp", "notes.txt"}));
     command(commandSave);
     EXPECT_EQ(fileBytes("notes.txt"), bytes1252(changed));
-    EXPECT_TRUE(Editor.saved);
+    EXPECT_TRUE(Document.saved());
     EXPECT_EQ(namesIn(folder()), (std::vector<std::string>{".quenwrite-1.tmp", "notes.txt"}));
 }
 

@@ -1,11 +1,11 @@
 // Bad input to the user interface: a megabyte on one line, a file of nothing but CR bytes, random
 // bytes, a name beyond Latin-1 and a search text longer than the document. None may crash or
 // hang, and each gives what the line-end and byte rules promise.
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/main_window.h"
-#include "document/text_detect.h"
-#include "document/text_reader.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
+#include "encoding/text_detect.h"
+#include "encoding/text_reader.h"
 #include "search/find_dialog.h"
 #include "tests/reliability_support.h"
 #include "tests/support/editor_test.h"

@@ -1,6 +1,6 @@
 // The Find window driven as a user drives it, and the forward search underneath it.
-#include "app/editor.h"
-#include "app/globals.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 #include "search/find_dialog.h"
 #include "search/text_search.h"
 #include "support/editor_test.h"

@@ -2,7 +2,7 @@
 // form, the edges of each, and what each shows in the edit control.
 #pragma once
 
-#include "document/text_format.h"
+#include "encoding/text_format.h"
 
 #include <string>
 #include <vector>

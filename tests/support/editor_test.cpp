@@ -2,11 +2,12 @@
 // starts it, and the user's actions turned into real input.
 #include "tests/support/editor_test.h"
 
-#include "app/editor.h"
-#include "app/globals.h"
 #include "app/main.h"
 #include "app/main_window.h"
 #include "app/shortcuts.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -80,7 +81,7 @@ void EditorTest::TearDown()
         EXPECT_EQ(platform::testing::unusedFileDialogAnswers(), 0) << "file dialog answers left";
         EXPECT_EQ(platform::testing::unscriptedFileDialogs(), 0) << "an unscripted file dialog";
         if (IsWindow(mainWindow)) {
-            Editor.saved = true;
+            Document.forget();
             DestroyWindow(mainWindow);
             platform::testing::processEvents();
         }

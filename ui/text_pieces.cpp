@@ -1,5 +1,5 @@
 // Reading the edit control's text a run of lines at a time.
-#include "document/text_pieces.h"
+#include "ui/text_pieces.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,5 @@
 // The byte-order marks and the names the user reads for encodings and line ends.
-#include "document/text_format.h"
+#include "encoding/text_format.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The recovery copy's header and the exact byte form of its text.
-#include "document/recovery_file.h"
+#include "recovery/recovery_file.h"
 
 #include <charconv>
 #include <cstdint>
@@ -84,6 +84,27 @@ template <typename Number> bool takeNumber(std::string_view& text, Number& numbe
     return true;
 }
 
+// The format line, which copies written before it was kept do not have.
+bool takeFormat(std::string_view& rest, RecoveryHeader& header)
+{
+    std::string_view line;
+    if (rest.substr(0, 7) != "format ") {
+        header.format = {};
+        header.mixedLineEnds = {};
+        return true;
+    }
+    unsigned encoding = 0;
+    unsigned lineEnd = 0;
+    LineEndCounts& mixed = header.mixedLineEnds;
+    if (!takeLine(rest, "format", line) || !takeNumber(line, encoding) ||
+        !takeNumber(line, lineEnd) || !takeNumber(line, mixed.crLf) ||
+        !takeNumber(line, mixed.lf) || !takeNumber(line, mixed.cr) ||
+        encoding > unsigned(Encoding::utf16Be) || lineEnd > unsigned(LineEnd::cr))
+        return false;
+    header.format = {Encoding(encoding), LineEnd(lineEnd)};
+    return true;
+}
+
 } // namespace
 
 std::wstring recoveryText(std::string_view bytes)
@@ -105,6 +126,10 @@ std::string headerBytes(const RecoveryHeader& header)
     bytes += "file " + std::to_string(int(file.known)) + " " + std::to_string(file.volume) + " " +
              std::to_string(file.index) + " " + std::to_string(file.size) + " " +
              std::to_string(file.writeTime) + "\n";
+    const LineEndCounts& mixed = header.mixedLineEnds;
+    bytes += "format " + std::to_string(int(header.format.encoding)) + " " +
+             std::to_string(int(header.format.lineEnd)) + " " + std::to_string(mixed.crLf) + " " +
+             std::to_string(mixed.lf) + " " + std::to_string(mixed.cr) + "\n";
     bytes += "path " + std::to_string(path.size()) + "\n" + path + "\n\n";
     return bytes;
 }
@@ -125,8 +150,8 @@ std::size_t parseHeader(std::string_view bytes, RecoveryHeader& header)
         !takeLine(rest, "file", file) || !takeNumber(file, known) ||
         !takeNumber(file, identity.volume) || !takeNumber(file, identity.index) ||
         !takeNumber(file, identity.size) || !takeNumber(file, identity.writeTime) ||
-        !takeLine(rest, "path", pathSize) || !takeNumber(pathSize, size) ||
-        rest.size() < size + 2 || rest.substr(size, 2) != "\n\n")
+        !takeFormat(rest, header) || !takeLine(rest, "path", pathSize) ||
+        !takeNumber(pathSize, size) || rest.size() < size + 2 || rest.substr(size, 2) != "\n\n")
         return std::string_view::npos;
     identity.known = known != 0;
     header.identity = identity;

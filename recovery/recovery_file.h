@@ -1,11 +1,12 @@
-// The recovery copy's file: a short header (when it was written, the document's file and what the
-// document knew of that file) and then the text. The text is kept exactly, whatever characters
-// it holds: each character as UTF-8, and a UTF-16 surrogate that has no partner encoded on its
-// own as three bytes (the way WTF-8 does), since the edit control may hold such a unit too.
-// Pure functions, so tests and fuzzers can call them directly.
+// The recovery copy's file: a short header (when it was written, the document's file, what the
+// document knew of that file and how a save writes it) and then the text. The text is kept exactly,
+// whatever characters it holds: each character as UTF-8, and a UTF-16 surrogate that has no partner
+// encoded on its own as three bytes (the way WTF-8 does), since the edit control may hold such a
+// unit too. Pure functions, so tests and fuzzers can call them directly.
 #pragma once
 
-#include "document/file_change.h"
+#include "encoding/text_format.h"
+#include "files/file_identity.h"
 
 #include <cstddef>
 #include <string>
@@ -15,6 +16,10 @@ struct RecoveryHeader {
     ULONGLONG time = 0; // FILETIME ticks, UTC
     std::wstring path;  // the document's file; empty for a new document
     FileIdentity identity;
+    // The encoding and line ends, and a mixed file's line ends: a restored text saves as the
+    // document it was. A copy from before they were kept reads as 8-bit text with CR LF.
+    TextFormat format;
+    LineEndCounts mixedLineEnds;
 };
 
 std::string headerBytes(const RecoveryHeader& header);

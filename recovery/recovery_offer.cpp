@@ -1,11 +1,12 @@
 // Offering, at start-up, the recovery copies that editors which no longer run left behind.
-#include "document/recovery.h"
+#include "recovery/recovery.h"
 
-#include "app/editor.h"
-#include "app/globals.h"
-#include "document/file_io.h"
-#include "document/file_messages.h"
-#include "document/title.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
+#include "files/file_errors.h"
+#include "files/file_io.h"
+#include "ui/window_parts.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -134,20 +135,18 @@ std::wstring question(const RecoveryHeader& header)
 // The copy's text into the control, a few megabytes at a time, as Open hands a file over.
 void showText(HWND edit, std::string_view bytes)
 {
-    SetWindowTextW(edit, L"");
-    TextFromRecoveryBytes decoder;
-    std::wstring part;
-    for (std::size_t done = 0; done < bytes.size(); done += restorePiece) {
-        part.clear();
-        decoder.append(bytes.substr(done, restorePiece), part);
-        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(part.c_str()));
-    }
-    part.clear();
-    decoder.finish(part);
-    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(part.c_str()));
-    SendMessageW(edit, EM_SETSEL, 0, 0);
-    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
-    SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
+    replaceText(edit, [bytes](const auto& add) {
+        TextFromRecoveryBytes decoder;
+        std::wstring piece;
+        for (std::size_t done = 0; done < bytes.size(); done += restorePiece) {
+            piece.clear();
+            decoder.append(bytes.substr(done, restorePiece), piece);
+            add(piece);
+        }
+        piece.clear();
+        decoder.finish(piece);
+        add(piece);
+    });
 }
 
 } // namespace
@@ -194,10 +193,7 @@ bool Recovery::restore(HWND window, const std::wstring& copy, const RecoveryHead
         return false;
     }
     showText(Editor.editControl, std::string_view(bytes).substr(textStart));
-    filePath = header.path;
-    fileName = fileNameOf(filePath);
-    fileIdentity = header.identity;
-    Editor.saved = false;
+    Document.adopt(header.path, header.identity, header.format, header.mixedLineEnds, false);
     Editor.updateTitle(window);
     // The copy becomes this editor's own: the text is in it already.
     KillTimer(window, recoveryTimer);

@@ -1,6 +1,8 @@
-// What the editor's windows share: making a child control, painting the background and reading
-// a window's whole text.
-#include "app/window_parts.h"
+// What the editor's windows share: making a child control, painting the background, reading a
+// window's whole text or giving the edit control a new one, and telling the user something.
+#include "ui/window_parts.h"
+
+#include "editor/globals.h"
 
 HWND createChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style,
                  ControlBox box, int id, HINSTANCE instance)
@@ -29,4 +31,16 @@ WholeText wholeText(HWND hwnd)
     const int copied = GetWindowTextW(hwnd, whole.buffer.get(), length + 1);
     whole.text = std::wstring_view(whole.buffer.get(), std::size_t(copied > 0 ? copied : 0));
     return whole;
+}
+
+void showFromTop(HWND edit)
+{
+    SendMessageW(edit, EM_SETSEL, 0, 0);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
+}
+
+void tellUser(HWND window, const std::wstring& text, UINT icon)
+{
+    MessageBoxW(window, text.c_str(), productName.c_str(), MB_OK | icon);
 }

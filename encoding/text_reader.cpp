@@ -1,10 +1,10 @@
 // Reading a file's bytes into the edit control's text: a block at a time through the platform's
 // code-page conversion, then the line ends, so the block's characters are still in the cache when
 // they are copied on.
-#include "document/text_reader.h"
+#include "encoding/text_reader.h"
 
-#include "document/text_units.h"
-#include "document/utf8.h"
+#include "encoding/text_units.h"
+#include "encoding/utf8.h"
 #include "platform/win32.h"
 
 #include <algorithm>

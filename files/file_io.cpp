@@ -1,8 +1,27 @@
 // Whole-file reads and safe replacing writes on the platform's file calls.
-#include "document/file_io.h"
+#include "files/file_io.h"
 
 #include <algorithm>
 #include <memory>
+
+DWORD fullPathOf(const std::wstring& name, std::wstring& path)
+{
+    const DWORD size = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return GetLastError();
+    path.assign(size, L'\0');
+    const DWORD length = GetFullPathNameW(name.c_str(), size, path.data(), nullptr);
+    if (length == 0 || length >= size)
+        return length == 0 ? GetLastError() : ERROR_INVALID_NAME;
+    path.resize(length);
+    return ERROR_SUCCESS;
+}
+
+std::wstring fileNameOf(const std::wstring& path)
+{
+    const auto separator = path.find_last_of(L"/\\");
+    return separator == std::wstring::npos ? path : path.substr(separator + 1);
+}
 
 // Windows refuses paths of MAX_PATH (260) units and more unless they carry the \\?\ prefix; the
 // dialogs hand out full paths with backslashes, which is the form that prefix needs.

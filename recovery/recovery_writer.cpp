@@ -1,5 +1,5 @@
 // Writing a recovery copy of the edit control's text a slice at a time.
-#include "document/recovery_writer.h"
+#include "recovery/recovery_writer.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
-// What the editor's windows share: making a child control, painting the background and reading
-// a window's whole text.
+// What the editor's windows share: making a child control, painting the background, reading a
+// window's whole text or giving the edit control a new one, and telling the user something.
 #pragma once
 
 #include "platform/win32.h"
@@ -33,3 +33,21 @@ struct WholeText {
     std::wstring_view text;
 };
 WholeText wholeText(HWND hwnd);
+
+// Shows the edit control's text from the top, with nothing to undo.
+void showFromTop(HWND edit);
+
+// Gives the edit control a new text a piece at a time, so that a large text never exists whole
+// beside the control's own: fill calls the function it is given with each piece in turn. The
+// control then shows the text from the top with nothing to undo, as a text set whole is shown.
+template <typename Fill> void replaceText(HWND edit, Fill fill)
+{
+    SetWindowTextW(edit, L"");
+    fill([edit](const std::wstring& piece) {
+        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+    });
+    showFromTop(edit);
+}
+
+// Shows the text in a box owned by the window, with the product's name as caption.
+void tellUser(HWND window, const std::wstring& text, UINT icon);

@@ -4,8 +4,8 @@
 // the session loses nothing. At start-up a copy that an editor left behind is offered back.
 #pragma once
 
-#include "document/recovery_writer.h"
 #include "platform/win32.h"
+#include "recovery/recovery_writer.h"
 
 #include <string>
 
@@ -27,8 +27,9 @@ struct Recovery {
     DWORD lastEnd = 0;
     DWORD lastDuration = 0;
 
-    // The user changed the text (EN_CHANGE).
-    void textChanged(HWND window);
+    // The user changed the text (EN_CHANGE), or the encoding or line ends a save writes, which
+    // the copy keeps too.
+    void documentChanged(HWND window);
     // WM_TIMER recoveryTimer: starts a copy or writes its next slice.
     void onTimer(HWND window);
     // The session ends: the copy is written whole, now.

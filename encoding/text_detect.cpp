@@ -1,8 +1,8 @@
 // Encoding and line-end detection, over a whole file or a piece at a time: per piece one pass for
 // UTF-8 and one for line ends.
-#include "document/text_detect.h"
+#include "encoding/text_detect.h"
 
-#include "document/utf8.h"
+#include "encoding/utf8.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,9 +1,10 @@
 // Writing the recovery copy: when, where, and removing it once nothing needs it.
-#include "document/recovery.h"
+#include "recovery/recovery.h"
 
-#include "app/editor.h"
-#include "app/globals.h"
-#include "document/file_io.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/globals.h"
+#include "files/file_io.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ std::wstring recoveryFolder(bool create)
     return folder;
 }
 
-void Recovery::textChanged(HWND window)
+void Recovery::documentChanged(HWND window)
 {
     current = false;
     const DWORD time = GetTickCount();
@@ -61,7 +62,7 @@ void Recovery::onTimer(HWND window)
         return;
     }
     KillTimer(window, recoveryTimer);
-    if (Editor.saved || current) {
+    if (Document.saved() || current) {
         waiting = false;
         return;
     }
@@ -82,7 +83,7 @@ void Recovery::onTimer(HWND window)
 
 void Recovery::writeNow(HWND window)
 {
-    if (Editor.saved || current)
+    if (Document.saved() || current)
         return;
     if (!writer.running()) {
         if (!startCopy())
@@ -149,7 +150,8 @@ bool Recovery::startCopy()
 {
     if (!makeNames())
         return false;
-    const RecoveryHeader header{now(), filePath, fileIdentity};
+    const RecoveryHeader header{now(), Document.filePath(), Document.identity(), Document.format(),
+                                Document.mixedLineEnds()};
     return writer.start(Editor.editControl, stem + L".tmp", header);
 }
 

@@ -5,8 +5,8 @@
 // The text must not change while it is read.
 #pragma once
 
-#include "app/window_parts.h"
 #include "platform/win32.h"
+#include "ui/window_parts.h"
 
 #include <memory>
 #include <string>

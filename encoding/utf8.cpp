@@ -1,7 +1,7 @@
 // UTF-8 well-formedness as the Unicode standard defines it: the second byte of a sequence has a
 // narrower range after E0, ED, F0 and F4, which rules out overlong forms, surrogates and values
 // beyond U+10FFFF.
-#include "document/utf8.h"
+#include "encoding/utf8.h"
 
 #include <cstdint>
 #include <cstring>

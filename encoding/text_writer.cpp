@@ -1,8 +1,8 @@
 // Writing the edit control's text in a file's format: a stretch at a time, the line ends first,
 // then through the platform's code-page conversion between the stray bytes.
-#include "document/text_writer.h"
+#include "encoding/text_writer.h"
 
-#include "document/text_units.h"
+#include "encoding/text_units.h"
 #include "platform/win32.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // between lines. Pure, so tests and fuzzers can call it directly.
 #pragma once
 
-#include "document/text_format.h"
+#include "encoding/text_format.h"
 
 #include <cstddef>
 #include <string>

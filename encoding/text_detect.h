@@ -1,7 +1,7 @@
 // Recognising a file's encoding and line ends from its bytes when it is opened.
 #pragma once
 
-#include "document/text_format.h"
+#include "encoding/text_format.h"
 
 #include <cstdint>
 #include <string>

@@ -3,9 +3,9 @@
 // copy is written: the owner gives the copy up when it does.
 #pragma once
 
-#include "document/recovery_file.h"
-#include "document/text_pieces.h"
 #include "platform/win32.h"
+#include "recovery/recovery_file.h"
+#include "ui/text_pieces.h"
 
 #include <string>
 

@@ -11,6 +11,14 @@
 #include <string_view>
 #include <vector>
 
+// The name made a full path against the current folder: the dialogs hand over full paths, and a
+// name relative to the current folder must become one too, or a later dialog that changes the
+// folder would send Save to another file. Returns ERROR_SUCCESS or the Win32 error.
+DWORD fullPathOf(const std::wstring& name, std::wstring& path);
+
+// The part of the path after its last '/' or '\'; the whole path when it has neither.
+std::wstring fileNameOf(const std::wstring& path);
+
 // The form of a path that Windows takes at any length: with the \\?\ prefix from MAX_PATH on.
 std::wstring longPathForm(const std::wstring& path);
 

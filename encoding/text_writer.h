@@ -2,7 +2,7 @@
 // hold. Pure, so tests and fuzzers can call them directly.
 #pragma once
 
-#include "document/text_format.h"
+#include "encoding/text_format.h"
 
 #include <cstddef>
 #include <string>

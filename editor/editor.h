@@ -1,8 +1,7 @@
-// The one editor object: the edit control that holds the document, the font choice read at
-// start-up, the menus, whether the text has unsaved changes and how Save writes it.
+// The one editor object: the edit control that holds the document's text, the font choice read at
+// start-up, the menus and the document's operations.
 #pragma once
 
-#include "document/text_format.h"
 #include "platform/win32.h"
 
 #include <string>
@@ -20,12 +19,8 @@ struct Editor {
     HMENU formatMenu;
     HMENU encodingMenu;
     HMENU lineEndMenu;
-    bool saved;
-    // The encoding and line ends Save writes: the opened file's own, or those the user chose.
-    TextFormat textFormat;
-    // The line ends of an opened file that mixes CR LF and LF, until a save has written them all
-    // in one form (the user hears of it first) or the user has chosen the form; zero otherwise.
-    LineEndCounts mixedLineEnds;
+    // The View menu's status bar, as the user last chose it; kept in "settings.ini".
+    bool statusBarShown = false;
 
     Editor();
 

@@ -1,0 +1,37 @@
+// The document's four writers.
+#include "editor/document.h"
+
+#include "encoding/text_detect.h"
+#include "files/file_io.h"
+
+void Document::adopt(const std::wstring& path, const FileIdentity& identity, TextFormat format,
+                     const LineEndCounts& lineEnds, bool saved)
+{
+    filePath_ = path;
+    identity_ = identity;
+    format_ = format;
+    mixedLineEnds_ = mixesLineEnds(lineEnds) ? lineEnds : LineEndCounts{};
+    saved_ = saved;
+}
+
+void Document::forget()
+{
+    adopt({}, {}, {}, {}, true);
+}
+
+void Document::change()
+{
+    saved_ = false;
+}
+
+void Document::choose(TextFormat format)
+{
+    format_ = format;
+    mixedLineEnds_ = {};
+    saved_ = false;
+}
+
+std::wstring Document::fileName() const
+{
+    return fileNameOf(filePath_);
+}

@@ -1,0 +1,43 @@
+// The document: the file the edit control's text belongs to, how Save writes it, and whether the
+// text has changes that file does not hold. Only its four writers change it, so a state that
+// belongs together (a file with its identity and format, or none of them) is set together.
+#pragma once
+
+#include "encoding/text_format.h"
+#include "files/file_identity.h"
+
+#include <string>
+
+struct Document {
+public:
+    // The text is now that of a file (opened, saved or restored from a recovery copy): its path,
+    // empty when the text has no file to go back to; the file as the editor last knew it; the
+    // encoding and line ends a save writes; the counts of a file that mixes CR LF and LF, which
+    // a save writes in one form (kept only when they do mix); and whether the file holds the text.
+    void adopt(const std::wstring& path, const FileIdentity& identity, TextFormat format,
+               const LineEndCounts& lineEnds, bool saved);
+    // A new, empty document: no file, the first design's format, nothing to save.
+    void forget();
+    // The user changed the text.
+    void change();
+    // The user chose the encoding or the line ends the next save writes: the file no longer holds
+    // what a save would write, and a mixed file's form is chosen.
+    void choose(TextFormat format);
+
+    const std::wstring& filePath() const { return filePath_; }
+    // The part of the path after its last '/' or '\'; empty for a document without a file.
+    std::wstring fileName() const;
+    const FileIdentity& identity() const { return identity_; }
+    TextFormat format() const { return format_; }
+    const LineEndCounts& mixedLineEnds() const { return mixedLineEnds_; }
+    bool saved() const { return saved_; }
+
+private:
+    std::wstring filePath_;
+    FileIdentity identity_;
+    TextFormat format_;
+    LineEndCounts mixedLineEnds_;
+    bool saved_ = true;
+};
+
+extern struct Document Document;
