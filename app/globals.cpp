@@ -20,7 +20,8 @@ Editor::Editor()
     : fontFamily(L"Courier New"), fontSize(14), fontWeight(0), fontItalic(false),
       editFont(createFontFromChoice(14, 0, false, L"Courier New")), menuBar(CreateMenu()),
       fileMenu(CreateMenu()), helpMenu(CreateMenu()), formatMenu(CreateMenu()),
-      encodingMenu(CreateMenu()), lineEndMenu(CreateMenu())
+      editMenu(CreateMenu()), viewMenu(CreateMenu()), encodingMenu(CreateMenu()),
+      lineEndMenu(CreateMenu())
 {
 }
 

@@ -4,8 +4,8 @@
 #include "app/main.h"
 
 #include "app/command_line.h"
+#include "app/commands.h"
 #include "app/main_window.h"
-#include "app/shortcuts.h"
 #include "document/open_named.h"
 #include "editor/globals.h"
 #include "format/format_dialog.h"

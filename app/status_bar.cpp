@@ -2,7 +2,7 @@
 // subclass of the edit control, the parts laid out from the right, and the View menu's choice.
 #include "app/status_bar.h"
 
-#include "app/edit_menu.h"
+#include "app/commands.h"
 #include "editor/document.h"
 #include "editor/editor.h"
 #include "encoding/text_format.h"
@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int statusBarId = 200;
+constexpr int statusBarId = firstChildId;
 constexpr int partCount = 4;
 // The widths of the parts after the first, which takes the room that is left.
 constexpr std::array<int, partCount> partWidths = {0, 140, 70, 175};

@@ -2,9 +2,8 @@
 // running editor (offscreen), each as the user meets it: a key press or a click, through the
 // message loop's translation, up to the painted window. Prints a Markdown section for
 // bench/results.md.   Usage: find_next_100mb [TABLE-FILE to append to]
-#include "app/edit_menu.h"
+#include "app/commands.h"
 #include "app/main.h"
-#include "app/shortcuts.h"
 #include "app/status_bar.h"
 #include "bench/prose.h"
 #include "bench/resident.h"

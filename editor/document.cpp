@@ -1,4 +1,4 @@
-// The document's four writers.
+// The document's writers.
 #include "editor/document.h"
 
 #include "encoding/text_detect.h"
@@ -24,9 +24,15 @@ void Document::change()
     saved_ = false;
 }
 
-void Document::choose(TextFormat format)
+void Document::choose(Encoding encoding)
 {
-    format_ = format;
+    format_.encoding = encoding;
+    saved_ = false;
+}
+
+void Document::choose(LineEnd lineEnd)
+{
+    format_.lineEnd = lineEnd;
     mixedLineEnds_ = {};
     saved_ = false;
 }

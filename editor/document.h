@@ -1,5 +1,5 @@
 // The document: the file the edit control's text belongs to, how Save writes it, and whether the
-// text has changes that file does not hold. Only its four writers change it, so a state that
+// text has changes that file does not hold. Only its writers change it, so a state that
 // belongs together (a file with its identity and format, or none of them) is set together.
 #pragma once
 
@@ -21,8 +21,9 @@ public:
     // The user changed the text.
     void change();
     // The user chose the encoding or the line ends the next save writes: the file no longer holds
-    // what a save would write, and a mixed file's form is chosen.
-    void choose(TextFormat format);
+    // what a save would write. Choosing the line ends settles a mixed file's form.
+    void choose(Encoding encoding);
+    void choose(LineEnd lineEnd);
 
     const std::wstring& filePath() const { return filePath_; }
     // The part of the path after its last '/' or '\'; empty for a document without a file.

@@ -17,6 +17,8 @@ struct Editor {
     HMENU fileMenu;
     HMENU helpMenu;
     HMENU formatMenu;
+    HMENU editMenu;
+    HMENU viewMenu;
     HMENU encodingMenu;
     HMENU lineEndMenu;
     // The View menu's status bar, as the user last chose it; kept in "settings.ini".

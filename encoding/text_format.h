@@ -16,6 +16,9 @@ enum class Encoding {
 
 enum class LineEnd { crLf, lf, cr };
 
+constexpr int encodingCount = int(Encoding::utf16Be) + 1;
+constexpr int lineEndCount = int(LineEnd::cr) + 1;
+
 struct TextFormat {
     Encoding encoding = Encoding::eightBit;
     LineEnd lineEnd = LineEnd::crLf;

@@ -459,8 +459,10 @@ constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
 constexpr int VK_INSERT = 0x2D;
 constexpr int VK_DELETE = 0x2E;
+constexpr int VK_F1 = 0x70;
 constexpr int VK_F3 = 0x72;
 constexpr int VK_F4 = 0x73;
+constexpr int VK_F12 = 0x7B;
 
 BOOL RegisterHotKey(HWND hwnd, int id, UINT modifiers, UINT virtualKey);
 BOOL UnregisterHotKey(HWND hwnd, int id);

@@ -1,10 +1,9 @@
 // The status bar as the user meets it: hidden at first with the window's layout unchanged, shown
 // and hidden from the View menu, remembered in "settings.ini", and its line and column following
 // the caret through keys, clicks, selections, edits and the search commands.
-#include "app/edit_menu.h"
+#include "app/commands.h"
 #include "app/main_window.h"
 #include "app/status_bar.h"
-#include "document/encoding_menus.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
 #include "encoding/text_format.h"

@@ -1,8 +1,8 @@
 // Files come back as they were, through the real Open and Save: every encoding and line-end form,
 // the questions before a save that would change a file, the Encoding and Line ends menus, and
 // typing and searching in what the user sees.
+#include "app/commands.h"
 #include "app/main_window.h"
-#include "document/encoding_menus.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
 #include "search/find_dialog.h"

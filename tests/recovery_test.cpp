@@ -1,8 +1,8 @@
 // The recovery copy as a user relies on it: written after a pause in typing, holding the text and
 // the file exactly, gone once the text is saved or dropped, written at once when the session
 // ends, and offered back at the next start; and its file format underneath.
+#include "app/commands.h"
 #include "app/main_window.h"
-#include "document/encoding_menus.h"
 #include "editor/document.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
@@ -77,7 +77,7 @@ TEST(RecoveryFile, HeaderAndTextComeBackExactly)
 
 TEST(RecoveryFile, AHeaderCutShortOrOfAnotherKindIsNoCopy)
 {
-    const std::string whole = headerBytes({1, L"a.txt", {}}) + "text";
+    const std::string whole = headerBytes({1, L"a.txt", {}, {}, {}}) + "text";
     RecoveryHeader header;
     for (std::size_t length = 0; length < whole.size() - 4; ++length)
         EXPECT_EQ(parseHeader(whole.substr(0, length), header), std::string::npos) << length;
@@ -330,7 +330,8 @@ protected:
 TEST_F(LeftCopyTest, ACopyLeftBehindIsOfferedAndComesBackUnsavedUnderItsFilesName)
 {
     writeFileBytes("notes.txt", "as it was read\r\n");
-    const RecoveryHeader header{minutesAgo(3), path("notes.txt"), identityOf(path("notes.txt"))};
+    const RecoveryHeader header{
+        minutesAgo(3), path("notes.txt"), identityOf(path("notes.txt")), {}, {}};
     leaveCopy("4000000-1", header, L"restored \x20ac\r\ntext");
     startEditor();
     answerMessageBox(IDYES);
@@ -380,7 +381,7 @@ TEST_F(LeftCopyTest, ARestoredTextSavesInTheEncodingAndLineEndsOfItsFile)
 
 TEST_F(LeftCopyTest, NoRemovesTheCopyAndABoxThatFailsKeepsIt)
 {
-    leaveCopy("4000000-1", {minutesAgo(1), L"", {}}, L"old");
+    leaveCopy("4000000-1", {minutesAgo(1), L"", {}, {}, {}}, L"old");
     startEditor();
     answerMessageBox(0);
     Recovery.offer(mainWindow);
@@ -397,9 +398,9 @@ TEST_F(LeftCopyTest, NoRemovesTheCopyAndABoxThatFailsKeepsIt)
 
 TEST_F(LeftCopyTest, ACopyWhoseEditorStillRunsIsNotOfferedAndTheNewestComesFirst)
 {
-    leaveCopy("4000000-1", {minutesAgo(9), path("older.txt"), {}}, L"older");
-    leaveCopy("4000001-1", {minutesAgo(2), path("newer.txt"), {}}, L"newer");
-    leaveCopy("4000002-1", {minutesAgo(1), path("running.txt"), {}}, L"running");
+    leaveCopy("4000000-1", {minutesAgo(9), path("older.txt"), {}, {}, {}}, L"older");
+    leaveCopy("4000001-1", {minutesAgo(2), path("newer.txt"), {}, {}, {}}, L"newer");
+    leaveCopy("4000002-1", {minutesAgo(1), path("running.txt"), {}, {}, {}}, L"running");
     // The running editor holds its lock open without sharing.
     const std::wstring lock = std::filesystem::path(programFolder() + "/4000002-1.lock").wstring();
     HANDLE held = CreateFileW(lock.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -420,7 +421,7 @@ TEST_F(LeftCopyTest, ACopyWhoseEditorStillRunsIsNotOfferedAndTheNewestComesFirst
 TEST_F(LeftCopyTest, AnEditorNeverWritesOverACopyLeftUnderItsOwnProcessNumber)
 {
     const std::string left = std::to_string(getpid()) + "-1.recovery";
-    leaveCopy(std::to_string(getpid()) + "-1", {minutesAgo(5), L"", {}}, L"left");
+    leaveCopy(std::to_string(getpid()) + "-1", {minutesAgo(5), L"", {}, {}, {}}, L"left");
     startEditor();
     answerMessageBox(0); // the question could not be asked: the copy waits
     Recovery.offer(mainWindow);

@@ -1,6 +1,6 @@
 // F3 and Shift+F3, the Replace window and the Go to line window, driven as a user drives them:
 // keys in the main window and the tool windows, clicks on their buttons, Undo afterwards.
-#include "app/edit_menu.h"
+#include "app/commands.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
 #include "search/find_dialog.h"

@@ -2,9 +2,9 @@
 // starts it, and the user's actions turned into real input.
 #include "tests/support/editor_test.h"
 
+#include "app/commands.h"
 #include "app/main.h"
 #include "app/main_window.h"
-#include "app/shortcuts.h"
 #include "editor/document.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
