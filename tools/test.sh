@@ -14,6 +14,9 @@ step "Formatting (.clang-format)"
 (cd "$repo" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror) ||
     failed+=("formatting")
 
+step "Include arrows (tools/check-includes.sh)"
+"$repo/tools/check-includes.sh" || failed+=("includes")
+
 step "Linux build and tests (build/)"
 rm -rf "$repo/build"
 if cmake -S "$repo" -B "$repo/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
