@@ -1,6 +1,7 @@
 // The questions and notices about a document's text that Open and Save give.
 #include "document/file_messages.h"
 
+#include "encoding/text_units.h"
 #include "encoding/text_writer.h"
 #include "files/file_errors.h"
 
@@ -14,7 +15,7 @@ std::wstring unstorableCharacter(const std::wstring& path, std::wstring_view tex
     wchar_t code[16];
     std::swprintf(code, 16, L"U+%04X", static_cast<unsigned>(character));
     // Half of a surrogate pair has no shape to show; its number says what it is.
-    const bool half = character >= 0xD800 && character <= 0xDFFF;
+    const bool half = isHighSurrogate(character) || isLowSurrogate(character);
     // A character that differs from its unit was joined from a pair of them.
     const std::size_t units = std::uint32_t(text[offset]) == character ? 1 : 2;
     const std::wstring shown =

@@ -1,6 +1,8 @@
 // The recovery copy's header and the exact byte form of its text.
 #include "recovery/recovery_file.h"
 
+#include "encoding/text_units.h"
+
 #include <charconv>
 #include <cstdint>
 #include <type_traits>
@@ -9,16 +11,6 @@ namespace {
 
 const std::string_view magic = "Quenwrite recovery copy\n";
 constexpr char32_t replacement = 0xFFFD;
-
-bool isHigh(char32_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool isLow(char32_t unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
 
 char32_t unitAt(std::wstring_view text, std::size_t i)
 {
@@ -168,8 +160,8 @@ void appendTextBytes(std::wstring_view text, std::string& bytes)
             continue;
         }
         // A pair of 16-bit units is one character; a surrogate alone is kept as it is.
-        if (sizeof(wchar_t) == 2 && isHigh(c) && i + 1 < text.size() &&
-            isLow(unitAt(text, i + 1))) {
+        if (sizeof(wchar_t) == 2 && isHighSurrogate(c) && i + 1 < text.size() &&
+            isLowSurrogate(unitAt(text, i + 1))) {
             c = 0x10000 + ((c - 0xD800) << 10) + (unitAt(text, i + 1) - 0xDC00);
             ++i;
         }

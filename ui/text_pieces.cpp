@@ -1,18 +1,16 @@
 // Reading the edit control's text a run of lines at a time.
 #include "ui/text_pieces.h"
 
+#include "encoding/text_units.h"
+
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
 
 // EM_GETLINE is told the buffer's size in its first WORD.
 constexpr LRESULT longestLineForGetLine = 0xFFFF;
-
-bool isHighSurrogate(wchar_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
 
 } // namespace
 
@@ -115,7 +113,8 @@ void TextPieces::fromSnapshot(std::size_t characters, std::wstring& piece)
     std::size_t count = std::min(characters, text.size() - snapshotAt_);
     if (count > 0 && snapshotAt_ + count < text.size()) {
         const wchar_t last = text[snapshotAt_ + count - 1];
-        if (isHighSurrogate(last) || (last == L'\r' && text[snapshotAt_ + count] == L'\n'))
+        if (isHighSurrogate(std::uint32_t(last)) ||
+            (last == L'\r' && text[snapshotAt_ + count] == L'\n'))
             ++count;
     }
     piece.append(text.substr(snapshotAt_, count));
