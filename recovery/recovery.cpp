@@ -15,8 +15,8 @@ constexpr DWORD longestWait = 30000;
 // Between two copies at least nine times as long as the last one took: writing copies then
 // takes at most a tenth of the time, however large the text.
 constexpr DWORD restPerCopyTime = 9;
-// What one slice writes: about 2 ms of work, whatever the text, so a key never waits long.
-constexpr std::size_t sliceCharacters = 1 << 19;
+// What one step writes: about 2 ms of work, whatever the text, so a key never waits long.
+constexpr std::size_t stepCharacters = 1 << 19;
 
 ULONGLONG now()
 {
@@ -58,7 +58,7 @@ void Recovery::documentChanged(HWND window)
 void Recovery::onTimer(HWND window)
 {
     if (writer.running()) {
-        finishStep(window, writer.step(sliceCharacters));
+        finishStep(window, writer.step(stepCharacters));
         return;
     }
     KillTimer(window, recoveryTimer);
@@ -78,7 +78,7 @@ void Recovery::onTimer(HWND window)
         return;
     }
     copyStarted = time;
-    finishStep(window, writer.step(sliceCharacters));
+    finishStep(window, writer.step(stepCharacters));
 }
 
 void Recovery::writeNow(HWND window)
@@ -92,7 +92,7 @@ void Recovery::writeNow(HWND window)
     }
     RecoveryWriter::Step step;
     do
-        step = writer.step(sliceCharacters);
+        step = writer.step(stepCharacters);
     while (step == RecoveryWriter::Step::more);
     finishStep(window, step);
 }

@@ -30,7 +30,7 @@ struct Recovery {
     // The user changed the text (EN_CHANGE), or the encoding or line ends a save writes, which
     // the copy keeps too.
     void documentChanged(HWND window);
-    // WM_TIMER recoveryTimer: starts a copy or writes its next slice.
+    // WM_TIMER recoveryTimer: starts a copy or writes its next step.
     void onTimer(HWND window);
     // The session ends: the copy is written whole, now.
     void writeNow(HWND window);

@@ -1,4 +1,4 @@
-// Writing a recovery copy of the edit control's text a slice at a time.
+// Writing a recovery copy of the edit control's text a step at a time.
 #include "recovery/recovery_writer.h"
 
 #include <algorithm>
@@ -6,8 +6,8 @@
 namespace {
 
 // Flushing has a fixed cost of a few milliseconds per call whatever it writes: every few megabytes
-// the bytes so far reach the disk in a step of their own, so neither a slice nor the last step
-// waits for the whole copy to be written out.
+// the bytes so far reach the disk in a step of their own, so neither a step of text nor the last
+// step waits for the whole copy to be written out.
 constexpr std::size_t flushEvery = 4 << 20;
 
 } // namespace

@@ -1,4 +1,4 @@
-// Writes one recovery copy of the edit control's text into a temporary file, a slice at a time,
+// Writes one recovery copy of the edit control's text into a temporary file, a step at a time,
 // so that typing never waits for the copy of a large document. The text must not change while a
 // copy is written: the owner gives the copy up when it does.
 #pragma once
