@@ -35,21 +35,21 @@ void countByte(ByteLineEnds& counts, unsigned char byte, unsigned char before)
 }
 
 // The CR, LF and CR LF in bytes, an LF first of all paired with a CR before them when afterCr.
-// Chunks of a fixed length counted into bytes, with no early end, become vector instructions.
+// Groups of a fixed length counted into bytes, with no early end, become vector instructions.
 ByteLineEnds lineEndsIn(std::string_view text, bool afterCr)
 {
-    constexpr std::size_t chunk = 128; // so that no count in a chunk passes 255
+    constexpr std::size_t group = 128; // so that no count in a group passes 255
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     ByteLineEnds counts;
     if (text.empty())
         return counts;
     countByte(counts, bytes[0], afterCr ? '\r' : 0);
     std::size_t at = 1;
-    for (; at + chunk <= text.size(); at += chunk) {
+    for (; at + group <= text.size(); at += group) {
         unsigned char crs = 0;
         unsigned char lfs = 0;
         unsigned char crLfs = 0;
-        for (std::size_t i = at; i < at + chunk; ++i) {
+        for (std::size_t i = at; i < at + group; ++i) {
             crs += bytes[i] == '\r';
             lfs += bytes[i] == '\n';
             crLfs += (bytes[i] == '\n') & (bytes[i - 1] == '\r');

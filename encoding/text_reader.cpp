@@ -1,5 +1,5 @@
-// Reading a file's bytes into the edit control's text: a block at a time through the platform's
-// code-page conversion, then the line ends, so the block's characters are still in the cache when
+// Reading a file's bytes into the edit control's text: a chunk at a time through the platform's
+// code-page conversion, then the line ends, so the chunk's characters are still in the cache when
 // they are copied on.
 #include "encoding/text_reader.h"
 
@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr std::size_t blockSize = 64 * 1024;
+constexpr std::size_t chunkSize = 64 * 1024;
 constexpr UINT westernEuropean = 1252;
 
 wchar_t strayByte(char byte)
@@ -44,7 +44,7 @@ void convert(UINT codePage, std::string_view bytes, std::wstring& out)
         std::transform(bytes.begin(), bytes.end(), std::back_inserter(out), strayByte);
 }
 
-struct BlockCounts {
+struct ChunkCounts {
     std::size_t crs = 0;
     std::size_t lfs = 0;
     std::size_t pairs = 0; // LF after CR
@@ -52,8 +52,8 @@ struct BlockCounts {
 };
 
 // A loop that only counts, with no early end and 32-bit counters, becomes vector instructions.
-// Blocks are far shorter than 2^32 characters.
-BlockCounts countsOf(std::wstring_view text)
+// Chunks are far shorter than 2^32 characters.
+ChunkCounts countsOf(std::wstring_view text)
 {
     std::uint32_t crs = 0;
     std::uint32_t lfs = 0;
@@ -111,12 +111,12 @@ void TextReader::append(std::string_view piece)
     piece.remove_prefix(mark);
     markLeft_ -= mark;
     while (!piece.empty()) {
-        const std::string_view stretch = piece.substr(0, blockSize);
-        piece.remove_prefix(stretch.size());
-        std::string_view bytes = stretch;
+        const std::string_view chunk = piece.substr(0, chunkSize);
+        piece.remove_prefix(chunk.size());
+        std::string_view bytes = chunk;
         if (!held_.empty()) {
-            block_.assign(held_).append(stretch);
-            bytes = block_;
+            chunk_.assign(held_).append(chunk);
+            bytes = chunk_;
         }
         std::size_t hold = 0;
         if (format_.encoding == Encoding::utf8 || format_.encoding == Encoding::utf8WithMark) {
@@ -134,7 +134,7 @@ void TextReader::append(std::string_view piece)
     }
 }
 
-// Decodes straight onto the text: most blocks need nothing more, and are not copied again.
+// Decodes straight onto the text: most chunks need nothing more, and are not copied again.
 void TextReader::decode(std::string_view bytes, bool last)
 {
     const std::size_t from = text_.size();
@@ -154,12 +154,12 @@ void TextReader::decode(std::string_view bytes, bool last)
     breakLines(from);
 }
 
-// Well-formed stretches go through the platform's conversion; each stray byte between them
+// Well-formed chunks go through the platform's conversion; each stray byte between them
 // becomes its lone surrogate.
 void TextReader::decodeUtf8(std::string_view bytes)
 {
-    // Most UTF-8 is well formed: one conversion that refuses anything else takes the block, and
-    // only a block with a stray byte in it is looked through first.
+    // Most UTF-8 is well formed: one conversion that refuses anything else takes the chunk, and
+    // only a chunk with a stray byte in it is looked through first.
     if (convertAll(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, text_))
         return;
     while (!bytes.empty()) {
@@ -200,8 +200,8 @@ void TextReader::breakLines(std::size_t from)
     if (from == text_.size())
         return;
     const bool crBreaks = format_.lineEnd == LineEnd::cr;
-    const BlockCounts counts = countsOf(std::wstring_view(text_).substr(from));
-    // Most files end every line the same way, CR LF or LF: their blocks need no look at each
+    const ChunkCounts counts = countsOf(std::wstring_view(text_).substr(from));
+    // Most files end every line the same way, CR LF or LF: their chunks need no look at each
     // character, which took most of the time of opening a large file. CR LF is the text already.
     const bool plain = !crPending_ && counts.zeros == 0 && text_.back() != L'\r';
     if (plain && counts.crs == counts.lfs && counts.pairs == counts.lfs)
@@ -215,7 +215,7 @@ void TextReader::breakLines(std::size_t from)
         crBeforeEachLf(decoded_, text_.data() + used);
         return;
     }
-    // Each line end may become two characters, and a CR held back from the block before adds one:
+    // Each line end may become two characters, and a CR held back from the chunk before adds one:
     // sized once, the text is written through a pointer instead of grown character by character.
     text_.resize(used + n + counts.crs + counts.lfs + 2);
     wchar_t* out = text_.data() + used;

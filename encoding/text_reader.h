@@ -39,8 +39,8 @@ private:
     TextFormat format_;
     std::size_t markLeft_ = markOf(format_.encoding).size();
     std::string held_;     // bytes that the next piece may complete: part of a character
-    std::string block_;    // held_ and the next stretch of a piece, decoded together
-    std::wstring decoded_; // a block as characters, when its line ends need changing
+    std::string chunk_;    // held_ and the next chunk of a piece, decoded together
+    std::wstring decoded_; // a chunk as characters, when its line ends need changing
     std::wstring text_;
     std::size_t zeros_ = 0;
     bool crPending_ = false; // decoded text ended in CR: the next character says what it is

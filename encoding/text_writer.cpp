@@ -1,4 +1,4 @@
-// Writing the edit control's text in a file's format: a stretch at a time, the line ends first,
+// Writing the edit control's text in a file's format: a chunk at a time, the line ends first,
 // then through the platform's code-page conversion between the stray bytes.
 #include "encoding/text_writer.h"
 
@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr std::size_t stretchSize = 64 * 1024;
+constexpr std::size_t chunkSize = 64 * 1024;
 constexpr UINT westernEuropean = 1252;
 // One wide character never needs more than four bytes in any of the encodings.
 constexpr std::size_t mostBytes = 4;
@@ -32,13 +32,13 @@ bool strayByteAt(std::wstring_view units, std::size_t at)
 }
 
 // The first unit from at on that is a surrogate or beyond U+10FFFF, or units.size(). Most texts
-// hold none, so whole chunks are tested at once, which the compiler turns into vector code.
+// hold none, so whole groups are tested at once, which the compiler turns into vector code.
 std::size_t nextUnusual(std::wstring_view units, std::size_t at)
 {
-    constexpr std::size_t chunk = 64;
-    for (; at + chunk <= units.size(); at += chunk) {
+    constexpr std::size_t group = 64;
+    for (; at + group <= units.size(); at += group) {
         std::uint32_t unusual = 0;
-        for (std::size_t i = 0; i < chunk; ++i) {
+        for (std::size_t i = 0; i < group; ++i) {
             const auto unit = std::uint32_t(units[at + i]);
             unusual |= std::uint32_t(unit - 0xD800 < 0x800) | std::uint32_t(unit > 0x10FFFF);
         }
@@ -67,7 +67,7 @@ UINT codePageOf(Encoding encoding)
     return encoding == Encoding::eightBit ? westernEuropean : CP_UTF8;
 }
 
-// Converts a stretch without stray bytes; 1252 gets no look-alike for a character it lacks.
+// Converts a chunk without stray bytes; 1252 gets no look-alike for a character it lacks.
 std::size_t convert(UINT codePage, std::wstring_view units, char* out)
 {
     if (units.empty())
@@ -132,14 +132,14 @@ bool plainly1252(std::wstring_view units)
     return outside == 0;
 }
 
-// The first character of a stretch without surrogates that 1252 lacks: whole blocks are
-// converted at once, and only a block that needed the default character is searched.
+// The first character of a piece without surrogates that 1252 lacks: a quarter chunk is converted
+// at once, and only a quarter that needed the default character is searched.
 std::size_t firstOutside1252(std::wstring_view units)
 {
-    constexpr std::size_t block = 16 * 1024;
-    std::vector<char> bytes(block);
-    for (std::size_t start = 0; start < units.size(); start += block) {
-        const std::wstring_view part = units.substr(start, block);
+    constexpr std::size_t quarter = chunkSize / 4;
+    std::vector<char> bytes(quarter);
+    for (std::size_t start = 0; start < units.size(); start += quarter) {
+        const std::wstring_view part = units.substr(start, quarter);
         if (plainly1252(part))
             continue;
         BOOL usedDefault = FALSE;
@@ -170,7 +170,7 @@ std::size_t TextWriter::write(char* out, std::size_t room)
     while (!rest_.empty() && room - used >= 2 * mostBytes) {
         // One unit fewer than fits, for the LF of a CR LF or the low half of a pair, which are
         // never taken apart.
-        std::size_t count = std::min({rest_.size(), (room - used) / mostBytes - 1, stretchSize});
+        std::size_t count = std::min({rest_.size(), (room - used) / mostBytes - 1, chunkSize});
         if (count < rest_.size() &&
             ((rest_[count - 1] == L'\r' && rest_[count] == L'\n') || pairAt(rest_, count - 1)))
             ++count;

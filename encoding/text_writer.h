@@ -28,7 +28,7 @@ private:
     std::wstring_view rest_;
     TextFormat format_;
     std::string_view mark_;
-    std::wstring converted_; // a stretch of the text with the file's line ends
+    std::wstring converted_; // a chunk of the text with the file's line ends
 };
 
 std::string bytesFromText(std::wstring_view text, TextFormat format);

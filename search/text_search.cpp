@@ -35,13 +35,13 @@ std::wstring comparable(std::wstring_view needle, const CaseFold* fold)
 
 // A fixed count of characters tested against count forms without branching, which compiles to
 // vector code.
-template <int count> bool anyOf(const wchar_t* p, const wchar_t* forms, std::ptrdiff_t chunk)
+template <int count> bool anyOf(const wchar_t* p, const wchar_t* forms, std::ptrdiff_t group)
 {
     wchar_t wanted[count];
     for (int k = 0; k < count; ++k)
         wanted[k] = forms[k];
     unsigned hits = 0;
-    for (std::ptrdiff_t j = 0; j < chunk; ++j)
+    for (std::ptrdiff_t j = 0; j < group; ++j)
         for (int k = 0; k < count; ++k)
             hits |= unsigned(p[j] == wanted[k]);
     return hits != 0;
@@ -93,11 +93,11 @@ bool TextSearch::Starts::anyIn(const wchar_t* p) const
 {
     switch (count_) {
     case 1:
-        return anyOf<1>(p, forms_, chunk);
+        return anyOf<1>(p, forms_, group);
     case 2:
-        return anyOf<2>(p, forms_, chunk);
+        return anyOf<2>(p, forms_, group);
     default:
-        return anyOf<4>(p, forms_, chunk);
+        return anyOf<4>(p, forms_, group);
     }
 }
 
@@ -110,8 +110,8 @@ const wchar_t* TextSearch::Starts::next(const wchar_t* from, const wchar_t* to) 
     }
     const wchar_t* p = from;
     if (count_ > 1) {
-        while (to - p >= chunk && !anyIn(p))
-            p += chunk;
+        while (to - p >= group && !anyIn(p))
+            p += group;
     }
     while (p < to && !starts(*p))
         ++p;
@@ -123,8 +123,8 @@ const wchar_t* TextSearch::Starts::previous(const wchar_t* from, const wchar_t* 
 {
     const wchar_t* p = to;
     if (count_ > 0) {
-        while (p - from >= chunk && !anyIn(p - chunk))
-            p -= chunk;
+        while (p - from >= group && !anyIn(p - group))
+            p -= group;
     }
     while (p > from && !starts(p[-1]))
         --p;

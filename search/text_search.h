@@ -56,7 +56,7 @@ private:
         const wchar_t* previous(const wchar_t* from, const wchar_t* to) const;
 
     private:
-        static constexpr std::ptrdiff_t chunk = 16;
+        static constexpr std::ptrdiff_t group = 16;
         bool starts(wchar_t c) const;
         bool anyIn(const wchar_t* p) const;
 

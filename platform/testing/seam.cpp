@@ -13,11 +13,14 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include <cwctype>
 #include <deque>
@@ -141,6 +144,22 @@ void processEvents()
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         idleRounds = dispatchPosted(loopTranslation) ? 0 : idleRounds + 1;
+    }
+}
+
+bool waitFor(const std::function<bool()>& condition, int milliseconds)
+{
+    QDeadlineTimer deadline(milliseconds);
+    for (;;) {
+        processEvents();
+        if (condition())
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        // Rests in an event loop of its own for a short while: events and timers come meanwhile.
+        QEventLoop rest;
+        QTimer::singleShot(10, &rest, &QEventLoop::quit);
+        rest.exec();
     }
 }
 

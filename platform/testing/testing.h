@@ -6,6 +6,7 @@
 #include "platform/qt/hooks_p.h"
 #include "platform/win32.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ void startApplication(int& argc, char** argv);
 // Dispatches posted messages and pending Qt events until nothing is left to do, each message
 // offered first to the translation given here, as the program's own loop offers it.
 void processEvents();
+// Processes events as they come, timers' too, until the condition holds; false when it still does
+// not after the milliseconds given. What a test waits for is a state, never a length of time.
+bool waitFor(const std::function<bool()>& condition, int milliseconds = 10000);
 void translateMessagesWith(bool (*translate)(MSG* message));
 bool quitPosted();
 int quitCode();

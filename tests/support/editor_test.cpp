@@ -150,3 +150,27 @@ std::wstring EditorTest::path(const std::string& name) const
 {
     return (std::filesystem::path(folder_) / name).wstring();
 }
+
+void EditorTest::open(const std::wstring& chosen)
+{
+    platform::testing::answerFileDialog(chosen);
+    hotKey(hotKeyOpen);
+}
+
+void EditorTest::saveAs(const std::wstring& chosen)
+{
+    platform::testing::answerFileDialog(chosen);
+    hotKey(hotKeySaveAs);
+}
+
+std::wstring EditorTest::lastBox()
+{
+    const auto& boxes = platform::testing::shownBoxes();
+    return boxes.empty() ? L"" : boxes.back().text;
+}
+
+std::wstring EditorTest::onlyBoxSince(std::size_t count)
+{
+    EXPECT_EQ(platform::testing::shownBoxes().size(), count + 1);
+    return platform::testing::shownBoxes().size() > count ? lastBox() : L"";
+}

@@ -27,7 +27,20 @@ protected:
     std::string folder() const { return folder_; }
     // The XDG state folder the editor keeps its recovery copies under.
     std::string stateFolder() const { return folder_ + ".state"; }
+    // The editor's own folder in it, where its copies are.
+    std::string programFolder() const { return stateFolder() + "/quenwrite"; }
     std::wstring path(const std::string& name) const; // name inside the test's folder, as wide text
+
+    // Open and Save as as the user does them, Ctrl+O and Ctrl+Shift+S, with the file dialog
+    // answered by the path chosen (a bare name: inside the test's folder).
+    void open(const std::wstring& chosen);
+    void open(const std::string& name) { open(path(name)); }
+    void saveAs(const std::wstring& chosen);
+    void saveAs(const std::string& name) { saveAs(path(name)); }
+    // The text of the last box shown, "" when none was.
+    static std::wstring lastBox();
+    // The text of the one box shown since count boxes had been; fails when there is not one.
+    static std::wstring onlyBoxSince(std::size_t count);
 
     void makeFolders();
 

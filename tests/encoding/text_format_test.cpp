@@ -3,7 +3,7 @@
 #include "encoding/text_detect.h"
 #include "encoding/text_reader.h"
 #include "encoding/text_writer.h"
-#include "tests/text_corpus.h"
+#include "tests/support/text_corpus.h"
 
 #include <gtest/gtest.h>
 
@@ -178,12 +178,12 @@ TEST(TextReader, MixedLineEndsAllShowAsLinesAndZerosAreLeftOut)
     }
 }
 
-TEST(TextReader, CharactersAcrossItsOwnBlocksReadAsWhole)
+TEST(TextReader, CharactersAcrossItsOwnChunksReadAsWhole)
 {
     // The reader converts 64 KiB at a time: a sequence, a surrogate pair and a CR LF on each
     // side of that boundary.
-    const std::size_t block = 64 * 1024;
-    for (std::size_t before = block - 4; before <= block + 1; ++before) {
+    const std::size_t chunk = 64 * 1024;
+    for (std::size_t before = chunk - 4; before <= chunk + 1; ++before) {
         SCOPED_TRACE(before);
         const std::string utf8 = std::string(before, 'a') + "\xF0\x9F\x98\x80\r\n\xE2\x82\xAC";
         EXPECT_EQ(textFromBytes(utf8, {Encoding::utf8, LineEnd::crLf}),
@@ -265,7 +265,7 @@ TEST(TextWriter, FindsTheFirstCharacterAnEncodingCannotStore)
         SCOPED_TRACE(row.name);
         EXPECT_EQ(firstUnstorable(row.text, row.encoding), row.offset);
     }
-    // The search goes by blocks: the first such character, wherever the blocks fall.
+    // The search goes by quarter chunks: the first such character, wherever they fall.
     for (const std::size_t at : {0u, 63u, 64u, 65u, 16383u, 16384u, 40000u}) {
         SCOPED_TRACE(at);
         std::wstring wide(50000, L'\u00E9');

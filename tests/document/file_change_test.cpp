@@ -5,8 +5,8 @@
 #include "editor/document.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
-#include "tests/reliability_support.h"
 #include "tests/support/editor_test.h"
+#include "tests/support/files.h"
 
 #include <filesystem>
 #include <functional>
@@ -19,20 +19,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class FailureTest : public EditorTest {
-protected:
-    void openFile(const std::string& name)
-    {
-        answerFileDialog(path(name));
-        command(commandOpen);
-    }
-    // The last box, which must be the only one since the count given.
-    std::wstring boxSince(std::size_t count)
-    {
-        EXPECT_EQ(shownBoxes().size(), count + 1);
-        return shownBoxes().size() > count ? shownBoxes().back().text : L"";
-    }
-};
+class FailureTest : public EditorTest {};
 
 TEST_F(FailureTest, TheDocumentsFileChangedUnderItIsReportedAndNothingIsReplaced)
 {
@@ -64,13 +51,13 @@ TEST_F(FailureTest, TheDocumentsFileChangedUnderItIsReportedAndNothingIsReplaced
         writeFileBytes(row.file, "old");
         if (!Document.saved())
             answerMessageBox(IDNO); // the save question of Open
-        openFile(row.file);
+        open(row.file);
         type(L"new ");
         row.change(where);
         const std::size_t boxes = shownBoxes().size();
         answerMessageBox(IDOK);
         command(commandSave);
-        const std::wstring box = boxSince(boxes);
+        const std::wstring box = onlyBoxSince(boxes);
         EXPECT_NE(box.find(row.reason), std::wstring::npos) << box;
         EXPECT_FALSE(Document.saved());
         EXPECT_EQ(title(), L"*notes.txt - Quenwrite");
@@ -89,14 +76,14 @@ TEST_F(FailureTest, ANamedPipeIsNeitherOpenedNorReplaced)
     type(L"text");
     answerMessageBox(IDNO); // the save question
     answerMessageBox(IDOK);
-    openFile("my.pipe");
-    EXPECT_NE(boxSince(1).find(L"Could not open"), std::wstring::npos);
+    open("my.pipe");
+    EXPECT_NE(onlyBoxSince(1).find(L"Could not open"), std::wstring::npos);
     EXPECT_EQ(text(), L"text");
     answerFileDialog(path("my.pipe"));
     answerMessageBox(IDYES); // the overwrite warning
     answerMessageBox(IDOK);
     command(commandSaveAs);
-    EXPECT_NE(boxSince(3).find(L"Could not save"), std::wstring::npos);
+    EXPECT_NE(onlyBoxSince(3).find(L"Could not save"), std::wstring::npos);
     EXPECT_TRUE(fs::is_fifo(pipe)) << "the pipe was replaced by a file";
     EXPECT_EQ(title(), L"*New file - Quenwrite");
     EXPECT_FALSE(holdsTemporary(folder()));

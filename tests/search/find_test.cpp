@@ -3,7 +3,7 @@
 #include "editor/globals.h"
 #include "search/find_dialog.h"
 #include "search/text_search.h"
-#include "support/editor_test.h"
+#include "tests/support/editor_test.h"
 
 #include <algorithm>
 #include <random>

@@ -9,8 +9,8 @@
 #include "files/file_identity.h"
 #include "recovery/recovery.h"
 #include "recovery/recovery_file.h"
-#include "tests/reliability_support.h"
 #include "tests/support/editor_test.h"
+#include "tests/support/files.h"
 
 #include <algorithm>
 #include <chrono>
@@ -18,7 +18,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <thread>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -106,8 +105,6 @@ TEST(RecoveryFile, ACopyFromBeforeTheFormatWasKeptReadsAs8BitTextWithCrLf)
 
 class RecoveryTest : public EditorTest {
 protected:
-    std::string programFolder() const { return stateFolder() + "/quenwrite"; }
-
     std::vector<std::string> copies() const
     {
         std::vector<std::string> found;
@@ -118,18 +115,13 @@ protected:
         return found;
     }
 
-    // The timer's ticks, as the message loop would deliver them, until the copy is written. A copy
-    // right after another waits for its rest, a few milliseconds for small texts.
+    // The pause after typing ends at once; the copy's steps, and the rest a copy right after
+    // another waits for, come from the timer as the message loop gives them.
     void tickUntilWritten()
     {
-        for (int tick = 0; tick < 2000; ++tick) {
-            SendMessageW(mainWindow, WM_TIMER, recoveryTimer, 0);
-            if (Recovery.current)
-                return;
-            if (!Recovery.writer.running())
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        ADD_FAILURE() << "the copy was not written";
+        SendMessageW(mainWindow, WM_TIMER, recoveryTimer, 0);
+        EXPECT_TRUE(platform::testing::waitFor([] { return Recovery.current; }))
+            << "the copy was not written";
     }
 
     // The only copy's header and text.
@@ -149,12 +141,6 @@ protected:
         }
         return recoveryText(std::string_view(bytes).substr(start));
     }
-
-    void open(const std::string& name)
-    {
-        answerFileDialog(path(name));
-        hotKey(hotKeyOpen);
-    }
 };
 
 TEST_F(RecoveryTest, APauseAfterTypingWritesACopyOfTheTextAndTheFileThatOnlyTheUserMayRead)
@@ -163,12 +149,7 @@ TEST_F(RecoveryTest, APauseAfterTypingWritesACopyOfTheTextAndTheFileThatOnlyTheU
     open("notes.txt");
     type(L"typed ");
     EXPECT_TRUE(copies().empty()) << "nothing is written while the user types";
-    const auto started = std::chrono::steady_clock::now();
-    while (copies().empty() &&
-           std::chrono::steady_clock::now() - started < std::chrono::seconds(5)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        processEvents();
-    }
+    EXPECT_TRUE(platform::testing::waitFor([&] { return !copies().empty(); }));
     RecoveryHeader header;
     EXPECT_EQ(copiedText(header), L"typed first line\r\n");
     EXPECT_EQ(header.path, path("notes.txt"));
@@ -218,7 +199,7 @@ TEST_F(RecoveryTest, TheCopyGoesWhenTheTextIsSavedOrDroppedAndStaysWhileItIsKept
     EXPECT_TRUE(namesIn(programFolder()).empty()) << "no copy and no lock stays";
 }
 
-TEST_F(RecoveryTest, ALargeTextIsCopiedSliceBySliceAndAChangeGivesThatCopyUp)
+TEST_F(RecoveryTest, ALargeTextIsCopiedStepByStepAndAChangeGivesThatCopyUp)
 {
     std::wstring large = largeText(3'000'000);
     // A line too long for EM_GETLINE, and characters no byte holds, among the others.
@@ -226,7 +207,7 @@ TEST_F(RecoveryTest, ALargeTextIsCopiedSliceBySliceAndAChangeGivesThatCopyUp)
     SetWindowTextW(Editor.editControl, large.c_str());
     type(L"x");
     SendMessageW(mainWindow, WM_TIMER, recoveryTimer, 0);
-    EXPECT_TRUE(Recovery.writer.running()) << "one slice does not hold it all";
+    EXPECT_TRUE(Recovery.writer.running()) << "one step does not write it all";
     EXPECT_TRUE(copies().empty());
     type(L"y");
     EXPECT_FALSE(Recovery.writer.running());
@@ -289,8 +270,6 @@ TEST_F(RecoveryTest, TheCopyKeepsTheEncodingAndLineEndsASaveWrites)
 // A copy that an editor left when it ended without saving, written before this one starts.
 class LeftCopyTest : public StartupTest {
 protected:
-    std::string programFolder() const { return stateFolder() + "/quenwrite"; }
-
     void leaveCopy(const std::string& stem, const RecoveryHeader& header, const std::wstring& text)
     {
         std::filesystem::create_directories(programFolder());

@@ -6,7 +6,7 @@
 #include "search/find_dialog.h"
 #include "search/goto_dialog.h"
 #include "search/replace_dialog.h"
-#include "support/editor_test.h"
+#include "tests/support/editor_test.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-// What the reliability tests share: the names a folder holds (a temporary file left behind shows
+// What the tests of files share: the names a folder holds (a temporary file left behind shows
 // up there) and a document large enough that the file code reads and writes it in several pieces.
 #pragma once
 

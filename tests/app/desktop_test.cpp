@@ -7,7 +7,7 @@
 #include "editor/editor.h"
 #include "editor/globals.h"
 #include "platform/qt/shell/command_line_p.h"
-#include "support/editor_test.h"
+#include "tests/support/editor_test.h"
 
 #include <filesystem>
 #include <string>

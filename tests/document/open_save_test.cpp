@@ -4,7 +4,7 @@
 #include "editor/document.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
-#include "support/editor_test.h"
+#include "tests/support/editor_test.h"
 
 #include <filesystem>
 #include <string>
@@ -36,16 +36,6 @@ bool contains(const std::wstring& text, const std::wstring& part)
 
 class DocumentTest : public EditorTest {
 protected:
-    void open(const std::string& name)
-    {
-        answerFileDialog(path(name));
-        hotKey(hotKeyOpen);
-    }
-    void saveAs(const std::wstring& chosen)
-    {
-        answerFileDialog(chosen);
-        hotKey(hotKeySaveAs);
-    }
     // The one box shown since the last call, which must name the file.
     std::wstring lastBoxNaming(const std::string& name)
     {

@@ -7,8 +7,8 @@
 #include "encoding/text_detect.h"
 #include "encoding/text_reader.h"
 #include "search/find_dialog.h"
-#include "tests/reliability_support.h"
 #include "tests/support/editor_test.h"
+#include "tests/support/files.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -21,16 +21,6 @@ namespace {
 
 class InputTest : public EditorTest {
 protected:
-    void openFile(const std::wstring& chosen)
-    {
-        answerFileDialog(chosen);
-        command(commandOpen);
-    }
-    void saveAs(const std::wstring& chosen)
-    {
-        answerFileDialog(chosen);
-        command(commandSaveAs);
-    }
     // Opens a Find window, puts the needle in its box and clicks Find.
     void find(const std::wstring& needle)
     {
@@ -49,7 +39,7 @@ TEST_F(InputTest, AMegabyteOnOneLineOpensIsSearchedToItsEndAndSavesBack)
 {
     const std::string line = std::string(1 << 20, 'q') + "Z";
     writeFileBytes("line.txt", line);
-    openFile(path("line.txt"));
+    open(path("line.txt"));
     EXPECT_EQ(text(), std::wstring(1 << 20, L'q') + L"Z");
     find(L"qZ");
     const Selection found = selection(Editor.editControl);
@@ -71,7 +61,7 @@ TEST_F(InputTest, ALineTooLongToReadAsALineAmongShortOnesSavesBack)
     for (int line = 0; line < 20000; ++line)
         bytes += "after " + std::to_string(line) + "\r\n";
     writeFileBytes("mixed.txt", bytes);
-    openFile(path("mixed.txt"));
+    open(path("mixed.txt"));
     type(L"x");
     command(commandSave);
     EXPECT_EQ(fileBytes("mixed.txt"), "x" + bytes);
@@ -81,7 +71,7 @@ TEST_F(InputTest, AFileOfOnlyCrBytesKeepsEveryOneThroughSaveAndOpen)
 {
     // Without any LF the CR bytes are the line ends: ten thousand empty lines.
     writeFileBytes("cr.txt", std::string(10000, '\r'));
-    openFile(path("cr.txt"));
+    open(path("cr.txt"));
     std::wstring expected;
     for (int line = 0; line < 10000; ++line)
         expected += L"\r\n";
@@ -90,7 +80,7 @@ TEST_F(InputTest, AFileOfOnlyCrBytesKeepsEveryOneThroughSaveAndOpen)
     type(L"x");
     command(commandSave);
     EXPECT_EQ(fileBytes("cr.txt"), "x" + std::string(10000, '\r'));
-    openFile(path("cr.txt"));
+    open(path("cr.txt"));
     EXPECT_EQ(text(), L"x" + expected);
 }
 
@@ -104,7 +94,7 @@ TEST_F(InputTest, RandomBytesOpenByTheRulesAndSaveAndOpenAgainUnchanged)
     std::replace(bytes.begin(), bytes.end(), '\r', 'r');
     writeFileBytes("random.bin", bytes);
     answerMessageBox(IDOK); // the zero bytes left out
-    openFile(path("random.bin"));
+    open(path("random.bin"));
     ASSERT_EQ(shownBoxes().size(), 1u);
     EXPECT_NE(shownBoxes()[0].text.find(L"zero bytes"), std::wstring::npos);
     const std::wstring shown = text();
@@ -116,7 +106,7 @@ TEST_F(InputTest, RandomBytesOpenByTheRulesAndSaveAndOpenAgainUnchanged)
     EXPECT_EQ(fileBytes("copy.bin"), kept);
     EXPECT_EQ(fileBytes("random.bin"), bytes);
     command(commandNew);
-    openFile(path("copy.bin"));
+    open(path("copy.bin"));
     EXPECT_EQ(text(), shown);
     EXPECT_EQ(title(), L"copy.bin - Quenwrite");
 }
@@ -136,7 +126,7 @@ TEST_F(InputTest, ANameBeyondLatin1IsSavedUnderItsOwnLettersAndOpensAgain)
                                         u8"\u65E5\u672C \U0001F600.txt"));
     EXPECT_EQ(namesIn(folder()).size(), 1u);
     command(commandNew);
-    openFile(chosen);
+    open(chosen);
     EXPECT_EQ(text(), L"text");
     answerMessageBox(IDNO); // the overwrite warning finds the file by that name
     saveAs(chosen);

@@ -539,7 +539,8 @@ std::vector<UINT_PTR> timersOf(HWND hwnd)
     return ids;
 }
 
-void waitMs(int ms)
+// The program busy for a while: it takes no messages meanwhile.
+void stayBusy(int ms)
 {
     usleep(useconds_t(ms) * 1000);
 }
@@ -552,7 +553,7 @@ TEST_F(LayerTest, ATimerThatExpiredWhileBusyGivesOneWmTimerAndEndsWithItsWindow)
     fired.clear();
     EXPECT_EQ(SetTimer(hwnd, 7, 10, nullptr), 7u);
     EXPECT_EQ(SetTimer(hwnd, 8, 0, timerProc), 8u); // raised to 10 ms
-    waitMs(60);                                     // busy: several periods pass
+    stayBusy(60);                                   // several periods pass
     platform::testing::processEvents();
     EXPECT_EQ(timersOf(hwnd), (std::vector<UINT_PTR>{7, 108}));
     EXPECT_TRUE(KillTimer(hwnd, 8));
@@ -562,23 +563,19 @@ TEST_F(LayerTest, ATimerThatExpiredWhileBusyGivesOneWmTimerAndEndsWithItsWindow)
     // Set again, a timer starts its period afresh: re-armed on every key, it waits for a pause.
     seen().clear();
     fired.clear();
+    const auto someFired = [&] { return !timersOf(hwnd).empty(); };
     for (int i = 0; i < 5; ++i) {
         SetTimer(hwnd, 7, 80, nullptr);
-        waitMs(30);
-        platform::testing::processEvents();
+        EXPECT_FALSE(platform::testing::waitFor(someFired, 30));
     }
-    EXPECT_TRUE(timersOf(hwnd).empty());
-    waitMs(90);
-    platform::testing::processEvents();
+    EXPECT_TRUE(platform::testing::waitFor(someFired));
     EXPECT_EQ(timersOf(hwnd), (std::vector<UINT_PTR>{7}));
 
     seen().clear();
     fired.clear();
     DestroyWindow(hwnd);
-    waitMs(30);
-    platform::testing::processEvents();
+    EXPECT_FALSE(platform::testing::waitFor(someFired, 30));
     EXPECT_FALSE(KillTimer(hwnd, 7));
-    EXPECT_TRUE(timersOf(hwnd).empty());
 }
 
 TEST_F(LayerTest, LineMessagesCountLinesBetweenCrLfAndGetLineCopiesWhatTheFirstWordAllows)

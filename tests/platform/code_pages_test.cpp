@@ -2,7 +2,7 @@
 // with the five unassigned bytes as themselves, its replacement of invalid UTF-8 and of half a
 // surrogate pair, and its refusals.
 #include "platform/win32.h"
-#include "tests/text_corpus.h"
+#include "tests/support/text_corpus.h"
 
 #include <gtest/gtest.h>
 

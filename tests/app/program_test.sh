@@ -8,7 +8,7 @@
 set -uo pipefail
 
 binary=$(realpath "$1") dragSource=$(realpath "$2") version=$3 case=$4
-repo=$(cd "$(dirname "$0")/.." && pwd)
+repo=$(cd "$(dirname "$0")/../.." && pwd)
 source "$repo/tools/xvfb.sh"
 # Under the sanitizers (tools/test-sanitized.sh): the X keyboard library reads a string past its
 # end at start-up, which strict string checks stop as if it were ours.

@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -43,20 +42,22 @@ enum class Dismissal { escape, closeBox };
 int answerOf(UINT type, Dismissal dismissal, QMessageBox::StandardButton then, bool& stayed)
 {
     stayed = false;
-    QTimer::singleShot(0, [&] {
-        QPointer<QMessageBox> box = shownBox();
-        ASSERT_TRUE(box);
-        if (dismissal == Dismissal::escape)
-            QTest::keyClick(box, Qt::Key_Escape);
-        else
-            box->close();
-        QTimer::singleShot(20, [&stayed, box, then] {
+    // Queued, so it runs inside the box's own loop, once the box is up.
+    QMetaObject::invokeMethod(
+        qApp,
+        [&] {
+            QPointer<QMessageBox> box = shownBox();
+            ASSERT_TRUE(box);
+            if (dismissal == Dismissal::escape)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->close();
             if (!box || !box->isVisible())
                 return;
             stayed = true;
             box->button(then)->click();
-        });
-    });
+        },
+        Qt::QueuedConnection);
     return MessageBoxW(nullptr, L"Sure?", L"Caption", type);
 }
 

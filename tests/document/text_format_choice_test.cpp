@@ -6,8 +6,8 @@
 #include "editor/editor.h"
 #include "editor/globals.h"
 #include "search/find_dialog.h"
-#include "support/editor_test.h"
-#include "tests/text_corpus.h"
+#include "tests/support/editor_test.h"
+#include "tests/support/text_corpus.h"
 
 #include <filesystem>
 #include <string>
@@ -23,11 +23,6 @@ bool contains(const std::wstring& text, const std::wstring& part)
 
 class EncodingTest : public EditorTest {
 protected:
-    void open(const std::string& name)
-    {
-        answerFileDialog(path(name));
-        hotKey(hotKeyOpen);
-    }
     // The text of the menu's entry that carries the bullet, or "" when none or several do.
     std::wstring bulleted(const std::wstring& menu)
     {
@@ -42,7 +37,6 @@ protected:
         }
         return count == 1 ? chosen : L"";
     }
-    std::wstring lastBox() const { return shownBoxes().empty() ? L"" : shownBoxes().back().text; }
 };
 
 TEST_F(EncodingTest, EveryFileOfTheCorpusOpensAsItsTextAndSavesBackByteForByte)

@@ -4,28 +4,6 @@
 #include "editor/document.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
-#include "files/file_io.h"
-
-TEST(FileNameOf, TakesThePartAfterTheLastSeparatorOfEitherKind)
-{
-    const struct {
-        std::wstring path;
-        std::wstring name;
-    } cases[] = {
-        {L"D:\\docs\\notes.txt", L"notes.txt"},
-        {L"D:/docs/notes.txt", L"notes.txt"},
-        {L"D:\\docs/sub\\notes.txt", L"notes.txt"},
-        {L"/home/a/b/notes.txt", L"notes.txt"},
-        {L"notes.txt", L"notes.txt"},
-        {L"D:\\docs\\", L""},
-        {L"a.b.txt", L"a.b.txt"},
-        {L"", L""},
-    };
-    for (const auto& row : cases) {
-        SCOPED_TRACE(std::string(row.path.begin(), row.path.end()));
-        EXPECT_EQ(fileNameOf(row.path), row.name);
-    }
-}
 
 TEST_F(EditorTest, TitleShowsTheNameAndTheUnsavedMark)
 {

@@ -6,8 +6,8 @@
 #include "editor/globals.h"
 #include "format/format_dialog.h"
 #include "recovery/recovery.h"
-#include "tests/reliability_support.h"
 #include "tests/support/editor_test.h"
+#include "tests/support/files.h"
 
 #include <array>
 #include <string>
@@ -85,12 +85,6 @@ protected:
         EditorTest::type(typed);
         KillTimer(mainWindow, recoveryTimer);
     }
-    // Opens the file through the menu, as the user does.
-    void openFile(const std::string& name)
-    {
-        answerFileDialog(path(name));
-        command(commandOpen);
-    }
     // Puts a large text in the document and marks it changed, as typing would.
     std::wstring changeText()
     {
@@ -113,14 +107,14 @@ TEST_F(FaultTest, AFailingCallOfASaveKeepsTheOldFileAndTheTextUnsaved)
 {
     const std::string old = "the old text\r\nwith \xE9 and \xFF\r\n";
     writeFileBytes("notes.txt", old);
-    openFile("notes.txt");
+    open("notes.txt");
     std::wstring changed = changeText();
     const Calls calls = callsOf([&] { command(commandSave); });
     ASSERT_EQ(fileBytes("notes.txt"), bytes1252(changed)) << "saving works when nothing fails";
     EXPECT_EQ(calls[std::size_t(FileCall::write)], 9) << "the text is written in 256 KB pieces";
     // The old file back, and opened again: the document knows the file as it is now.
     writeFileBytes("notes.txt", old);
-    openFile("notes.txt");
+    open("notes.txt");
     changed = changeText();
     const auto save = [&] {
         answerMessageBox(IDOK);
@@ -168,7 +162,7 @@ TEST_F(FaultTest, AFailingCallOfASaveAsToANewNameLeavesNoFile)
 TEST_F(FaultTest, ATemporaryFileThatCannotBeRemovedStaysAsACopyAndBlocksNoLaterSave)
 {
     writeFileBytes("notes.txt", "old");
-    openFile("notes.txt");
+    open("notes.txt");
     const std::wstring changed = changeText();
     failFileCall(FileCall::flush, 1, ERROR_WRITE_FAULT);
     failFileCall(FileCall::remove, 1, ERROR_ACCESS_DENIED);
@@ -193,7 +187,7 @@ TEST_F(FaultTest, AFailingCallOfAnOpenKeepsTheCurrentDocument)
     type(L"typed");
     const Calls calls = callsOf([&] {
         answerMessageBox(IDNO); // the save question; the typed text may go
-        openFile("large.txt");
+        open("large.txt");
     });
     ASSERT_EQ(text(), large);
     EXPECT_EQ(calls[std::size_t(FileCall::read)], 9) << "eight pieces of an eighth, then the end";
@@ -209,7 +203,7 @@ TEST_F(FaultTest, AFailingCallOfAnOpenKeepsTheCurrentDocument)
         [&] {
             answerMessageBox(IDNO);
             answerMessageBox(IDOK);
-            openFile("large.txt");
+            open("large.txt");
         },
         [&](const ShownBox& box) {
             EXPECT_NE(box.text.find(L"Could not open"), std::wstring::npos) << box.text;
@@ -219,7 +213,7 @@ TEST_F(FaultTest, AFailingCallOfAnOpenKeepsTheCurrentDocument)
         {1, 0});
     failFileCall(FileCall::close, 1, ERROR_WRITE_FAULT);
     answerMessageBox(IDNO);
-    openFile("large.txt");
+    open("large.txt");
     EXPECT_EQ(text(), large);
     EXPECT_EQ(title(), L"large.txt - Quenwrite");
 }
