@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 
 #include <fcntl.h>
@@ -18,10 +19,14 @@ namespace {
 
 int signalPipe[2] = {-1, -1};
 
+// Only async-signal-safe calls, and errno as the interrupted code left it. The pipe never blocks:
+// when it is full, a session end is already waiting to be read, and the byte is not needed.
 void onSignal(int number)
 {
+    const int kept = errno;
     const char byte = char(number);
     [[maybe_unused]] const auto written = write(signalPipe[1], &byte, 1);
+    errno = kept;
 }
 
 [[noreturn]] void endSession(int number)
@@ -47,7 +52,7 @@ void onSignal(int number)
 
 void watchSessionEnd()
 {
-    if (!QCoreApplication::instance() || pipe2(signalPipe, O_CLOEXEC) != 0)
+    if (!QCoreApplication::instance() || pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     auto* notifier =
         new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
