@@ -4,6 +4,7 @@
 
 #include "app/commands.h"
 #include "app/dropped_files.h"
+#include "app/edit_subclass.h"
 #include "app/status_bar.h"
 #include "editor/document.h"
 #include "editor/editor.h"
@@ -25,6 +26,7 @@ void onCreate(HWND hwnd)
     SendMessageW(Editor.editControl, EM_SETLIMITTEXT, 0, 0);
     SendMessageW(Editor.editControl, WM_SETFONT, reinterpret_cast<WPARAM>(Editor.editFont), TRUE);
     SetFocus(Editor.editControl);
+    subclassEditControl(Editor.editControl);
     buildCommands(hwnd);
     // mainWindow is still null during WM_CREATE; use the handle we were given.
     Editor.updateTitle(hwnd);

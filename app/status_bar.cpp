@@ -1,5 +1,5 @@
-// The status bar: the common control, the caret's line and column kept up to date through a
-// subclass of the edit control, the parts laid out from the right, and the View menu's choice.
+// The status bar: the common control, the caret's line and column, the parts laid out from the
+// right, and the View menu's choice.
 #include "app/status_bar.h"
 
 #include "app/commands.h"
@@ -23,41 +23,7 @@ constexpr std::array<int, partCount> partWidths = {0, 140, 70, 175};
 constexpr long caretSlack = 2;
 
 HWND statusBar = nullptr;
-WNDPROC editOriginalProc = nullptr;
 std::array<std::wstring, partCount> partTexts;
-
-bool movesCaret(UINT message)
-{
-    switch (message) {
-    case WM_KEYDOWN:
-    case WM_CHAR:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONUP:
-    case WM_SETTEXT:
-    case EM_SETSEL:
-    case EM_REPLACESEL:
-    case EM_UNDO:
-    case WM_UNDO:
-    case WM_CUT:
-    case WM_PASTE:
-    case WM_CLEAR:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// The edit control reports changes of its text but no move of its caret: the bar looks again
-// after each message that may have moved it.
-LRESULT CALLBACK statusEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    const LRESULT result = CallWindowProcW(editOriginalProc, hwnd, message, wParam, lParam);
-    if (movesCaret(message))
-        updateStatusBar();
-    return result;
-}
 
 // Right edges from the right: the caret's place keeps its width, a later part only while it has
 // text to show.
@@ -113,8 +79,6 @@ void makeBar(HWND mainWindow)
 
 void createStatusBar(HWND mainWindow)
 {
-    editOriginalProc = reinterpret_cast<WNDPROC>(GetWindowLongW(Editor.editControl, GWL_WNDPROC));
-    SetWindowLongW(Editor.editControl, GWL_WNDPROC, reinterpret_cast<LONG>(statusEditProc));
     Editor.statusBarShown = readStatusBarSetting();
     if (Editor.statusBarShown)
         makeBar(mainWindow);

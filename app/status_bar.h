@@ -13,8 +13,7 @@ constexpr int statusPartPosition = 1;
 constexpr int statusPartLineEnds = 2;
 constexpr int statusPartEncoding = 3;
 
-// WM_CREATE, once the settings are read: the bar, shown or not as they say, and its watch on the
-// caret, which the edit control reports no move of.
+// WM_CREATE, once the settings are read: the bar, shown or not as they say.
 void createStatusBar(HWND mainWindow);
 // The View menu's Status bar: shows or hides it, and keeps the choice.
 void toggleStatusBar(HWND mainWindow);

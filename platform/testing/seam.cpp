@@ -103,11 +103,24 @@ MenuEntry entryOf(QAction* action)
     return entry;
 }
 
+// A menu's title as the user reads it: the access key's mark is not shown, a doubled one shows as
+// one ampersand.
+QString asShown(const QString& title)
+{
+    QString shown;
+    for (qsizetype i = 0; i < title.size(); ++i) {
+        if (title[i] == u'&' && i + 1 < title.size())
+            ++i;
+        shown += title[i];
+    }
+    return shown;
+}
+
 QMenu* findMenu(const QList<QAction*>& actions, const QString& title)
 {
     for (QAction* action : actions) {
         if (QMenu* popup = action->menu()) {
-            if (popup->title() == title)
+            if (asShown(popup->title()) == title)
                 return popup;
             if (QMenu* found = findMenu(popup->actions(), title))
                 return found;

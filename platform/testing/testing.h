@@ -66,8 +66,9 @@ struct MenuEntry {
 };
 std::vector<MenuEntry> menuBarOf(HWND hwnd);
 void chooseMenuItem(HWND hwnd, UINT id); // as a click on the item would
-// Opens the drop-down of that title, on the bar or inside another, as the user does (its owner
-// gets WM_INITMENUPOPUP first), and returns its entries as they are shown.
+// Opens the drop-down of that title as shown (without its access key's mark), on the bar or inside
+// another, as the user does (its owner gets WM_INITMENUPOPUP first), and returns its entries as
+// they are shown.
 std::vector<MenuEntry> openMenu(HWND hwnd, const std::wstring& title);
 
 // The user's hands: real Qt input events to the widget behind a handle; typing with a null handle

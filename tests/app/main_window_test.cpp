@@ -1,11 +1,16 @@
 // The main window as a user meets it: title, font, menus, typing, size, hot keys, About, closing.
 #include "tests/support/editor_test.h"
 
+#include "app/commands.h"
 #include "app/main_window.h"
 #include "editor/document.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
 #include "search/find_dialog.h"
+
+#include <cwctype>
+#include <functional>
+#include <set>
 
 using platform::testing::MenuEntry;
 
@@ -62,14 +67,38 @@ TEST_F(EditorTest, MenuBarKeepsFileFormatAndHelpWithEditAndViewBetween)
 {
     const auto bar = platform::testing::menuBarOf(mainWindow);
     ASSERT_EQ(textsOf(bar),
-              (std::vector<std::wstring>{L"File", L"Edit", L"Format", L"View", L"Help"}));
+              (std::vector<std::wstring>{L"&File", L"&Edit", L"F&ormat", L"&View", L"&Help"}));
     EXPECT_EQ(textsOf(bar[0].items),
-              (std::vector<std::wstring>{L"New \t Ctrl+N", L"Open \t Ctrl+O", L"Save \t Ctrl+S",
-                                         L"Save as \t Ctrl+Shift+S", L"", L"Find \t Ctrl+F", L"",
-                                         L"Exit"}));
+              (std::vector<std::wstring>{L"&New \t Ctrl+N", L"&Open \t Ctrl+O", L"&Save \t Ctrl+S",
+                                         L"Save &as \t Ctrl+Shift+S", L"", L"&Find \t Ctrl+F", L"",
+                                         L"E&xit"}));
     EXPECT_EQ(textsOf(bar[2].items),
-              (std::vector<std::wstring>{L"Font", L"Encoding", L"Line ends"}));
-    EXPECT_EQ(textsOf(bar[4].items), (std::vector<std::wstring>{L"About Quenwrite"}));
+              (std::vector<std::wstring>{L"&Font", L"&Encoding", L"&Line ends"}));
+    EXPECT_EQ(textsOf(bar[4].items), (std::vector<std::wstring>{L"&About Quenwrite"}));
+}
+
+// Each menu's access keys are its own: a letter twice would leave the second out of reach.
+TEST_F(EditorTest, EveryMenuAndItemHasAnAccessKeyOfItsOwnInItsMenu)
+{
+    const auto accessKey = [](const std::wstring& text) {
+        const std::size_t mark = text.find(L'&');
+        return mark + 1 < text.size() ? wchar_t(towlower(text[mark + 1])) : L'\0';
+    };
+    const std::function<void(const std::vector<MenuEntry>&)> check =
+        [&](const std::vector<MenuEntry>& entries) {
+            std::set<wchar_t> taken;
+            for (const MenuEntry& entry : entries) {
+                const bool formatName = entry.id >= commandEncoding && entry.id < firstChildId;
+                if (entry.text.empty() || formatName)
+                    continue; // separators; the encodings and line ends are named as they are
+                SCOPED_TRACE(std::string(entry.text.begin(), entry.text.end()));
+                const wchar_t key = accessKey(entry.text);
+                EXPECT_NE(key, L'\0');
+                EXPECT_TRUE(taken.insert(key).second) << "the letter is taken in this menu";
+                check(entry.items);
+            }
+        };
+    check(platform::testing::menuBarOf(mainWindow));
 }
 
 TEST_F(EditorTest, TypingMarksTheDocumentUnsavedButTextSetByTheProgramDoesNot)
@@ -205,6 +234,22 @@ TEST_F(EditorTest, OnlyAMenuCommandActsAsACommand)
     SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(commandAbout, 1), 0);
     platform::testing::processEvents();
     EXPECT_TRUE(platform::testing::shownBoxes().empty());
+}
+
+TEST_F(EditorTest, EscInTheTextChangesNothingAndClosesNothing)
+{
+    for (const bool saved : {true, false}) {
+        SCOPED_TRACE(saved ? "saved" : "changed");
+        if (!saved)
+            type(L"words");
+        platform::testing::pressKey(Editor.editControl, VK_ESCAPE);
+        platform::testing::processEvents();
+        ASSERT_TRUE(IsWindow(mainWindow));
+        EXPECT_TRUE(platform::testing::shownBoxes().empty()) << "no save question either";
+        EXPECT_FALSE(platform::testing::quitPosted());
+        EXPECT_EQ(text(), saved ? L"" : L"words");
+        EXPECT_EQ(Document.saved(), saved);
+    }
 }
 
 TEST_F(EditorTest, ClosingASavedDocumentAsksNothingAndEndsWithExitCodeZero)
