@@ -3,13 +3,10 @@
 #pragma once
 
 #include "platform/win32.h"
+#include "ui/text_size.h"
 
 #include <cstddef>
 #include <string>
-
-// The longest text: GetWindowTextLengthW returns an int, and GetWindowTextW is handed that length
-// plus one for the terminating zero, which must be an int as well.
-constexpr ULONGLONG maxTextLength = 0x7FFFFFFE;
 
 // What a process of this build can hold while it opens and saves a text: a 32-bit process has
 // 2 GiB of address space, of which the program, the system's libraries, stacks and the gaps

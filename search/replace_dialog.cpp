@@ -11,6 +11,7 @@
 #include "search/tool_window.h"
 #include "ui/window_parts.h"
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -89,13 +90,21 @@ std::wstring countText(std::size_t count)
            (count == 1 ? L" occurrence." : L" occurrences.");
 }
 
+std::wstring tooLongAfterReplacing(std::size_t count)
+{
+    return L"Replacing the " + std::to_wstring(count) +
+           L" occurrences would make the text longer than the editor holds (" +
+           std::to_wstring(maxTextLength) + L" characters). Nothing was replaced.";
+}
+
 // A block of the platform's local memory for a text: unlike a string, running short of memory
 // is an answer (null) that the user can be told of, not an exception.
 class LocalText {
 public:
     explicit LocalText(std::size_t length)
-        : block_(static_cast<wchar_t*>(LocalAlloc(LMEM_FIXED, (length + 1) * sizeof(wchar_t))))
     {
+        if (const std::optional<std::size_t> bytes = textBlockBytes(length, sizeof(wchar_t)))
+            block_ = static_cast<wchar_t*>(LocalAlloc(LMEM_FIXED, *bytes));
     }
     ~LocalText()
     {
@@ -108,15 +117,16 @@ public:
     wchar_t* data() const { return block_; }
     bool grow(std::size_t length)
     {
-        auto* grown = static_cast<wchar_t*>(
-            LocalReAlloc(block_, (length + 1) * sizeof(wchar_t), LMEM_MOVEABLE));
+        const std::optional<std::size_t> bytes = textBlockBytes(length, sizeof(wchar_t));
+        auto* grown =
+            bytes ? static_cast<wchar_t*>(LocalReAlloc(block_, *bytes, LMEM_MOVEABLE)) : nullptr;
         if (grown)
             block_ = grown;
         return grown != nullptr;
     }
 
 private:
-    wchar_t* block_;
+    wchar_t* block_ = nullptr;
 };
 
 // Every occurrence replaced in one replacement of the stretch from the first to the last, so
@@ -142,6 +152,10 @@ void replaceEverywhere(HWND window)
     if (found.count == 0) {
         MessageBoxW(window, L"Searched string was not found in this document.", productName.c_str(),
                     MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (!replacedLength(length, found.count, n, with.size())) {
+        tellUser(window, tooLongAfterReplacing(found.count), MB_ICONERROR);
         return;
     }
     const std::size_t end = replacedEnd(found, n, with.size());

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "search/text_search.h"
+#include "ui/text_size.h"
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 // Where the occurrences are: how many, left to right and not overlapping, and the stretch from
@@ -18,7 +20,25 @@ struct Occurrences {
 Occurrences occurrencesOf(std::wstring_view text, const TextSearch& search,
                           std::size_t needleLength);
 
-// Where the stretch of the occurrences ends once each is replaced by a text of replacementLength.
+// The length of a text of textLength once count occurrences of needleLength are each replaced
+// by a text of replacementLength; nothing when it would be longer than the edit control holds,
+// which also keeps every size of the replacement from wrapping.
+template <std::unsigned_integral Size>
+std::optional<Size> replacedLength(Size textLength, Size count, Size needleLength,
+                                   Size replacementLength)
+{
+    const std::optional<Size> removed = sizeProduct(count, needleLength);
+    const std::optional<Size> added = sizeProduct(count, replacementLength);
+    if (!removed || !added || *removed > textLength)
+        return std::nullopt;
+    const std::optional<Size> length = sizeSum(Size(textLength - *removed), *added);
+    if (!length || ULONGLONG(*length) > maxTextLength)
+        return std::nullopt;
+    return length;
+}
+
+// Where the stretch of the occurrences ends once each is replaced by a text of replacementLength,
+// for a replacement that replacedLength has found to fit.
 std::size_t replacedEnd(const Occurrences& found, std::size_t needleLength,
                         std::size_t replacementLength);
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <random>
 #include <string>
 
@@ -123,6 +124,31 @@ TEST(ReplaceAll, ReplacesEveryOccurrenceInPlaceAsAPlainLoopDoes)
         ASSERT_EQ(replacedInPlace(text, needle, with, ignoreCase ? &fold : nullptr, count),
                   expected);
         ASSERT_EQ(count, expectedCount);
+    }
+}
+
+TEST(ReplaceAll, AResultTooLongForTheControlIsRefusedBeforeAnySizeWraps)
+{
+    // At 32 bits: 2^28 occurrences of one character replaced by 17 would wrap to a shorter text.
+    const struct {
+        std::uint32_t textLength;
+        std::uint32_t count;
+        std::uint32_t needle;
+        std::uint32_t with;
+        std::optional<std::uint32_t> length;
+    } rows[] = {
+        {0x7FFF0000, 0x10000000, 1, 17, std::nullopt},
+        {0x7FFF0000, 0x10000000, 1, 0, 0x6FFF0000u},
+        {0x7FFF0000, 0x8000, 1, 2, 0x7FFF8000u},
+        {0x7FFFFFFE, 1, 1, 1, 0x7FFFFFFEu},
+        {0x7FFFFFFE, 1, 1, 2, std::nullopt}, // one past the control's longest text
+        {0xFFFFFFF0, 0x80000000, 2, 2, std::nullopt},
+        {100, 0x80000000, 2, 0, std::nullopt}, // more removed than there is
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.count << " of " << row.needle << " by " << row.with
+                                          << " in " << row.textLength);
+        EXPECT_EQ(replacedLength(row.textLength, row.count, row.needle, row.with), row.length);
     }
 }
 
