@@ -16,7 +16,7 @@ void Document::adopt(const std::wstring& path, const FileIdentity& identity, Tex
 
 void Document::forget()
 {
-    adopt({}, {}, {}, {}, true);
+    adopt({}, {}, newDocumentFormat(), {}, true);
 }
 
 void Document::change()

@@ -16,7 +16,7 @@ public:
     // a save writes in one form (kept only when they do mix); and whether the file holds the text.
     void adopt(const std::wstring& path, const FileIdentity& identity, TextFormat format,
                const LineEndCounts& lineEnds, bool saved);
-    // A new, empty document: no file, the first design's format, nothing to save.
+    // A new, empty document: no file, a new document's format, nothing to save.
     void forget();
     // The user changed the text.
     void change();
@@ -36,7 +36,7 @@ public:
 private:
     std::wstring filePath_;
     FileIdentity identity_;
-    TextFormat format_;
+    TextFormat format_ = newDocumentFormat();
     LineEndCounts mixedLineEnds_;
     bool saved_ = true;
 };

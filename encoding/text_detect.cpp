@@ -17,7 +17,7 @@ bool startsWith(std::string_view bytes, std::string_view mark)
 LineEnd formOf(const LineEndCounts& counts)
 {
     if (counts.crLf + counts.lf == 0)
-        return counts.cr > 0 ? LineEnd::cr : LineEnd::crLf;
+        return counts.cr > 0 ? LineEnd::cr : systemLineEnd();
     return counts.crLf >= counts.lf ? LineEnd::crLf : LineEnd::lf;
 }
 
@@ -107,6 +107,7 @@ DetectedFormat FormatDetector::finish()
     // UTF-8 wins when its multi-byte sequences outnumber the bytes that fit none: then it explains
     // more of the file than code page 1252 does, whose accented letters almost never happen to
     // form a sequence. A UTF-8 file with a few stray bytes stays readable as UTF-8 and keeps them.
+    // ASCII alone is UTF-8 as much as 1252, and UTF-8 stores whatever the user adds.
     if (startsWith(start_, markOf(Encoding::utf8WithMark)))
         encoding = Encoding::utf8WithMark;
     else if (even && wideOrder_ == 0)
@@ -114,7 +115,7 @@ DetectedFormat FormatDetector::finish()
     else if (even && wideOrder_ == 1)
         encoding = Encoding::utf16Be;
     else
-        encoding = sequences_ > strays_ ? Encoding::utf8 : Encoding::eightBit;
+        encoding = strays_ == 0 || sequences_ > strays_ ? Encoding::utf8 : Encoding::eightBit;
     if (encoding == Encoding::utf16Le || encoding == Encoding::utf16Be) {
         detected.lineEnds = wide_;
     } else {

@@ -14,9 +14,9 @@ struct DetectedFormat {
 
 // The encoding, by the first rule that holds: a UTF-8 mark; a UTF-16 little- or big-endian mark
 // on a file of an even length; bytes that read as UTF-8 with more multi-byte sequences than bytes
-// that fit none; otherwise 8-bit text. The line ends: the more frequent of CR LF and LF, CR LF
-// when they are as many; a lone CR is a line end only in a file without any LF (elsewhere it is
-// kept as a character); CR LF for a file without line ends.
+// that fit none, or with no such byte (ASCII alone); otherwise 8-bit text. The line ends: the more
+// frequent of CR LF and LF, CR LF when they are as many; a lone CR is a line end only in a file
+// without any LF (elsewhere it is kept as a character); the system's for a file without line ends.
 DetectedFormat detectFormat(std::string_view bytes);
 
 // The same over a file read a piece at a time, so that Open never needs the file whole.

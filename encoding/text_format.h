@@ -3,6 +3,8 @@
 // back to disk.
 #pragma once
 
+#include "platform/win32.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -19,10 +21,23 @@ enum class LineEnd { crLf, lf, cr };
 constexpr int encodingCount = int(Encoding::utf16Be) + 1;
 constexpr int lineEndCount = int(LineEnd::cr) + 1;
 
+// The line end of the system's own text files: CR LF on Windows, LF where the platform says so.
+constexpr LineEnd systemLineEnd()
+{
+    return systemLineBreak == std::wstring_view(L"\n") ? LineEnd::lf : LineEnd::crLf;
+}
+
 struct TextFormat {
     Encoding encoding = Encoding::eightBit;
     LineEnd lineEnd = LineEnd::crLf;
 };
+
+// A new document's format: UTF-8 stores every character the user types, and without a mark a text
+// of ASCII alone is the same bytes in any encoding.
+constexpr TextFormat newDocumentFormat()
+{
+    return {Encoding::utf8, systemLineEnd()};
+}
 
 // How many line ends of each form a file holds: a CR directly before an LF is part of a CR LF.
 struct LineEndCounts {

@@ -9,6 +9,8 @@
 #include <commdlg.h>
 #include <shlobj.h>
 static_assert(sizeof(OPENFILENAMEW) == 88, "the editor passes the 32-bit structure size");
+// The line break of the system's own text files.
+inline constexpr wchar_t systemLineBreak[] = L"\r\n";
 #else
 #include "platform/win32_subset.h"
 #endif

@@ -753,6 +753,9 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH multiByte, int byteCou
                         int wideCount);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideCount, LPSTR multiByte,
                         int byteCount, LPCCH defaultChar, LPBOOL usedDefaultChar);
+// Layer: not a Windows name. The line break of the system's own text files, which is CR LF on
+// Windows (platform/win32.h says so there) and LF alone here.
+inline constexpr wchar_t systemLineBreak[] = L"\n";
 
 // KERNEL32: time and the process.
 DWORD GetTickCount();

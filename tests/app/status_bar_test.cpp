@@ -203,8 +203,9 @@ TEST_F(StartupTest, ASettingsFileWithTheBarsLineShowsItAtStart)
 TEST_F(StatusBarTest, ShowsTheDocumentsLineEndsAndEncodingAsTheyChange)
 {
     showBar();
-    EXPECT_EQ(partText(statusPartLineEnds), L"CR LF");
-    EXPECT_EQ(partText(statusPartEncoding), L"8-bit (code page 1252)");
+    // A new document's: UTF-8, with the system's line ends.
+    EXPECT_EQ(partText(statusPartLineEnds), L"LF");
+    EXPECT_EQ(partText(statusPartEncoding), L"UTF-8");
     RECT bar;
     GetClientRect(statusBar(), &bar);
     int rights[4] = {};
@@ -214,15 +215,15 @@ TEST_F(StatusBarTest, ShowsTheDocumentsLineEndsAndEncodingAsTheyChange)
     EXPECT_LT(rights[2], bar.right);
     EXPECT_EQ(rights[3], -1);
 
-    writeFileBytes("unix.txt", "caf\xC3\xA9\nsecond line\n");
-    answerFileDialog(path("unix.txt"));
+    writeFileBytes("old.txt", "caf\xE9\r\nsecond line\r\n");
+    answerFileDialog(path("old.txt"));
     command(commandOpen);
-    EXPECT_EQ(partText(statusPartLineEnds), L"LF");
-    EXPECT_EQ(partText(statusPartEncoding), L"UTF-8");
+    EXPECT_EQ(partText(statusPartLineEnds), L"CR LF");
+    EXPECT_EQ(partText(statusPartEncoding), L"8-bit (code page 1252)");
     command(commandEncoding + int(Encoding::utf16Le));
     EXPECT_EQ(partText(statusPartEncoding), L"UTF-16 little-endian");
-    command(commandLineEnd + int(LineEnd::crLf));
-    EXPECT_EQ(partText(statusPartLineEnds), L"CR LF");
+    command(commandLineEnd + int(LineEnd::lf));
+    EXPECT_EQ(partText(statusPartLineEnds), L"LF");
     EXPECT_EQ(partText(statusPartPosition), L"Ln 1, Col 1");
 }
 

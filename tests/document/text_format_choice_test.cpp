@@ -169,7 +169,7 @@ TEST_F(EncodingTest, ALargeTextIsSavedInPiecesThatDoNotShowAndALateCharacterStil
 
     // A character 8-bit text lacks, three megabytes in: nothing is written before the user
     // answers, and No leaves the file and its folder as they were.
-    const std::string eightBit(3 << 20, 'a');
+    const std::string eightBit = "\xE9" + std::string((3 << 20) - 1, 'a');
     writeFileBytes("late.txt", eightBit);
     open("late.txt");
     SendMessageW(Editor.editControl, EM_SETSEL, 3 << 20, 3 << 20);
@@ -184,10 +184,11 @@ TEST_F(EncodingTest, ALargeTextIsSavedInPiecesThatDoNotShowAndALateCharacterStil
     EXPECT_EQ(files, 2u) << "wide.txt and late.txt, and no temporary file left";
     answerMessageBox(IDYES);
     hotKey(hotKeySave);
-    EXPECT_TRUE(fileBytes("late.txt") == eightBit + "\r\n\xE6\x97\xA5");
+    // A file without line ends takes the system's.
+    EXPECT_TRUE(fileBytes("late.txt") == "\xC3\xA9" + eightBit.substr(1) + "\n\xE6\x97\xA5");
 }
 
-TEST_F(EncodingTest, TheMenusChooseTheFormatOfTheNextSaveAndNewStartsAs8BitWithCrLf)
+TEST_F(EncodingTest, TheMenusChooseTheFormatOfTheNextSaveAndNewStartsAsUtf8WithTheSystemsLineEnds)
 {
     writeFileBytes("script.sh", "#!/bin/sh\necho \xC3\xA9\n");
     open("script.sh");
@@ -205,12 +206,40 @@ TEST_F(EncodingTest, TheMenusChooseTheFormatOfTheNextSaveAndNewStartsAs8BitWithC
     EXPECT_EQ(title(), L"script.sh - Quenwrite");
 
     hotKey(hotKeyNew);
-    EXPECT_EQ(bulleted(L"Encoding"), nameOf(Encoding::eightBit));
-    EXPECT_EQ(bulleted(L"Line ends"), L"CR LF");
-    type(L"a\nb");
+    EXPECT_EQ(bulleted(L"Encoding"), L"UTF-8");
+    EXPECT_EQ(bulleted(L"Line ends"), L"LF");
+    type(L"a\nb\u00E9");
     answerFileDialog(path("new.txt"));
     hotKey(hotKeySave);
-    EXPECT_EQ(fileBytes("new.txt"), "a\r\nb");
+    EXPECT_EQ(fileBytes("new.txt"), "a\nb\xC3\xA9");
+    EXPECT_TRUE(shownBoxes().empty()) << lastBox();
+}
+
+TEST_F(EncodingTest, AnAsciiFileTakesUtf8AndKeepsItsLineEndsWhileA1252FileKeeps1252)
+{
+    const struct {
+        const char* bytes;
+        const wchar_t* encoding;
+        const wchar_t* lineEnds;
+        std::string saved;
+    } rows[] = {
+        {"plain\r\ntext\r\n", L"UTF-8", L"CR LF", "\xC3\xA9plain\r\ntext\r\n"},
+        {"plain\ntext\n", L"UTF-8", L"LF", "\xC3\xA9plain\ntext\n"},
+        {"plain\xE9\r\n", L"8-bit (code page 1252)", L"CR LF", "\xE9plain\xE9\r\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.bytes);
+        writeFileBytes("file.txt", row.bytes);
+        open("file.txt");
+        EXPECT_EQ(bulleted(L"Encoding"), row.encoding);
+        EXPECT_EQ(bulleted(L"Line ends"), row.lineEnds);
+        hotKey(hotKeySave);
+        EXPECT_EQ(fileBytes("file.txt"), row.bytes) << "saved unchanged";
+        type(L"\u00E9");
+        hotKey(hotKeySave);
+        EXPECT_EQ(fileBytes("file.txt"), row.saved);
+    }
+    EXPECT_TRUE(shownBoxes().empty()) << lastBox();
 }
 
 } // namespace

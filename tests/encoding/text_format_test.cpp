@@ -84,11 +84,13 @@ TEST(TextDetection, AMarkFirstThenUtf8WhenItExplainsMoreThen8Bit)
         Encoding encoding;
     };
     const Row rows[] = {
-        {"plain ASCII is 8-bit", "plain text\n", Encoding::eightBit},
+        {"ASCII alone is UTF-8", "plain text\n", Encoding::utf8},
+        {"no bytes at all are UTF-8", "", Encoding::utf8},
         {"a UTF-16 mark on an odd length is no mark",
          "\xFF\xFE"
          "a",
          Encoding::eightBit},
+        {"one stray byte in ASCII: 8-bit", "caf\xE9\n", Encoding::eightBit},
         {"UTF-16 with a zero character first", std::string("\xFF\xFE\0\0", 4), Encoding::utf16Le},
         {"one sequence, one stray byte: 8-bit", "\xC3\xA9 \xE9", Encoding::eightBit},
         {"two sequences, one stray byte: UTF-8", "\xC3\xA9\xC3\xA9 \xE9", Encoding::utf8},
@@ -110,7 +112,7 @@ TEST(TextDetection, TheMoreFrequentLineEndWinsAndALoneCrCountsOnlyWithoutLf)
         bool mixed;
     };
     const Row rows[] = {
-        {"no line end", "one line", LineEnd::crLf, false},
+        {"no line end takes the system's", "one line", systemLineEnd(), false},
         {"more LF than CR LF", "a\r\nb\nc\n", LineEnd::lf, true},
         {"as many CR LF as LF", "a\r\nb\n", LineEnd::crLf, true},
         {"a lone CR among LF is a character", "a\rb\nc", LineEnd::lf, false},

@@ -154,7 +154,7 @@ TEST_F(RecoveryTest, APauseAfterTypingWritesACopyOfTheTextAndTheFileThatOnlyTheU
     EXPECT_EQ(copiedText(header), L"typed first line\r\n");
     EXPECT_EQ(header.path, path("notes.txt"));
     EXPECT_EQ(header.identity, identityOf(path("notes.txt")));
-    EXPECT_EQ(header.format.encoding, Encoding::eightBit);
+    EXPECT_EQ(header.format.encoding, Encoding::utf8);
     EXPECT_EQ(header.format.lineEnd, LineEnd::crLf);
     struct stat status;
     ASSERT_EQ(stat(programFolder().c_str(), &status), 0);

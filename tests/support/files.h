@@ -2,6 +2,7 @@
 // up there) and a document large enough that the file code reads and writes it in several pieces.
 #pragma once
 
+#include "encoding/text_writer.h"
 #include "platform/win32.h"
 
 #include <algorithm>
@@ -28,7 +29,7 @@ inline bool holdsTemporary(const std::string& folder)
     return false;
 }
 
-// One byte per character in code page 1252, as the editor writes a new document's file.
+// One byte per character in code page 1252, as the editor writes an 8-bit file.
 inline std::string bytes1252(const std::wstring& text)
 {
     std::string bytes(text.size(), '\0');
@@ -36,6 +37,12 @@ inline std::string bytes1252(const std::wstring& text)
         WideCharToMultiByte(1252, 0, text.data(), int(text.size()), bytes.data(), int(bytes.size()),
                             nullptr, nullptr);
     return bytes;
+}
+
+// As the editor writes a new document's file: UTF-8 with the system's line ends.
+inline std::string newDocumentBytes(const std::wstring& text)
+{
+    return bytesFromText(text, newDocumentFormat());
 }
 
 // Lines of the characters of every byte from 1 to 255 in code page 1252 but the line ends, CR LF
