@@ -91,7 +91,7 @@ DetectedFormat detectFormat(const FileBytes& file)
 ULONGLONG mostCharactersOf(ULONGLONG bytes, const DetectedFormat& detected)
 {
     const Encoding encoding = detected.format.encoding;
-    const bool wide = encoding == Encoding::utf16Le || encoding == Encoding::utf16Be;
+    const bool wide = isUtf16(encoding);
     const ULONGLONG units = wide ? bytes / 2 : bytes;
     return units + detected.lineEnds.lf + detected.lineEnds.cr + 2;
 }

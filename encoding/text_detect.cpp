@@ -9,6 +9,17 @@
 
 namespace {
 
+// How far into a file without a mark its bytes are looked at for UTF-16.
+constexpr std::uint64_t wideSniffLength = 4096;
+
+// A character of text, not a control or a zero: tab, LF, form feed, CR, printable ASCII and the
+// printable rest of Latin-1.
+bool plausibleLatin1(unsigned char byte)
+{
+    return byte == '\t' || byte == '\n' || byte == '\f' || byte == '\r' ||
+           (byte >= 0x20 && byte < 0x7F) || byte >= 0xA0;
+}
+
 bool startsWith(std::string_view bytes, std::string_view mark)
 {
     return bytes.substr(0, mark.size()) == mark;
@@ -110,13 +121,11 @@ DetectedFormat FormatDetector::finish()
     // ASCII alone is UTF-8 as much as 1252, and UTF-8 stores whatever the user adds.
     if (startsWith(start_, markOf(Encoding::utf8WithMark)))
         encoding = Encoding::utf8WithMark;
-    else if (even && wideOrder_ == 0)
-        encoding = Encoding::utf16Le;
-    else if (even && wideOrder_ == 1)
-        encoding = Encoding::utf16Be;
+    else if (even && wideOrder_ >= 0 && (wideMarked_ || size_ >= 4))
+        encoding = wideEncoding();
     else
         encoding = strays_ == 0 || sequences_ > strays_ ? Encoding::utf8 : Encoding::eightBit;
-    if (encoding == Encoding::utf16Le || encoding == Encoding::utf16Be) {
+    if (isUtf16(encoding)) {
         detected.lineEnds = wide_;
     } else {
         // The marks hold no CR or LF, so the counts over the whole file are the text's.
@@ -134,12 +143,10 @@ void FormatDetector::count(std::string_view bytes)
         return;
     if (start_.size() < 3)
         start_.append(bytes.substr(0, 3 - start_.size()));
-    if (wideOrder_ < 0 && start_.size() >= 2 && size_ < 2) {
-        if (startsWith(start_, markOf(Encoding::utf16Le)))
-            wideOrder_ = 0;
-        else if (startsWith(start_, markOf(Encoding::utf16Be)))
-            wideOrder_ = 1;
-    }
+    if (wideOrder_ < 0 && start_.size() >= 2 && size_ < 2)
+        orderWide();
+    if (wideOrder_ >= 0 && !wideMarked_ && size_ < wideSniffLength)
+        sniffWide(bytes);
     const Utf8Census census = utf8Census(bytes);
     sequences_ += census.sequences;
     strays_ += census.strays;
@@ -154,12 +161,53 @@ void FormatDetector::count(std::string_view bytes)
     size_ += bytes.size();
 }
 
+// From the file's first two bytes: a mark, or a zero beside a character, which UTF-16 without a
+// mark has at the start of text.
+void FormatDetector::orderWide()
+{
+    const auto first = static_cast<unsigned char>(start_[0]);
+    const auto second = static_cast<unsigned char>(start_[1]);
+    wideMarked_ = startsWith(start_, markOf(Encoding::utf16Le)) ||
+                  startsWith(start_, markOf(Encoding::utf16Be));
+    if (wideMarked_)
+        wideOrder_ = first == 0xFE ? 1 : 0;
+    else if (first == 0 && plausibleLatin1(second))
+        wideOrder_ = 1;
+    else if (plausibleLatin1(first) && second == 0)
+        wideOrder_ = 0;
+    // The first byte went by before the order was known.
+    if (wideOrder_ >= 0 && !wideMarked_ && size_ == 1)
+        pendingByte_ = first;
+}
+
+// UTF-16 without a mark is taken only when the file's first bytes leave no doubt: a zero in every
+// other place, a character of text in each place between.
+void FormatDetector::sniffWide(std::string_view bytes)
+{
+    for (std::size_t i = 0; i < bytes.size() && size_ + i < wideSniffLength; ++i) {
+        const std::uint64_t at = size_ + i;
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        const bool zeroPlace = (at % 2 == 1) == (wideOrder_ == 0);
+        if (zeroPlace ? byte != 0 : !plausibleLatin1(byte)) {
+            wideOrder_ = -1;
+            return;
+        }
+    }
+}
+
+Encoding FormatDetector::wideEncoding() const
+{
+    if (wideMarked_)
+        return wideOrder_ == 1 ? Encoding::utf16Be : Encoding::utf16Le;
+    return wideOrder_ == 1 ? Encoding::utf16BeWithoutMark : Encoding::utf16LeWithoutMark;
+}
+
 // The units after the mark, two bytes each; a unit may be split between two calls.
 void FormatDetector::countWide(std::string_view bytes)
 {
     const bool bigEndian = wideOrder_ == 1;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (size_ + i < 2)
+        if (wideMarked_ && size_ + i < 2)
             continue;
         const auto byte = static_cast<unsigned char>(bytes[i]);
         if (pendingByte_ < 0) {

@@ -13,10 +13,13 @@ struct DetectedFormat {
 };
 
 // The encoding, by the first rule that holds: a UTF-8 mark; a UTF-16 little- or big-endian mark
-// on a file of an even length; bytes that read as UTF-8 with more multi-byte sequences than bytes
-// that fit none, or with no such byte (ASCII alone); otherwise 8-bit text. The line ends: the more
-// frequent of CR LF and LF, CR LF when they are as many; a lone CR is a line end only in a file
-// without any LF (elsewhere it is kept as a character); the system's for a file without line ends.
+// on a file of an even length; UTF-16 without a mark on a file of an even length of at least four
+// bytes whose first 4 KiB have a zero byte in every other place and a character of text (tab, LF,
+// form feed, CR, or printable Latin-1) in each place between; bytes that read as UTF-8 with more
+// multi-byte sequences than bytes that fit none, or with no such byte (ASCII alone); otherwise
+// 8-bit text. The line ends: the more frequent of CR LF and LF, CR LF when they are as many; a lone
+// CR is a line end only in a file without any LF (elsewhere it is kept as a character); the
+// system's for a file without line ends.
 DetectedFormat detectFormat(std::string_view bytes);
 
 // The same over a file read a piece at a time, so that Open never needs the file whole.
@@ -28,6 +31,9 @@ public:
 
 private:
     void count(std::string_view bytes);
+    void orderWide();
+    void sniffWide(std::string_view bytes);
+    Encoding wideEncoding() const;
     void countWide(std::string_view bytes);
 
     std::string start_; // the file's first three bytes, for the marks
@@ -39,8 +45,10 @@ private:
     std::uint64_t lfs_ = 0;
     std::uint64_t crLfs_ = 0;
     bool afterCr_ = false;
-    // UTF-16's line ends, counted only in a file that starts with one of its marks.
+    // UTF-16's line ends, counted only in a file that starts with one of its marks or, without
+    // one, as long as its first bytes may be UTF-16.
     int wideOrder_ = -1; // -1 undecided or none, 0 little-endian, 1 big-endian
+    bool wideMarked_ = false;
     LineEndCounts wide_;
     int pendingByte_ = -1;
     char16_t previousUnit_ = 0;

@@ -4,10 +4,14 @@
 namespace {
 
 // In the order of the enums.
-constexpr std::string_view marks[] = {"", "", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
-constexpr const wchar_t* encodingNames[] = {L"8-bit (code page 1252)", L"UTF-8",
-                                            L"UTF-8 with byte-order mark", L"UTF-16 little-endian",
-                                            L"UTF-16 big-endian"};
+constexpr std::string_view marks[] = {"", "", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF", "", ""};
+constexpr const wchar_t* encodingNames[] = {L"8-bit (code page 1252)",
+                                            L"UTF-8",
+                                            L"UTF-8 with byte-order mark",
+                                            L"UTF-16 little-endian",
+                                            L"UTF-16 big-endian",
+                                            L"UTF-16 little-endian without byte-order mark",
+                                            L"UTF-16 big-endian without byte-order mark"};
 constexpr const wchar_t* lineEndNames[] = {L"CR LF", L"LF", L"CR"};
 
 } // namespace

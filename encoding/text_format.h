@@ -12,13 +12,16 @@ enum class Encoding {
     eightBit, // one byte per character, code page 1252
     utf8,
     utf8WithMark,
-    utf16Le, // UTF-16 always starts with its mark: without one it cannot be told from bytes
+    utf16Le,
     utf16Be,
+    // Without a mark, UTF-16 is told from its bytes only where they show it (text_detect.h).
+    utf16LeWithoutMark,
+    utf16BeWithoutMark,
 };
 
 enum class LineEnd { crLf, lf, cr };
 
-constexpr int encodingCount = int(Encoding::utf16Be) + 1;
+constexpr int encodingCount = int(Encoding::utf16BeWithoutMark) + 1;
 constexpr int lineEndCount = int(LineEnd::cr) + 1;
 
 // The line end of the system's own text files: CR LF on Windows, LF where the platform says so.
@@ -45,6 +48,17 @@ struct LineEndCounts {
     std::size_t lf = 0;
     std::size_t cr = 0;
 };
+
+constexpr bool isUtf16(Encoding encoding)
+{
+    return encoding == Encoding::utf16Le || encoding == Encoding::utf16Be ||
+           encoding == Encoding::utf16LeWithoutMark || encoding == Encoding::utf16BeWithoutMark;
+}
+
+constexpr bool isBigEndian(Encoding encoding)
+{
+    return encoding == Encoding::utf16Be || encoding == Encoding::utf16BeWithoutMark;
+}
 
 // The byte-order mark the encoding writes first, empty for none.
 std::string_view markOf(Encoding encoding);

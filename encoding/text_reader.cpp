@@ -126,7 +126,7 @@ void TextReader::append(std::string_view piece)
             hold = bytes.size() % 2;
             const std::size_t last = bytes.size() - hold;
             if (last >= 2 &&
-                isHighSurrogate(unitAt(bytes, last - 2, format_.encoding == Encoding::utf16Be)))
+                isHighSurrogate(unitAt(bytes, last - 2, isBigEndian(format_.encoding))))
                 hold += 2;
         }
         held_.assign(bytes.substr(bytes.size() - hold));
@@ -148,6 +148,8 @@ void TextReader::decode(std::string_view bytes, bool last)
         break;
     case Encoding::utf16Le:
     case Encoding::utf16Be:
+    case Encoding::utf16LeWithoutMark:
+    case Encoding::utf16BeWithoutMark:
         decodeUtf16(bytes, last);
         break;
     }
@@ -177,7 +179,7 @@ void TextReader::decodeUtf8(std::string_view bytes)
 // pair becomes the one character it stands for, as the platform's own text has it there.
 void TextReader::decodeUtf16(std::string_view bytes, bool last)
 {
-    const bool bigEndian = format_.encoding == Encoding::utf16Be;
+    const bool bigEndian = isBigEndian(format_.encoding);
     std::size_t at = 0;
     for (; at + 1 < bytes.size(); at += 2) {
         std::uint32_t unit = unitAt(bytes, at, bigEndian);

@@ -200,8 +200,8 @@ std::wstring_view TextWriter::withFileLineEnds(std::wstring_view units)
 
 std::size_t TextWriter::encode(std::wstring_view units, char* out)
 {
-    if (format_.encoding == Encoding::utf16Le || format_.encoding == Encoding::utf16Be)
-        return encodeUtf16(units, format_.encoding == Encoding::utf16Be, out);
+    if (isUtf16(format_.encoding))
+        return encodeUtf16(units, isBigEndian(format_.encoding), out);
     if (allAscii(units)) {
         std::transform(units.begin(), units.end(), out, [](wchar_t unit) { return char(unit); });
         return units.size();
@@ -231,7 +231,7 @@ std::string bytesFromText(std::wstring_view text, TextFormat format)
 std::size_t firstUnstorable(std::wstring_view text, Encoding encoding)
 {
     const bool eightBit = encoding == Encoding::eightBit;
-    const bool utf16 = encoding == Encoding::utf16Le || encoding == Encoding::utf16Be;
+    const bool utf16 = isUtf16(encoding);
     if (allAscii(text))
         return std::wstring_view::npos;
     for (std::size_t at = 0; at < text.size();) {

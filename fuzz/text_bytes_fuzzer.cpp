@@ -31,8 +31,10 @@ void SetLastError(DWORD error)
 
 namespace {
 
-constexpr Encoding encodings[] = {Encoding::eightBit, Encoding::utf8, Encoding::utf8WithMark,
-                                  Encoding::utf16Le, Encoding::utf16Be};
+constexpr Encoding encodings[] = {Encoding::eightBit,          Encoding::utf8,
+                                  Encoding::utf8WithMark,      Encoding::utf16Le,
+                                  Encoding::utf16Be,           Encoding::utf16LeWithoutMark,
+                                  Encoding::utf16BeWithoutMark};
 constexpr LineEnd lineEnds[] = {LineEnd::crLf, LineEnd::lf, LineEnd::cr};
 
 // Opens the file in the format and saves it unchanged, in pieces as the editor does; a split

@@ -91,7 +91,7 @@ bool takeFormat(std::string_view& rest, RecoveryHeader& header)
     if (!takeLine(rest, "format", line) || !takeNumber(line, encoding) ||
         !takeNumber(line, lineEnd) || !takeNumber(line, mixed.crLf) ||
         !takeNumber(line, mixed.lf) || !takeNumber(line, mixed.cr) ||
-        encoding > unsigned(Encoding::utf16Be) || lineEnd > unsigned(LineEnd::cr))
+        encoding >= unsigned(encodingCount) || lineEnd >= unsigned(lineEndCount))
         return false;
     header.format = {Encoding(encoding), LineEnd(lineEnd)};
     return true;

@@ -103,6 +103,37 @@ TEST(TextDetection, AMarkFirstThenUtf8WhenItExplainsMoreThen8Bit)
     }
 }
 
+TEST(TextDetection, Utf16WithoutAMarkOnlyWhereItsZeroBytesLeaveNoDoubt)
+{
+    using namespace std::string_literals; // the rows hold zero bytes
+    std::string longLe;
+    for (int i = 0; i < 3000; ++i)
+        longLe += "x\0"s;
+    const struct {
+        const char* name;
+        std::string bytes;
+        Encoding encoding;
+    } rows[] = {
+        {"little-endian Latin-1 text", "h\0\xE9\0l\0l\0o\0\r\0\n\0"s, Encoding::utf16LeWithoutMark},
+        {"big-endian Latin-1 text", "\0h\0\xE9\0l\0l\0o\0\n"s, Encoding::utf16BeWithoutMark},
+        {"two units are enough", "o\0k\0"s, Encoding::utf16LeWithoutMark},
+        {"one unit is not", "o\0"s, Encoding::utf8},
+        {"an odd length is not UTF-16", "o\0k\0!"s, Encoding::utf8},
+        {"a zero unit is no character", "a\0\0\0b\0"s, Encoding::utf8},
+        {"a control character is no text", "a\0\x01\0b\0"s, Encoding::utf8},
+        {"a character beyond Latin-1 leaves doubt", "a\0\xAC\x20b\0"s, Encoding::eightBit},
+        {"zeros in no order", "a\0b\0\0c"s, Encoding::utf8},
+        {"past the first 4 KiB anything goes", longLe + "\x01\x02"s, Encoding::utf16LeWithoutMark},
+        {"within them nothing", longLe.substr(0, 4000) + "\x01\x02"s + longLe.substr(4002),
+         Encoding::utf8},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(detectFormat(row.bytes).format.encoding, row.encoding);
+        EXPECT_EQ(detectedByteByByte(row.bytes).format.encoding, row.encoding);
+    }
+}
+
 TEST(TextDetection, TheMoreFrequentLineEndWinsAndALoneCrCountsOnlyWithoutLf)
 {
     struct Row {
@@ -215,6 +246,8 @@ TEST(FormatDetector, AFileReadInPiecesIsRecognisedAsWhereverItIsSplit)
         "\xEF\xBB\xBF\xC3\xA9\r\n\xE2\x82\xAC\n",
         "caf\xE9 \xF0\x9F\x98\x80 \xE2\x82\r\n\xC3",
         "\xF0\xF0\xE2\xF0\x9F\x98\xF0\x9F\x98\x80\xC3",
+        "a\0\r\0\n\0\xE9\0\n\0"s,
+        "\0a\0\r\0\n\0\n\0b"s,
     };
     for (const std::string& bytes : rows) {
         const DetectedFormat whole = detectFormat(bytes);

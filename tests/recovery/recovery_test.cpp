@@ -83,7 +83,7 @@ TEST(RecoveryFile, AHeaderCutShortOrOfAnotherKindIsNoCopy)
     for (const std::string& foreign :
          {std::string("Quenwrite recovery copy\ntime x\n"), std::string("plain text\n"),
           std::string("Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\npath 999\na.txt\n\n"),
-          std::string("Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\nformat 5 0 0 0 0\n"
+          std::string("Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\nformat 7 0 0 0 0\n"
                       "path 5\na.txt\n\n"),
           std::string("Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\nformat 1 3 0 0 0\n"
                       "path 5\na.txt\n\n")}) {
