@@ -182,6 +182,11 @@ std::span<const Command> commands()
          runLineEnd},
         {commandLineEnd + int(LineEnd::lf), Menu::lineEnds, nameOf(LineEnd::lf), {}, runLineEnd},
         {commandLineEnd + int(LineEnd::cr), Menu::lineEnds, nameOf(LineEnd::cr), {}, runLineEnd},
+        {commandLineEnd + int(LineEnd::asInFile),
+         Menu::lineEnds,
+         nameOf(LineEnd::asInFile),
+         {},
+         runLineEnd},
 
         {commandStatusBar,
          Menu::view,

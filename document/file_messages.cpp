@@ -36,6 +36,19 @@ std::wstring mixedLineEndsNotice(const std::wstring& path, const LineEndCounts& 
            L"here, unsaved.";
 }
 
+std::wstring mixedLineEndsQuestion(const std::wstring& path, const LineEndCounts& counts,
+                                   LineEnd lineEnd)
+{
+    return L"The file this text was read from mixes line ends: " + std::to_wstring(counts.crLf) +
+           L" CR LF and " + std::to_wstring(counts.lf) + L" LF.\n\nKeep them as they are in " +
+           quoted(path) +
+           L"?\n\nYes keeps each line's end as the file has it. No saves with every "
+           L"line end as " +
+           nameOf(lineEnd) +
+           L" (Format, Line ends chooses another form). Cancel saves nothing and keeps your text "
+           L"here, unsaved.";
+}
+
 std::wstring zeroBytesLeftOut(const std::wstring& path, std::size_t count)
 {
     const std::wstring bytes =

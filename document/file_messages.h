@@ -14,5 +14,8 @@ std::wstring unstorableCharacter(const std::wstring& path, std::wstring_view tex
                                  std::size_t offset, Encoding encoding, Encoding instead);
 std::wstring mixedLineEndsNotice(const std::wstring& path, const LineEndCounts& counts,
                                  LineEnd lineEnd);
+// The same with each line's end noted: keeping them as they are comes first.
+std::wstring mixedLineEndsQuestion(const std::wstring& path, const LineEndCounts& counts,
+                                   LineEnd lineEnd);
 std::wstring zeroBytesLeftOut(const std::wstring& path, std::size_t count);
 std::wstring dialogFailure(DWORD dialogError);

@@ -16,6 +16,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 void Editor::openFile(HWND window)
 {
@@ -39,13 +41,15 @@ struct ShownText {
 // else together. Pieces of four megabytes held 32 MB at any size and opened 10 MB more slowly.
 // With release, each piece of the file is let go once its text has gone to sink.
 template <typename Sink>
-ShownText convertInPieces(FileBytes& file, TextFormat format, bool release, Sink sink)
+ShownText convertInPieces(FileBytes& file, TextFormat format, bool release, Sink sink,
+                          std::vector<bool>* lineEndForms = nullptr)
 {
     // A 64th of the file, up to a megabyte: the buffers, at four bytes a character, stay small
     // beside a small file's text.
     const auto piece = std::size_t(std::clamp<std::uint64_t>(
         file.size() / 64, std::uint64_t(64) << 10, std::uint64_t(1) << 20));
     TextReader converter(format);
+    converter.recordLineEnds(lineEndForms);
     std::wstring part;
     std::size_t characters = 0;
     for (std::size_t i = 0; i < file.pieceCount(); ++i) {
@@ -65,10 +69,12 @@ ShownText convertInPieces(FileBytes& file, TextFormat format, bool release, Sink
     return {characters + part.size(), zeroBytes};
 }
 
-ShownText showText(HWND edit, FileBytes& file, TextFormat format)
+ShownText showText(HWND edit, FileBytes& file, TextFormat format, std::vector<bool>* lineEndForms)
 {
     ShownText shown;
-    replaceText(edit, [&](const auto& add) { shown = convertInPieces(file, format, true, add); });
+    replaceText(edit, [&](const auto& add) {
+        shown = convertInPieces(file, format, true, add, lineEndForms);
+    });
     return shown;
 }
 
@@ -131,8 +137,12 @@ void Editor::readFile(const wchar_t* path, HWND window)
     const DetectedFormat detected = detectFormat(file);
     if (!fits(path, file, detected, window))
         return;
+    // A file that mixes line ends notes each line's, so a save can keep them as they are.
+    LineEndForms forms{{}, detected.format.lineEnd};
+    const bool mixed = mixesLineEnds(detected.lineEnds);
     // The pieces report themselves as changes; the document is settled below all the same.
-    const ShownText shown = showText(editControl, file, detected.format);
+    const ShownText shown =
+        showText(editControl, file, detected.format, mixed ? &forms.lf : nullptr);
     if (ULONGLONG(GetWindowTextLengthW(editControl)) != shown.characters) {
         // A control that ran out of memory keeps a part: that part must never replace the file.
         // The user agreed to drop the previous document already; an empty new one takes its place.
@@ -145,7 +155,7 @@ void Editor::readFile(const wchar_t* path, HWND window)
     // so it cannot replace the file by accident.
     const bool whole = shown.zeroBytes == 0;
     Document.adopt(whole ? path : L"", whole ? identity : FileIdentity{}, detected.format,
-                   detected.lineEnds, whole);
+                   detected.lineEnds, whole, std::move(forms));
     if (whole)
         Recovery.discard(window);
     updateTitle(window);

@@ -17,6 +17,7 @@
 #include "ui/window_parts.h"
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -48,12 +49,35 @@ bool mayStore(HWND window, const std::wstring& path, std::wstring_view text, Enc
     return true;
 }
 
+// A file that mixes line ends is kept as it is, or written in one form, as the user says. A text
+// restored from a recovery copy has no line's form noted: it can only be written in one.
+bool mayChangeLineEnds(HWND window, const std::wstring& path, const LineEndCounts& mixed,
+                       const LineEndForms& forms, LineEnd& lineEnd)
+{
+    if (forms.lf.empty())
+        return yes(window, mixedLineEndsNotice(path, mixed, lineEnd));
+    switch (MessageBoxW(window, mixedLineEndsQuestion(path, mixed, lineEnd).c_str(),
+                        productName.c_str(), MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        lineEnd = LineEnd::asInFile;
+        return true;
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The control's text as a file's bytes, read and converted a run of lines at a time, so that a
 // save holds a few megabytes besides the document whatever its size. It stops at a character the
 // encoding cannot store, before the file is touched.
 class ControlBytes {
 public:
-    ControlBytes(HWND edit, TextFormat format) : format_(format) { pieces_.start(edit); }
+    ControlBytes(HWND edit, TextFormat format, const LineEndForms& forms)
+        : format_(format), place_{&forms}
+    {
+        pieces_.start(edit);
+    }
 
     // Fills the room whole, but for the end: the pieces of the text do not show in the file's.
     std::size_t write(char* out, std::size_t room)
@@ -75,7 +99,7 @@ public:
             if (next == TextPieces::Next::failed ||
                 firstUnstorable(piece_, format_.encoding) != std::wstring_view::npos)
                 return stopWriting;
-            writer_.emplace(piece_, format_, !writer_);
+            writer_.emplace(piece_, format_, !writer_, &place_);
         }
         return used;
     }
@@ -83,14 +107,17 @@ public:
 private:
     TextPieces pieces_;
     TextFormat format_;
+    LineEndPlace place_;
     std::wstring piece_;
     std::optional<TextWriter> writer_;
 };
 
-DWORD writeText(const std::wstring& path, std::wstring_view text, TextFormat format)
+DWORD writeText(const std::wstring& path, std::wstring_view text, TextFormat format,
+                const LineEndForms& forms)
 {
     // Converted piece by piece as it is written, so the text never exists a second time as bytes.
-    TextWriter writer(text, format);
+    LineEndPlace place{&forms};
+    TextWriter writer(text, format, true, &place);
     return writeWholeFile(
         path, [&writer](char* out, std::size_t room) { return writer.write(out, room); });
 }
@@ -101,9 +128,10 @@ bool Editor::writeFile(HWND window, std::wstring path)
 {
     TextFormat format = Document.format();
     const LineEndCounts& mixed = Document.mixedLineEnds();
-    if (mixesLineEnds(mixed) && !yes(window, mixedLineEndsNotice(path, mixed, format.lineEnd)))
+    LineEndForms forms = Document.lineEndForms();
+    if (mixesLineEnds(mixed) && !mayChangeLineEnds(window, path, mixed, forms, format.lineEnd))
         return false;
-    ControlBytes bytes(editControl, format);
+    ControlBytes bytes(editControl, format, forms);
     DWORD error = writeWholeFile(
         path, [&bytes](char* out, std::size_t room) { return bytes.write(out, room); });
     if (error == ERROR_CANCELLED) {
@@ -112,13 +140,15 @@ bool Editor::writeFile(HWND window, std::wstring path)
         const WholeText fetched = wholeText(editControl);
         if (!mayStore(window, path, fetched.text, format.encoding))
             return false;
-        error = writeText(path, fetched.text, format);
+        error = writeText(path, fetched.text, format, forms);
     }
     if (error != ERROR_SUCCESS) {
         tellUser(window, saveFailure(path, error), MB_ICONERROR);
         return false;
     }
-    Document.adopt(path, identityOf(path), format, {}, true);
+    // The file now has the forms only when they were kept.
+    Document.adopt(path, identityOf(path), format, {}, true,
+                   format.lineEnd == LineEnd::asInFile ? std::move(forms) : LineEndForms{});
     updateTitle(window);
     Recovery.discard(window);
     return true;

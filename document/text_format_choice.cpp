@@ -27,6 +27,11 @@ void chooseEncoding(HWND window, Encoding encoding)
 
 void chooseLineEnd(HWND window, LineEnd lineEnd)
 {
+    // Only a file that mixes line ends has them noted, line by line, to be kept.
+    if (lineEnd == LineEnd::asInFile && Document.lineEndForms().lf.empty()) {
+        MessageBeep(MB_OK);
+        return;
+    }
     // Having chosen the line ends of a mixed file, the user needs no notice at the save.
     if (lineEnd == Document.format().lineEnd && !mixesLineEnds(Document.mixedLineEnds()))
         return;

@@ -4,9 +4,12 @@
 #include "encoding/text_detect.h"
 #include "files/file_io.h"
 
+#include <utility>
+
 void Document::adopt(const std::wstring& path, const FileIdentity& identity, TextFormat format,
-                     const LineEndCounts& lineEnds, bool saved)
+                     const LineEndCounts& lineEnds, bool saved, LineEndForms forms)
 {
+    lineEndForms_ = std::move(forms);
     filePath_ = path;
     identity_ = identity;
     format_ = format;

@@ -13,9 +13,10 @@ public:
     // The text is now that of a file (opened, saved or restored from a recovery copy): its path,
     // empty when the text has no file to go back to; the file as the editor last knew it; the
     // encoding and line ends a save writes; the counts of a file that mixes CR LF and LF, which
-    // a save writes in one form (kept only when they do mix); and whether the file holds the text.
+    // a save writes in one form (kept only when they do mix); whether the file holds the text;
+    // and which of its lines ended in LF alone, for a save that keeps them as they are.
     void adopt(const std::wstring& path, const FileIdentity& identity, TextFormat format,
-               const LineEndCounts& lineEnds, bool saved);
+               const LineEndCounts& lineEnds, bool saved, LineEndForms forms = {});
     // A new, empty document: no file, a new document's format, nothing to save.
     void forget();
     // The user changed the text.
@@ -31,6 +32,7 @@ public:
     const FileIdentity& identity() const { return identity_; }
     TextFormat format() const { return format_; }
     const LineEndCounts& mixedLineEnds() const { return mixedLineEnds_; }
+    const LineEndForms& lineEndForms() const { return lineEndForms_; }
     bool saved() const { return saved_; }
 
 private:
@@ -38,6 +40,7 @@ private:
     FileIdentity identity_;
     TextFormat format_ = newDocumentFormat();
     LineEndCounts mixedLineEnds_;
+    LineEndForms lineEndForms_;
     bool saved_ = true;
 };
 

@@ -12,7 +12,7 @@ constexpr const wchar_t* encodingNames[] = {L"8-bit (code page 1252)",
                                             L"UTF-16 big-endian",
                                             L"UTF-16 little-endian without byte-order mark",
                                             L"UTF-16 big-endian without byte-order mark"};
-constexpr const wchar_t* lineEndNames[] = {L"CR LF", L"LF", L"CR"};
+constexpr const wchar_t* lineEndNames[] = {L"CR LF", L"LF", L"CR", L"As in the file (mixed)"};
 
 } // namespace
 

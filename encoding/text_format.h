@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 enum class Encoding {
     eightBit, // one byte per character, code page 1252
@@ -19,10 +20,11 @@ enum class Encoding {
     utf16BeWithoutMark,
 };
 
-enum class LineEnd { crLf, lf, cr };
+// asInFile: each line end as the file had it, for a file that mixes CR LF and LF.
+enum class LineEnd { crLf, lf, cr, asInFile };
 
 constexpr int encodingCount = int(Encoding::utf16BeWithoutMark) + 1;
-constexpr int lineEndCount = int(LineEnd::cr) + 1;
+constexpr int lineEndCount = int(LineEnd::asInFile) + 1;
 
 // The line end of the system's own text files: CR LF on Windows, LF where the platform says so.
 constexpr LineEnd systemLineEnd()
@@ -59,6 +61,13 @@ constexpr bool isBigEndian(Encoding encoding)
 {
     return encoding == Encoding::utf16Be || encoding == Encoding::utf16BeWithoutMark;
 }
+
+// Which line ends of a file that mixes CR LF and LF were LF alone, one flag a line, so that a save
+// can write each as it was read; lines past the file's last take its more frequent form.
+struct LineEndForms {
+    std::vector<bool> lf;
+    LineEnd beyond = LineEnd::crLf;
+};
 
 // The byte-order mark the encoding writes first, empty for none.
 std::string_view markOf(Encoding encoding);

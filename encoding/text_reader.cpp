@@ -206,13 +206,16 @@ void TextReader::breakLines(std::size_t from)
     // Most files end every line the same way, CR LF or LF: their chunks need no look at each
     // character, which took most of the time of opening a large file. CR LF is the text already.
     const bool plain = !crPending_ && counts.zeros == 0 && text_.back() != L'\r';
-    if (plain && counts.crs == counts.lfs && counts.pairs == counts.lfs)
+    if (plain && counts.crs == counts.lfs && counts.pairs == counts.lfs) {
+        note(counts.lfs, false);
         return;
+    }
     decoded_.assign(text_, from);
     text_.resize(from);
     const std::size_t n = decoded_.size();
     const std::size_t used = text_.size();
     if (plain && counts.crs == 0) {
+        note(counts.lfs, true);
         text_.resize(used + n + counts.lfs);
         crBeforeEachLf(decoded_, text_.data() + used);
         return;
@@ -228,6 +231,7 @@ void TextReader::breakLines(std::size_t from)
         if (decoded_[0] == L'\n') {
             *out++ = L'\n';
             i = 1;
+            note(1, false);
         } else if (crBreaks) {
             *out++ = L'\n';
         }
@@ -239,11 +243,13 @@ void TextReader::breakLines(std::size_t from)
         } else if (c == L'\n') {
             *out++ = L'\r';
             *out++ = L'\n';
+            note(1, true);
         } else if (c == L'\r' && i + 1 == n) {
             crPending_ = true;
         } else if (c == L'\r') {
             const bool pair = decoded_[i + 1] == L'\n';
             i += pair;
+            note(pair, false);
             *out++ = L'\r';
             if (pair || crBreaks)
                 *out++ = L'\n';
@@ -254,6 +260,12 @@ void TextReader::breakLines(std::size_t from)
         }
     }
     text_.resize(std::size_t(out - text_.data()));
+}
+
+void TextReader::note(std::size_t count, bool lf)
+{
+    if (forms_)
+        forms_->insert(forms_->end(), count, lf);
 }
 
 void TextReader::take(std::wstring& settled)

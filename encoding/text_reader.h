@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Turns a file's bytes into text, in pieces, so a file need not be held whole beside its text:
 // the text of all pieces appended is the text of their bytes joined, whatever the split.
@@ -20,6 +21,8 @@ class TextReader {
 public:
     explicit TextReader(TextFormat format) : format_(format) {}
 
+    // From now on notes each CR LF and LF line end in forms, as LineEndForms keeps them.
+    void recordLineEnds(std::vector<bool>* forms) { forms_ = forms; }
     // Room for the text of that many bytes, as most texts need.
     void reserve(std::size_t bytes);
     void append(std::string_view piece);
@@ -35,6 +38,7 @@ private:
     void decodeUtf16(std::string_view bytes, bool last);
     // Makes the line ends of the text decoded from from on CR LF.
     void breakLines(std::size_t from);
+    void note(std::size_t count, bool lf);
 
     TextFormat format_;
     std::size_t markLeft_ = markOf(format_.encoding).size();
@@ -43,6 +47,7 @@ private:
     std::wstring decoded_; // a chunk as characters, when its line ends need changing
     std::wstring text_;
     std::size_t zeros_ = 0;
+    std::vector<bool>* forms_ = nullptr;
     bool crPending_ = false; // decoded text ended in CR: the next character says what it is
 };
 

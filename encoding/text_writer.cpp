@@ -157,8 +157,10 @@ std::size_t firstOutside1252(std::wstring_view units)
 
 } // namespace
 
-TextWriter::TextWriter(std::wstring_view text, TextFormat format, bool withMark)
-    : rest_(text), format_(format), mark_(withMark ? markOf(format.encoding) : std::string_view())
+TextWriter::TextWriter(std::wstring_view text, TextFormat format, bool withMark,
+                       LineEndPlace* place)
+    : rest_(text), format_(format), mark_(withMark ? markOf(format.encoding) : std::string_view()),
+      place_(place)
 {
 }
 
@@ -182,20 +184,31 @@ std::size_t TextWriter::write(char* out, std::size_t room)
 
 std::wstring_view TextWriter::withFileLineEnds(std::wstring_view units)
 {
-    if (format_.lineEnd == LineEnd::crLf)
+    const bool asInFile = format_.lineEnd == LineEnd::asInFile && place_ && place_->forms;
+    if (format_.lineEnd == LineEnd::crLf || (format_.lineEnd == LineEnd::asInFile && !asInFile))
         return units;
-    // LF alone drops the CR of each pair, CR alone its LF.
+    // LF alone drops the CR of each pair, CR alone its LF; as in the file, each pair is the one
+    // the file had on that line.
     const bool keepCr = format_.lineEnd == LineEnd::cr;
     converted_.clear();
     for (std::size_t at = 0; at < units.size();) {
         const std::size_t cr = std::min(units.find(L'\r', at), units.size());
         const bool pair = cr + 1 < units.size() && units[cr + 1] == L'\n';
         converted_.append(units.substr(at, cr - at));
-        if (cr < units.size())
+        if (pair && asInFile && !lfAlone())
+            converted_ += L"\r\n";
+        else if (cr < units.size())
             converted_ += pair && !keepCr ? L'\n' : L'\r';
         at = cr + (pair ? 2 : 1);
     }
     return converted_;
+}
+
+bool TextWriter::lfAlone()
+{
+    const LineEndForms& forms = *place_->forms;
+    const std::size_t line = place_->line++;
+    return line < forms.lf.size() ? bool(forms.lf[line]) : forms.beyond == LineEnd::lf;
 }
 
 std::size_t TextWriter::encode(std::wstring_view units, char* out)
@@ -218,10 +231,11 @@ std::size_t TextWriter::encode(std::wstring_view units, char* out)
     return written;
 }
 
-std::string bytesFromText(std::wstring_view text, TextFormat format)
+std::string bytesFromText(std::wstring_view text, TextFormat format, const LineEndForms* forms)
 {
     std::string bytes;
-    TextWriter writer(text, format);
+    LineEndPlace place{forms};
+    TextWriter writer(text, format, true, &place);
     char piece[4096];
     while (const std::size_t count = writer.write(piece, sizeof piece))
         bytes.append(piece, count);

@@ -93,27 +93,58 @@ TEST_F(EncodingTest, TypingIntoAUtf8FileWritesUtf8AndFindSearchesTheTextAsShown)
     EXPECT_EQ(found.end, 14);
 }
 
-TEST_F(EncodingTest, MixedLineEndsShowAsLinesAndTheFirstSaveSaysWhichFormItWrites)
+TEST_F(EncodingTest, MixedLineEndsShowAsLinesAndTheFirstSaveOffersKeepingThemFirst)
 {
     const std::string mixed = "a\r\nb\nc\n";
     writeFileBytes("mixed.txt", mixed);
     open("mixed.txt");
     EXPECT_EQ(text(), L"a\r\nb\r\nc\r\n");
     EXPECT_EQ(bulleted(L"Line ends"), L"LF");
-    answerMessageBox(IDNO);
+    answerMessageBox(IDCANCEL);
     hotKey(hotKeySave);
     ASSERT_EQ(shownBoxes().size(), 1u);
-    const ShownBox& notice = shownBoxes()[0];
-    EXPECT_TRUE(contains(notice.text, L"1 CR LF and 2 LF")) << notice.text;
-    EXPECT_TRUE(contains(notice.text, L"every line end as LF")) << notice.text;
-    EXPECT_EQ(notice.type, UINT(MB_YESNO | MB_ICONQUESTION));
-    EXPECT_EQ(fileBytes("mixed.txt"), mixed) << "No writes nothing";
+    const ShownBox& question = shownBoxes()[0];
+    for (const wchar_t* part : {L"1 CR LF and 2 LF", L"Keep them as they are", L"Yes keeps",
+                                L"No saves with every line end as LF", L"Cancel saves nothing"})
+        EXPECT_TRUE(contains(question.text, part)) << question.text;
+    EXPECT_EQ(question.type, UINT(MB_YESNOCANCEL | MB_ICONQUESTION));
+    EXPECT_EQ(fileBytes("mixed.txt"), mixed) << "Cancel writes nothing";
 
+    // Yes keeps each line's end, also around a changed line and after a line added at the end.
+    type(L"x");
+    SendMessageW(Editor.editControl, EM_SETSEL, 10, 10);
+    type(L"d\n");
     answerMessageBox(IDYES);
+    hotKey(hotKeySave);
+    EXPECT_EQ(fileBytes("mixed.txt"), "xa\r\nb\nc\nd\n");
+    EXPECT_EQ(bulleted(L"Line ends"), nameOf(LineEnd::asInFile));
+    type(L"y");
+    hotKey(hotKeySave);
+    EXPECT_EQ(fileBytes("mixed.txt"), "xa\r\nb\nc\nd\ny");
+    EXPECT_EQ(shownBoxes().size(), 2u) << "asked once";
+
+    writeFileBytes("mixed.txt", mixed);
+    open("mixed.txt");
+    answerMessageBox(IDNO);
     hotKey(hotKeySave);
     EXPECT_EQ(fileBytes("mixed.txt"), "a\nb\nc\n");
     hotKey(hotKeySave);
-    EXPECT_EQ(shownBoxes().size(), 2u) << "told once";
+    EXPECT_EQ(shownBoxes().size(), 3u) << "asked once";
+
+    // As in the file is there to choose only for a file whose line ends mix.
+    chooseMenuItem(mainWindow, commandLineEnd + UINT(LineEnd::asInFile));
+    processEvents();
+    EXPECT_EQ(bulleted(L"Line ends"), L"LF");
+    EXPECT_EQ(title(), L"mixed.txt - Quenwrite");
+
+    // Chosen from the menu, keeping them needs no question either.
+    writeFileBytes("mixed.txt", mixed);
+    open("mixed.txt");
+    chooseMenuItem(mainWindow, commandLineEnd + UINT(LineEnd::asInFile));
+    processEvents();
+    hotKey(hotKeySave);
+    EXPECT_EQ(fileBytes("mixed.txt"), mixed);
+    EXPECT_EQ(shownBoxes().size(), 3u);
 
     // Choosing the form from the menu is knowing it: no notice, and the file is to change.
     writeFileBytes("mixed.txt", mixed);
@@ -123,7 +154,7 @@ TEST_F(EncodingTest, MixedLineEndsShowAsLinesAndTheFirstSaveSaysWhichFormItWrite
     EXPECT_EQ(title(), L"*mixed.txt - Quenwrite");
     hotKey(hotKeySave);
     EXPECT_EQ(fileBytes("mixed.txt"), "a\r\nb\r\nc\r\n");
-    EXPECT_EQ(shownBoxes().size(), 2u);
+    EXPECT_EQ(shownBoxes().size(), 3u);
 }
 
 TEST_F(EncodingTest, ACharacter8BitCannotHoldIsNamedAndSavedAsUtf8OnYesOnly)

@@ -259,6 +259,51 @@ TEST(FormatDetector, AFileReadInPiecesIsRecognisedAsWhereverItIsSplit)
     }
 }
 
+TEST(TextReader, AMixedFilesLineEndsAreNotedAndWrittenBackAsTheyWere)
+{
+    using namespace std::string_literals; // the rows hold zero bytes
+    std::string longMixed;
+    for (int line = 0; line < 30000; ++line)
+        longMixed += line % 3 ? "line\n" : "line\r\n";
+    const std::pair<std::string, Encoding> rows[] = {
+        {"a\r\nb\nc\n", Encoding::utf8},
+        {"\r\n\n\r\n\r\n\n\n", Encoding::utf8},
+        {"a\rb\r\nc\r\r\nd\ne", Encoding::eightBit},
+        {longMixed, Encoding::utf8},
+        {"\xFF\xFE"
+         "a\0\r\0\n\0b\0\n\0"s,
+         Encoding::utf16Le},
+    };
+    for (const auto& [bytes, encoding] : rows) {
+        for (const std::size_t piece : {std::size_t(1), std::size_t(7), bytes.size()}) {
+            SCOPED_TRACE(testing::Message() << bytes.substr(0, 20) << " in pieces of " << piece);
+            const TextFormat read{encoding, LineEnd::crLf};
+            TextReader reader(read);
+            LineEndForms forms;
+            reader.recordLineEnds(&forms.lf);
+            std::wstring text;
+            for (std::size_t at = 0; at < bytes.size(); at += piece) {
+                std::wstring part;
+                reader.append(std::string_view(bytes).substr(at, piece));
+                reader.take(part);
+                text += part;
+            }
+            text += reader.finish();
+            const TextFormat kept{encoding, LineEnd::asInFile};
+            EXPECT_TRUE(bytesFromText(text, kept, &forms) == bytes);
+            LineEndPlace place{&forms};
+            TextWriter writer(text, kept, true, &place);
+            std::string saved;
+            char room[16];
+            while (const std::size_t count = writer.write(room, sizeof room))
+                saved.append(room, count);
+            EXPECT_TRUE(saved == bytes) << "written in the smallest pieces";
+            EXPECT_EQ(bytesFromText(text, kept), bytesFromText(text, read))
+                << "without the forms each CR LF stays";
+        }
+    }
+}
+
 TEST(TextWriter, WritesEachCrLfInTheFormAndOtherCrAndLfAsThemselves)
 {
     const std::wstring text = L"a\r\nb\rc\nd\r\n";

@@ -85,7 +85,7 @@ TEST(RecoveryFile, AHeaderCutShortOrOfAnotherKindIsNoCopy)
           std::string("Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\npath 999\na.txt\n\n"),
           std::string("Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\nformat 7 0 0 0 0\n"
                       "path 5\na.txt\n\n"),
-          std::string("Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\nformat 1 3 0 0 0\n"
+          std::string("Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\nformat 1 4 0 0 0\n"
                       "path 5\na.txt\n\n")}) {
         SCOPED_TRACE(foreign);
         EXPECT_EQ(parseHeader(foreign, header), std::string::npos);
