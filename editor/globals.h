@@ -6,7 +6,8 @@
 #include <string>
 
 extern const std::string settingsFileName;
-// settingsFileName made absolute against the folder current at start-up (loadSettings).
+// settingsFileName in the user's settings folder, or made absolute against the folder current at
+// start-up when there is no such folder (loadSettings).
 extern std::wstring settingsPath;
 extern const std::wstring productName;
 extern const std::wstring initialTitle;

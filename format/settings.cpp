@@ -7,16 +7,48 @@
 #include "format/settings_text.h"
 #include "format/status_bar_setting.h"
 
+namespace {
+
+// The file in the user's own settings folder (%APPDATA%\Quenwrite, made when missing), which the
+// program finds from whatever folder it starts in; empty when there is no such folder.
+std::wstring perUserSettingsPath(const std::wstring& name)
+{
+    wchar_t base[MAX_PATH];
+    if (SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
+                         base) != S_OK)
+        return {};
+    const std::wstring folder = std::wstring(base) + L"\\Quenwrite";
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return {};
+    return folder + L"\\" + name;
+}
+
+// Sets settingsPath and reads the settings there. Before the per-user file exists, the file that
+// earlier versions kept in the folder current at start-up is read once and copied over, so the
+// choice in it is kept; should the copy fail, the next start reads it there again.
+bool readSettingsBytes(std::string& bytes)
+{
+    const std::wstring name(settingsFileName.begin(), settingsFileName.end());
+    std::wstring here;
+    if (fullPathOf(name, here) != ERROR_SUCCESS)
+        here = name;
+    const std::wstring perUser = perUserSettingsPath(name);
+    settingsPath = perUser.empty() ? here : perUser;
+    if (readWholeFile(settingsPath, bytes) == ERROR_SUCCESS)
+        return true;
+    if (perUser.empty() || fileExists(perUser) || readWholeFile(here, bytes) != ERROR_SUCCESS)
+        return false;
+    writeWholeFile(perUser, bytes);
+    return true;
+}
+
+} // namespace
+
 void Editor::loadSettings()
 {
-    // The file dialogs later make a document's folder current; fixing the path now keeps every
-    // Apply writing the file that this start read.
-    const std::wstring name(settingsFileName.begin(), settingsFileName.end());
-    if (fullPathOf(name, settingsPath) != ERROR_SUCCESS)
-        settingsPath = name;
     std::string bytes;
     // A missing or unreadable file leaves the start-up font, and there is nothing to tell.
-    if (readWholeFile(settingsPath, bytes) != ERROR_SUCCESS)
+    if (!readSettingsBytes(bytes))
         return;
     FontChoice choice = {fontSize, fontWeight, fontItalic, fontFamily};
     readSettingsText(bytes, choice);

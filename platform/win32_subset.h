@@ -604,10 +604,12 @@ void DragFinish(HDROP drop);
 
 // SHELL32: per-user folders.
 // Layer: CSIDL_LOCAL_APPDATA is the XDG state folder ($XDG_STATE_HOME, or ~/.local/state when that
-// is unset, empty or relative). Names inside it may be given in Windows' form: '\\' separates, and
+// is unset, empty or relative), CSIDL_APPDATA the XDG config folder ($XDG_CONFIG_HOME, or
+// ~/.config). Names inside it may be given in Windows' form: '\\' separates, and
 // a program's folder right inside takes the lower-case name Linux programs use (Quenwrite becomes
 // quenwrite). Files and folders made inside it are the user's alone (0600 and 0700), as the
 // folder's inherited permissions make them on Windows.
+constexpr int CSIDL_APPDATA = 0x001A;
 constexpr int CSIDL_LOCAL_APPDATA = 0x001C;
 constexpr int CSIDL_FLAG_CREATE = 0x8000;
 constexpr DWORD SHGFP_TYPE_CURRENT = 0;

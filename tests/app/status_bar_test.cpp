@@ -76,7 +76,7 @@ TEST_F(StatusBarTest, HiddenAtFirstSoTheWindowKeepsItsLayout)
     const RECT edit = rectOf(Editor.editControl);
     EXPECT_EQ(edit.right - edit.left, 477);
     EXPECT_EQ(edit.bottom - edit.top, 434);
-    EXPECT_FALSE(std::filesystem::exists(path("settings.ini")));
+    EXPECT_FALSE(std::filesystem::exists(settingsFile()));
     // Shown and hidden again: the one bar made stays, out of the edit control's way.
     command(commandStatusBar);
     command(commandStatusBar);
@@ -120,9 +120,9 @@ TEST_F(StatusBarTest, ShownItSitsAlongTheBottomAndTheEditControlGivesItRoom)
 TEST_F(StatusBarTest, TheChoiceIsKeptInTheSettingsFileAsALineOfItsOwn)
 {
     showBar();
-    EXPECT_EQ(fileBytes("settings.ini"), "[Quenwrite settings]\r\nstatusBar=1");
+    EXPECT_EQ(fileBytes(settingsFile()), "[Quenwrite settings]\r\nstatusBar=1");
     command(commandStatusBar);
-    EXPECT_EQ(fileBytes("settings.ini"), "[Quenwrite settings]");
+    EXPECT_EQ(fileBytes(settingsFile()), "[Quenwrite settings]");
 }
 
 TEST_F(StatusBarTest, FiguresFollowTheCaretThroughKeysAndEdits)
@@ -181,15 +181,15 @@ TEST_F(StatusBarTest, ApplyWritesTheFontLinesWithTheBarsLineAfterThem)
     command(commandFont);
     click(GetDlgItem(windowsOfClass(formatWindowClassName).front(), applyId));
     processEvents();
-    EXPECT_EQ(fileBytes("settings.ini"), fontLines + "\r\nstatusBar=1");
+    EXPECT_EQ(fileBytes(settingsFile()), fontLines + "\r\nstatusBar=1");
     // Hidden again, the file is byte for byte the one the font alone gives.
     command(commandStatusBar);
-    EXPECT_EQ(fileBytes("settings.ini"), fontLines);
+    EXPECT_EQ(fileBytes(settingsFile()), fontLines);
 }
 
 TEST_F(StartupTest, ASettingsFileWithTheBarsLineShowsItAtStart)
 {
-    writeFileBytes("settings.ini", fontLines + "\r\nstatusBar=1");
+    writeSettings(fontLines + "\r\nstatusBar=1");
     startEditor();
     ASSERT_TRUE(statusBar());
     EXPECT_TRUE(isVisible(statusBar()));

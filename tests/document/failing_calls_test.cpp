@@ -220,7 +220,7 @@ TEST_F(FaultTest, AFailingCallOfAnOpenKeepsTheCurrentDocument)
 
 TEST_F(StartupTest, ASettingsFileThatFailsToReadLeavesTheStartUpFontAndSaysNothing)
 {
-    writeFileBytes("settings.ini", "fontSize=30\r\nfontFamily=Arial");
+    writeSettings("fontSize=30\r\nfontFamily=Arial");
     failFileCall(FileCall::read, 1, ERROR_READ_FAULT);
     startEditor();
     const FontInfo font = fontInfo(fontOf(Editor.editControl));
@@ -232,7 +232,7 @@ TEST_F(StartupTest, ASettingsFileThatFailsToReadLeavesTheStartUpFontAndSaysNothi
 TEST_F(StartupTest, AFailingCallOfASettingsWriteKeepsTheOldFile)
 {
     const std::string old = "[Quenwrite settings]\r\nfontSize=16\r\n; kept byte for byte\xFF";
-    writeFileBytes("settings.ini", old);
+    writeSettings(old);
     startEditor();
     HWND formatWindow = nullptr;
     const auto apply = [&] {
@@ -242,8 +242,8 @@ TEST_F(StartupTest, AFailingCallOfASettingsWriteKeepsTheOldFile)
         processEvents();
     };
     const Calls calls = callsOf(apply);
-    ASSERT_NE(fileBytes("settings.ini"), old) << "Apply writes the file when nothing fails";
-    writeFileBytes("settings.ini", old);
+    ASSERT_NE(fileBytes(settingsFile()), old) << "Apply writes the file when nothing fails";
+    writeSettings(old);
     const auto failingApply = [&] {
         answerMessageBox(IDOK);
         apply();
@@ -251,8 +251,8 @@ TEST_F(StartupTest, AFailingCallOfASettingsWriteKeepsTheOldFile)
     failEachCall(calls, failingApply, [&](const ShownBox& box) {
         EXPECT_EQ(box.owner, formatWindow);
         EXPECT_EQ(box.text, L"Cannot open settings file.");
-        EXPECT_EQ(fileBytes("settings.ini"), old);
-        EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"settings.ini"});
+        EXPECT_EQ(fileBytes(settingsFile()), old);
+        EXPECT_EQ(namesIn(configFolder() + "/quenwrite"), std::vector<std::string>{"settings.ini"});
     });
 }
 

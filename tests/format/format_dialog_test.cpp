@@ -96,12 +96,12 @@ TEST_F(FormatWindowTest, WithoutSettingsTheStartUpFontShowsAndNothingIsSaid)
     EXPECT_EQ(editFont(), Editor.editFont);
     expectFont(editFont(), {21, 0, false, L"Courier New"});
     EXPECT_TRUE(shownBoxes().empty());
-    EXPECT_TRUE(fileBytes("settings.ini").empty());
+    EXPECT_TRUE(fileBytes(settingsFile()).empty());
 }
 
 TEST_F(FormatStartupTest, AnEmptyFileStillMakesAFontFromTheUnchangedChoice)
 {
-    writeFileBytes("settings.ini", "[Quenwrite settings]\r\n");
+    writeSettings("[Quenwrite settings]\r\n");
     startEditor();
     EXPECT_NE(editFont(), Editor.editFont);
     expectFont(editFont(), {21, 0, false, L"Courier New"});
@@ -109,8 +109,8 @@ TEST_F(FormatStartupTest, AnEmptyFileStillMakesAFontFromTheUnchangedChoice)
 
 TEST_F(FormatStartupTest, ANumberOutOfRangeLeavesTheDefaultAndTheRestApplies)
 {
-    writeFileBytes("settings.ini", "fontSize=99999999999999999999\r\nfontWeight=abc\r\n"
-                                   "fontItalic=1\r\nfontFamily= Arial");
+    writeSettings("fontSize=99999999999999999999\r\nfontWeight=abc\r\n"
+                  "fontItalic=1\r\nfontFamily= Arial");
     startEditor();
     EXPECT_EQ(Editor.fontSize, 14);
     expectFont(editFont(), {21, 0, true, L" Arial"});
@@ -147,7 +147,7 @@ TEST_F(FormatWindowTest, ApplyGivesTheFontToTheEditorWritesTheFileAndCloses)
     apply();
     expectFont(editFont(), {18, 800, true, L"Arial"});
     EXPECT_NE(editFont(), preview());
-    EXPECT_EQ(fileBytes("settings.ini"), "[Quenwrite settings]\r\nfontSize=12\r\n"
+    EXPECT_EQ(fileBytes(settingsFile()), "[Quenwrite settings]\r\nfontSize=12\r\n"
                                          "fontWeight=800\r\nfontItalic=1\r\nfontFamily=Arial");
     EXPECT_EQ(formatWindow(), nullptr);
     EXPECT_TRUE(IsWindowEnabled(mainWindow));
@@ -168,7 +168,7 @@ TEST_F(FormatWindowTest, UncheckingBoldGivesWeightZeroAndTheCloseBoxKeepsTheChoi
     EXPECT_EQ(editFont(), Editor.editFont);
     EXPECT_TRUE(IsWindowEnabled(mainWindow));
     EXPECT_EQ(GetActiveWindow(), mainWindow);
-    EXPECT_TRUE(fileBytes("settings.ini").empty());
+    EXPECT_TRUE(fileBytes(settingsFile()).empty());
 
     window = open();
     EXPECT_TRUE(IsDlgButtonChecked(window, 1));
@@ -203,8 +203,8 @@ TEST_F(FormatWindowTest, EachFamilyIsDrawnWithAMetricCompatibleFace)
 
 TEST_F(FormatStartupTest, TheWindowStartsFromTheLoadedChoiceAndApplyKeepsIt)
 {
-    writeFileBytes("settings.ini", "[Quenwrite settings]\r\nfontSize=20\r\nfontWeight=800\r\n"
-                                   "fontItalic=1\r\nfontFamily=Times New Roman");
+    writeSettings("[Quenwrite settings]\r\nfontSize=20\r\nfontWeight=800\r\n"
+                  "fontItalic=1\r\nfontFamily=Times New Roman");
     startEditor();
     expectFont(editFont(), {30, 800, true, L"Times New Roman"});
     HWND window = open();
@@ -215,24 +215,24 @@ TEST_F(FormatStartupTest, TheWindowStartsFromTheLoadedChoiceAndApplyKeepsIt)
     expectFont(preview(), {30, 800, true, L"Times New Roman"});
     selectFamily(0);
     apply();
-    EXPECT_EQ(fileBytes("settings.ini"), "[Quenwrite settings]\r\nfontSize=20\r\n"
+    EXPECT_EQ(fileBytes(settingsFile()), "[Quenwrite settings]\r\nfontSize=20\r\n"
                                          "fontWeight=800\r\nfontItalic=1\r\nfontFamily=Arial");
 }
 
 TEST_F(FormatStartupTest, ASizeNotListedSelectsNoSizeAndIsKept)
 {
-    writeFileBytes("settings.ini", "fontSize=13");
+    writeSettings("fontSize=13");
     startEditor();
     open();
     EXPECT_EQ(selectedIndex(FormatDialog.sizeList), LB_ERR);
     apply();
-    EXPECT_EQ(fileBytes("settings.ini"), "[Quenwrite settings]\r\nfontSize=13\r\nfontWeight=0\r\n"
+    EXPECT_EQ(fileBytes(settingsFile()), "[Quenwrite settings]\r\nfontSize=13\r\nfontWeight=0\r\n"
                                          "fontItalic=0\r\nfontFamily=Courier New");
 }
 
 TEST_F(FormatStartupTest, AFamilyInOtherCaseSelectsItsEntryButStaysAsWritten)
 {
-    writeFileBytes("settings.ini", "fontFamily=arial");
+    writeSettings("fontFamily=arial");
     startEditor();
     HWND window = open();
     EXPECT_EQ(selectedIndex(FormatDialog.familyList), 0);
@@ -242,13 +242,13 @@ TEST_F(FormatStartupTest, AFamilyInOtherCaseSelectsItsEntryButStaysAsWritten)
                  reinterpret_cast<LPARAM>(FormatDialog.familyList));
     EXPECT_EQ(fontInfo(preview()).face, L"arial");
     apply();
-    EXPECT_EQ(fileBytes("settings.ini"), "[Quenwrite settings]\r\nfontSize=14\r\nfontWeight=800\r\n"
+    EXPECT_EQ(fileBytes(settingsFile()), "[Quenwrite settings]\r\nfontSize=14\r\nfontWeight=800\r\n"
                                          "fontItalic=0\r\nfontFamily=arial");
 }
 
 TEST_F(FormatStartupTest, ApplyWritesTheFileReadAtStartUpWhateverFolderIsCurrent)
 {
-    writeFileBytes("settings.ini", "fontSize=16");
+    writeSettings("fontSize=16");
     std::filesystem::create_directory(folder() + "/documents");
     writeFileBytes("documents/notes.txt", "text\r\n");
     startEditor();
@@ -258,14 +258,52 @@ TEST_F(FormatStartupTest, ApplyWritesTheFileReadAtStartUpWhateverFolderIsCurrent
     open();
     apply();
     EXPECT_FALSE(std::filesystem::exists(folder() + "/documents/settings.ini"));
-    EXPECT_EQ(fileBytes("settings.ini"), "[Quenwrite settings]\r\nfontSize=16\r\nfontWeight=0\r\n"
+    EXPECT_EQ(fileBytes(settingsFile()), "[Quenwrite settings]\r\nfontSize=16\r\nfontWeight=0\r\n"
                                          "fontItalic=0\r\nfontFamily=Courier New");
+}
+
+TEST_F(FormatStartupTest, TheSettingsLiveInTheUsersFolderWhicheverFolderTheEditorStartsIn)
+{
+    writeSettings("fontSize=20\r\nfontWeight=800");
+    std::filesystem::create_directory(folder() + "/elsewhere");
+    std::filesystem::current_path(folder() + "/elsewhere");
+    startEditor();
+    expectFont(editFont(), {30, 800, false, L"Courier New"});
+    open();
+    selectSize(0);
+    apply();
+    EXPECT_FALSE(std::filesystem::exists(folder() + "/elsewhere/settings.ini"));
+    EXPECT_EQ(fileBytes(settingsFile()), "[Quenwrite settings]\r\nfontSize=10\r\nfontWeight=800\r\n"
+                                         "fontItalic=0\r\nfontFamily=Courier New");
+}
+
+TEST_F(FormatStartupTest, ASettingsFileInTheStartFolderIsTakenOverWhileTheUsersFolderHasNone)
+{
+    const std::string old = "fontSize=20\r\n; my note";
+    writeFileBytes("settings.ini", old);
+    startEditor();
+    expectFont(editFont(), {30, 0, false, L"Courier New"});
+    EXPECT_EQ(fileBytes(settingsFile()), old) << "copied over as it was";
+    open();
+    clickBox(italicId);
+    apply();
+    EXPECT_EQ(fileBytes("settings.ini"), old) << "the old file is left as it was";
+    EXPECT_EQ(fileBytes(settingsFile()), "[Quenwrite settings]\r\nfontSize=20\r\nfontWeight=0\r\n"
+                                         "fontItalic=1\r\nfontFamily=Courier New");
+}
+
+TEST_F(FormatStartupTest, TheUsersFileWinsOverOneInTheStartFolder)
+{
+    writeSettings("fontSize=20");
+    writeFileBytes("settings.ini", "fontSize=8");
+    startEditor();
+    expectFont(editFont(), {30, 0, false, L"Courier New"});
 }
 
 TEST_F(FormatStartupTest, AFailedWriteKeepsTheOldFileAndSaysSo)
 {
     const std::string old = "fontSize=16\r\n; my note";
-    writeFileBytes("settings.ini", old);
+    writeSettings(old);
     startEditor();
     const FileCall steps[] = {FileCall::open, FileCall::write, FileCall::flush, FileCall::close,
                               FileCall::rename};
@@ -283,8 +321,9 @@ TEST_F(FormatStartupTest, AFailedWriteKeepsTheOldFileAndSaysSo)
         EXPECT_EQ(box.text, L"Cannot open settings file.");
         EXPECT_EQ(box.caption, L"Error");
         EXPECT_EQ(box.type, MB_ICONERROR);
-        EXPECT_EQ(fileBytes("settings.ini"), old);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder()),
+        EXPECT_EQ(fileBytes(settingsFile()), old);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(
+                                    std::filesystem::path(settingsFile()).parent_path()),
                                 std::filesystem::directory_iterator()),
                   1)
             << "no temporary file is left behind";
@@ -297,11 +336,10 @@ TEST_F(FormatStartupTest, AFailedWriteKeepsTheOldFileAndSaysSo)
 
 TEST_F(FormatStartupTest, AReadOnlySettingsFileIsLeftAlone)
 {
-    writeFileBytes("settings.ini", defaultFile);
-    std::filesystem::permissions(folder() + "/settings.ini",
-                                 std::filesystem::perms::owner_read |
-                                     std::filesystem::perms::group_read |
-                                     std::filesystem::perms::others_read);
+    writeSettings(defaultFile);
+    std::filesystem::permissions(settingsFile(), std::filesystem::perms::owner_read |
+                                                     std::filesystem::perms::group_read |
+                                                     std::filesystem::perms::others_read);
     startEditor();
     HWND window = open();
     selectSize(9);
@@ -309,7 +347,7 @@ TEST_F(FormatStartupTest, AReadOnlySettingsFileIsLeftAlone)
     apply();
     ASSERT_EQ(shownBoxes().size(), 1u);
     EXPECT_EQ(shownBoxes()[0].owner, window);
-    EXPECT_EQ(fileBytes("settings.ini"), defaultFile);
+    EXPECT_EQ(fileBytes(settingsFile()), defaultFile);
 }
 
 } // namespace

@@ -321,33 +321,39 @@ TEST_F(LayerFilesTest, FindFirstFileMatchesTheLastNameWithoutRegardToCase)
     EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
 }
 
-TEST_F(LayerFilesTest, TheLocalApplicationDataFolderIsTheXdgStateFolder)
+TEST_F(LayerFilesTest, ThePerUserFoldersAreTheXdgStateAndConfigFolders)
 {
     const std::string home = folder_ + "/home";
     setenv("HOME", home.c_str(), 1);
     struct Row {
         const char* name;
+        int folder;
         const char* variable; // null: unset
         std::string expected;
     };
     const Row rows[] = {
-        {"unset", nullptr, home + "/.local/state"},
-        {"empty", "", home + "/.local/state"},
-        {"relative", "state", home + "/.local/state"},
-        {"absolute", "/tmp/quenwrite-elsewhere-state", "/tmp/quenwrite-elsewhere-state"},
+        {"state, unset", CSIDL_LOCAL_APPDATA, nullptr, home + "/.local/state"},
+        {"state, empty", CSIDL_LOCAL_APPDATA, "", home + "/.local/state"},
+        {"state, relative", CSIDL_LOCAL_APPDATA, "state", home + "/.local/state"},
+        {"state, absolute", CSIDL_LOCAL_APPDATA, "/tmp/quenwrite-elsewhere-state",
+         "/tmp/quenwrite-elsewhere-state"},
+        {"config, unset", CSIDL_APPDATA, nullptr, home + "/.config"},
+        {"config, relative", CSIDL_APPDATA, "config", home + "/.config"},
+        {"config, absolute", CSIDL_APPDATA, "/tmp/quenwrite-elsewhere-config",
+         "/tmp/quenwrite-elsewhere-config"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
+        const char* variable = row.folder == CSIDL_APPDATA ? "XDG_CONFIG_HOME" : "XDG_STATE_HOME";
         if (row.variable)
-            setenv("XDG_STATE_HOME", row.variable, 1);
+            setenv(variable, row.variable, 1);
         else
-            unsetenv("XDG_STATE_HOME");
+            unsetenv(variable);
         wchar_t path[MAX_PATH] = L"?";
         // Without CSIDL_FLAG_CREATE a missing folder is an error and an empty path.
-        EXPECT_NE(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path),
-                  S_OK);
+        EXPECT_NE(SHGetFolderPathW(nullptr, row.folder, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
         EXPECT_EQ(path[0], L'\0');
-        ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+        ASSERT_EQ(SHGetFolderPathW(nullptr, row.folder | CSIDL_FLAG_CREATE, nullptr,
                                    SHGFP_TYPE_CURRENT, path),
                   S_OK);
         EXPECT_EQ(std::filesystem::path(path), std::filesystem::path(row.expected));

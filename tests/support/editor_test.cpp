@@ -56,6 +56,7 @@ void EditorTest::makeFolders()
     std::filesystem::current_path(folder_);
     // Beside the test's folder, so recovery copies never show among its files, nor in the user's.
     setenv("XDG_STATE_HOME", stateFolder().c_str(), 1);
+    setenv("XDG_CONFIG_HOME", configFolder().c_str(), 1);
 }
 
 void EditorTest::startEditor()
@@ -90,6 +91,7 @@ void EditorTest::TearDown()
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
     std::filesystem::remove_all(stateFolder(), ignored);
+    std::filesystem::remove_all(configFolder(), ignored);
 }
 
 void EditorTest::command(UINT id)
@@ -144,6 +146,12 @@ void EditorTest::writeFileBytes(const std::string& name, const std::string& byte
 {
     std::ofstream file(std::filesystem::path(folder_) / name, std::ios::binary);
     file << bytes;
+}
+
+void EditorTest::writeSettings(const std::string& bytes)
+{
+    std::filesystem::create_directories(std::filesystem::path(settingsFile()).parent_path());
+    writeFileBytes(settingsFile(), bytes);
 }
 
 std::wstring EditorTest::path(const std::string& name) const

@@ -29,6 +29,10 @@ protected:
     std::string stateFolder() const { return folder_ + ".state"; }
     // The editor's own folder in it, where its copies are.
     std::string programFolder() const { return stateFolder() + "/quenwrite"; }
+    // The XDG config folder the editor keeps its settings under, and its settings file there.
+    std::string configFolder() const { return folder_ + ".config"; }
+    std::string settingsFile() const { return configFolder() + "/quenwrite/settings.ini"; }
+    void writeSettings(const std::string& bytes);
     std::wstring path(const std::string& name) const; // name inside the test's folder, as wide text
 
     // Open and Save as as the user does them, Ctrl+O and Ctrl+Shift+S, with the file dialog

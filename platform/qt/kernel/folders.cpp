@@ -1,5 +1,6 @@
-// SHGetFolderPathW for the per-user folder a program keeps its state in, and the names inside it:
-// on Linux that is the XDG state folder, and Windows' conventions are mapped to Linux's there.
+// SHGetFolderPathW for the per-user folders a program keeps its state and its settings in, and the
+// names inside them: on Linux those are the XDG state and config folders, and Windows'
+// conventions are mapped to Linux's there.
 #include "platform/qt/kernel/folders_p.h"
 
 #include "platform/qt/text_p.h"
@@ -36,21 +37,41 @@ bool makeFolders(const std::wstring& folder)
            stat(native.constData(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+// The XDG rule: unset, empty or relative means the default under the home folder.
+std::wstring xdgFolder(const char* variable, const QString& underHome)
+{
+    const char* set = std::getenv(variable);
+    if (set && set[0] == '/')
+        return toWString(QDir::cleanPath(QFile::decodeName(set)));
+    return toWString(QDir::homePath() + underHome);
+}
+
+// The folder of a name given in Windows' form inside one of the per-user folders, or empty.
+std::wstring perUserFolderOf(const std::wstring& name, wchar_t separator)
+{
+    for (const std::wstring& folder : {stateFolder(), configFolder()}) {
+        if (startsFolder(name, folder, separator))
+            return folder;
+    }
+    return {};
+}
+
 } // namespace
 
 std::wstring stateFolder()
 {
-    // The XDG rule: unset, empty or relative means the default.
-    const char* set = std::getenv("XDG_STATE_HOME");
-    if (set && set[0] == '/')
-        return toWString(QDir::cleanPath(QFile::decodeName(set)));
-    return toWString(QDir::homePath() + QStringLiteral("/.local/state"));
+    return xdgFolder("XDG_STATE_HOME", QStringLiteral("/.local/state"));
+}
+
+std::wstring configFolder()
+{
+    return xdgFolder("XDG_CONFIG_HOME", QStringLiteral("/.config"));
 }
 
 std::wstring localName(const std::wstring& name)
 {
-    const std::wstring folder = stateFolder();
-    if (!startsFolder(name, folder, L'\\'))
+    const std::wstring folder = perUserFolderOf(name, L'\\');
+    if (folder.empty())
         return name;
     std::wstring rest = name.substr(folder.size());
     std::replace(rest.begin(), rest.end(), L'\\', L'/');
@@ -62,7 +83,7 @@ std::wstring localName(const std::wstring& name)
 
 bool isPrivatePath(const std::wstring& path)
 {
-    return startsFolder(path, stateFolder(), L'/');
+    return !perUserFolderOf(path, L'/').empty();
 }
 
 } // namespace platform
@@ -74,9 +95,10 @@ HRESULT SHGetFolderPathW(HWND, int folder, HANDLE, DWORD, LPWSTR path)
     if (!path)
         return E_INVALIDARG;
     path[0] = L'\0';
-    if ((folder & 0xFF) != CSIDL_LOCAL_APPDATA)
+    const int which = folder & 0xFF;
+    if (which != CSIDL_LOCAL_APPDATA && which != CSIDL_APPDATA)
         return E_INVALIDARG;
-    const std::wstring found = stateFolder();
+    const std::wstring found = which == CSIDL_APPDATA ? configFolder() : stateFolder();
     // Windows answers with a folder that exists, made first when asked to.
     const bool exists = QDir(toQString(found)).exists();
     if (found.size() >= MAX_PATH || (!exists && !(folder & CSIDL_FLAG_CREATE)))
