@@ -233,19 +233,34 @@ void buildMenu(const Popup& popup)
 }
 
 HACCEL shortcuts = nullptr;
+// The function keys among them (F3 and Shift+F3): no control of the other windows has a use for
+// them, so they search on from the Find, Replace and Go to line windows too.
+HACCEL functionKeys = nullptr;
 
-void createShortcuts()
+bool isFunctionKey(const Key& key)
+{
+    return key.virtualKey >= VK_F1 && key.virtualKey <= VK_F12;
+}
+
+HACCEL createTable(bool onlyFunctionKeys)
 {
     std::vector<ACCEL> keys;
     for (const Command& command : commands()) {
-        if (command.key.kind != Key::accelerator)
+        if (command.key.kind != Key::accelerator ||
+            (onlyFunctionKeys && !isFunctionKey(command.key)))
             continue;
         const BYTE flags =
             FVIRTKEY | (command.key.ctrl ? FCONTROL : 0) | (command.key.shift ? FSHIFT : 0);
         keys.push_back({flags, command.key.virtualKey, command.id});
     }
-    // Without the table the menu still offers every command.
-    shortcuts = CreateAcceleratorTableW(keys.data(), int(keys.size()));
+    return CreateAcceleratorTableW(keys.data(), int(keys.size()));
+}
+
+void createShortcuts()
+{
+    // Without the tables the menu still offers every command.
+    shortcuts = createTable(false);
+    functionKeys = createTable(true);
 }
 
 } // namespace
@@ -323,10 +338,26 @@ void showMenuState(HMENU popup)
                            commandLineEnd + UINT(format.lineEnd), MF_BYCOMMAND);
 }
 
+namespace {
+
+// While the Format text window has the main window disabled, its commands are out of reach, the
+// keys as much as the menu.
+bool translateWith(HACCEL table, MSG* message)
+{
+    return table && IsWindowEnabled(mainWindow) &&
+           TranslateAcceleratorW(mainWindow, table, message) != 0;
+}
+
+} // namespace
+
 bool translateShortcut(MSG* message)
 {
-    // While the Format text window has the main window disabled, its commands are out of reach,
-    // the keys as much as the menu.
-    return shortcuts && IsWindowEnabled(mainWindow) &&
-           TranslateAcceleratorW(mainWindow, shortcuts, message) != 0;
+    // The Find, Replace, Go to line and Format text windows have the dialog keyboard (Tab, the
+    // underlined letters, Enter, Esc), which takes all their keys but the function keys before
+    // the shortcuts see them: Ctrl+V in a box pastes there. Never the main window: its text keeps
+    // Tab and Enter.
+    const HWND active = GetActiveWindow();
+    if (active && active != mainWindow)
+        return translateWith(functionKeys, message) || IsDialogMessageW(active, message);
+    return translateWith(shortcuts, message);
 }

@@ -57,6 +57,7 @@ void runHotKey(HWND window, WPARAM hotKeyId);
 // WM_INITMENUPOPUP: the bullets by the document's encoding and line ends.
 void showMenuState(HMENU popup);
 
-// A step of the message loop: true when the message was one of the accelerator keys, which has
-// then been turned into its command and must not be dispatched.
+// A step of the message loop: true when the message was a key of the active window's dialog
+// keyboard, or any message for that window, or one of the accelerator keys, which has then been
+// dispatched or turned into its command and must not be dispatched again.
 bool translateShortcut(MSG* message);

@@ -32,7 +32,6 @@ struct FindDialog FindDialog;
 SearchRequest lastSearch;
 struct Recovery Recovery;
 const wchar_t textFileFilter[] = L"Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
-WNDPROC findEditOriginalProc = nullptr;
 HWND mainWindow = nullptr;
 bool hotKeysRegistered = false;
 RECT windowRect = {0, 0, 0, 0};

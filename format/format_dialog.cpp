@@ -1,9 +1,11 @@
-// The Format text window: its nine controls, the live preview and Apply.
+// The Format text window: its nine controls in reading order, each label before its list, the live
+// preview and Apply.
 #include "format/format_dialog.h"
 
 #include "editor/editor.h"
 #include "editor/globals.h"
 #include "format/font_choice.h"
+#include "ui/kept_focus.h"
 #include "ui/window_parts.h"
 
 FormatDialog::FormatDialog(int size, int weight, bool italic, const std::wstring& family)
@@ -15,11 +17,13 @@ namespace {
 
 constexpr int boldWeight = 800;
 
-constexpr DWORD labelStyle = WS_CHILD | WS_VISIBLE;
+constexpr DWORD labelStyle = WS_CHILD | WS_VISIBLE | WS_GROUP;
+constexpr DWORD stopStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 constexpr DWORD listStyle =
-    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_DISABLENOSCROLL | LBS_SORT | LBS_NOTIFY;
-constexpr DWORD previewStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | SS_CENTERIMAGE | SS_CENTER;
-constexpr DWORD checkBoxStyle = WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX;
+    stopStyle | WS_GROUP | WS_BORDER | WS_VSCROLL | LBS_DISABLENOSCROLL | LBS_SORT | LBS_NOTIFY;
+constexpr DWORD previewStyle = labelStyle | WS_BORDER | SS_CENTERIMAGE | SS_CENTER;
+// Bold and Italic are one group: the arrows move between them.
+constexpr DWORD checkBoxStyle = stopStyle | BS_AUTOCHECKBOX;
 
 HFONT pendingFont()
 {
@@ -99,6 +103,10 @@ int selectedIndex(HWND list, int tableSize)
 
 void onCommand(HWND hwnd, WPARAM wParam)
 {
+    if (LOWORD(wParam) == IDCANCEL) {
+        closeWindow(hwnd);
+        return;
+    }
     struct FormatDialog& dialog = FormatDialog;
     dialog.pendingWeight = IsDlgButtonChecked(hwnd, boldId) ? boldWeight : 0;
     dialog.pendingItalic = IsDlgButtonChecked(hwnd, italicId) != 0;
@@ -129,30 +137,37 @@ void openFormatWindow(HWND owner)
     const HWND window = CreateWindowExW(
         0, formatWindowClassName, L"Format text", WS_VISIBLE | WS_SYSMENU, CW_USEDEFAULT,
         CW_USEDEFAULT, dialog.width, dialog.height, owner, nullptr, nullptr, nullptr);
-    createChild(window, L"Button", L"Apply", labelStyle, {130, 320, 100, 25}, applyId);
-    createChild(window, L"Static", L"Font", labelStyle, {dialog.familyColumnX, 20, 70, 25}, 0);
-    createChild(window, L"Static", L"Font size", labelStyle, {dialog.sizeColumnX, 20, 70, 25}, 0);
-    createChild(window, L"Static", L"Font style", labelStyle, {dialog.styleColumnX, 20, 70, 25}, 0);
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongW(window, GWL_HINSTANCE));
+    createChild(window, L"Static", L"&Font", labelStyle, {dialog.familyColumnX, 20, 70, 25}, 0);
     createFamilyList(window, instance);
+    createChild(window, L"Static", L"Font si&ze", labelStyle, {dialog.sizeColumnX, 20, 70, 25}, 0);
     createSizeList(window, instance);
+    createChild(window, L"Static", L"Font st&yle", labelStyle, {dialog.styleColumnX, 20, 70, 25},
+                0);
+    createChild(window, L"Button", L"&Bold", checkBoxStyle | WS_GROUP,
+                {dialog.styleColumnX, 50, 100, 30}, boldId);
+    CheckDlgButton(window, boldId,
+                   dialog.pendingWeight == boldWeight ? BST_CHECKED : BST_UNCHECKED);
+    createChild(window, L"Button", L"&Italic", checkBoxStyle, {dialog.styleColumnX, 80, 100, 30},
+                italicId);
+    CheckDlgButton(window, italicId, dialog.pendingItalic ? BST_CHECKED : BST_UNCHECKED);
     const int previewWidth = int(dialog.width - dialog.previewX * 3.5);
     dialog.previewStatic = createChild(window, L"Static", L"Preview text", previewStyle,
                                        {dialog.previewX, dialog.previewY, previewWidth, 50}, 0);
     updatePreview();
-    createChild(window, L"Button", L"Bold", checkBoxStyle, {dialog.styleColumnX, 50, 100, 30},
-                boldId);
-    CheckDlgButton(window, boldId,
-                   dialog.pendingWeight == boldWeight ? BST_CHECKED : BST_UNCHECKED);
-    createChild(window, L"Button", L"Italic", checkBoxStyle, {dialog.styleColumnX, 80, 100, 30},
-                italicId);
-    CheckDlgButton(window, italicId, dialog.pendingItalic ? BST_CHECKED : BST_UNCHECKED);
+    createChild(window, L"Button", L"&Apply", stopStyle | WS_GROUP | BS_DEFPUSHBUTTON,
+                {130, 320, 100, 25}, applyId);
     EnableWindow(owner, FALSE);
+    SetFocus(dialog.familyList);
 }
 
 LRESULT CALLBACK formatWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_ACTIVATE:
+        if (keepFocusAcrossActivation(hwnd, wParam))
+            return 0;
+        break;
     case WM_PAINT:
         paintBackground(hwnd, COLOR_MENU);
         return 0;

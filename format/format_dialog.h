@@ -7,12 +7,13 @@
 
 constexpr wchar_t formatWindowClassName[] = L"Format text window class";
 
-// The Format text window's controls that act (the labels and the preview have none).
-constexpr int boldId = 1;
-constexpr int italicId = 2;
-constexpr int familyListId = 3;
-constexpr int sizeListId = 4;
-constexpr int applyId = 10;
+// The Format text window's controls that act (the labels and the preview have none). Apply is
+// IDOK, so that Enter applies; Esc sends IDCANCEL, which closes the window as its close box does.
+constexpr int applyId = IDOK;
+constexpr int boldId = 3;
+constexpr int italicId = 4;
+constexpr int familyListId = 5;
+constexpr int sizeListId = 6;
 
 struct FormatDialog {
     HWND previewStatic = nullptr;

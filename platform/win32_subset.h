@@ -206,6 +206,7 @@ constexpr UINT WM_NCCALCSIZE = 0x0083;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_GETDLGCODE = 0x0087;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_TIMER = 0x0113;
@@ -257,6 +258,8 @@ constexpr DWORD WS_THICKFRAME = 0x00040000;
 constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
 constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
 constexpr DWORD WS_OVERLAPPEDWINDOW = 0x00CF0000;
+constexpr DWORD WS_GROUP = 0x00020000;   // children: the same bit as WS_MINIMIZEBOX
+constexpr DWORD WS_TABSTOP = 0x00010000; // children: the same bit as WS_MAXIMIZEBOX
 constexpr int CW_USEDEFAULT = int(0x80000000);
 
 constexpr int SW_HIDE = 0;
@@ -420,6 +423,25 @@ BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR idOrPopup, LPCWSTR text);
 BOOL SetMenu(HWND hwnd, HMENU menu);
 BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
 DWORD CheckMenuItem(HMENU menu, UINT id, UINT check); // Layer: MF_BYCOMMAND only.
+
+// The dialog keyboard for a window that is not a dialog: Tab, arrows, mnemonics, Enter, Esc.
+constexpr UINT DM_GETDEFID = WM_USER + 0;
+constexpr WORD DC_HASDEFID = 0x534B;
+constexpr LRESULT DLGC_WANTARROWS = 0x0001;
+constexpr LRESULT DLGC_WANTTAB = 0x0002;
+constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
+constexpr LRESULT DLGC_WANTMESSAGE = 0x0004;
+constexpr LRESULT DLGC_HASSETSEL = 0x0008;
+constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
+constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
+constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
+constexpr LRESULT DLGC_WANTCHARS = 0x0080;
+constexpr LRESULT DLGC_STATIC = 0x0100;
+constexpr LRESULT DLGC_BUTTON = 0x2000;
+
+BOOL IsDialogMessageW(HWND dialog, LPMSG message);
+HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
+HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
 
 // Accelerators.
 struct ACCEL {

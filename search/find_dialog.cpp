@@ -1,10 +1,11 @@
-// The Find window: a label, a one-line box for the search text, the Find and Cancel buttons and
-// the Match case box, and the forward search that selects each match in the document.
+// The Find window: a label, a one-line box for the search text, the Find button, the Match case
+// box and the Cancel button, in reading order, and the forward search that selects each match in
+// the document. Its ids are IDOK and IDCANCEL, so Enter finds and Esc closes.
 #include "search/find_dialog.h"
 
 #include "editor/globals.h"
-#include "search/box_keys.h"
 #include "search/find_next.h"
+#include "ui/kept_focus.h"
 #include "ui/window_parts.h"
 
 #include <string>
@@ -34,6 +35,9 @@ void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
     if (wParam == findButtonId) {
         const std::wstring needle = windowText(ownEdit);
         FindDialog.findNext(needle.c_str(), hwnd, matchesCase(hwnd));
+        // Ready for the next word, whether the search was pressed, clicked or told of a miss.
+        if (IsWindow(ownEdit))
+            SetFocus(ownEdit);
     } else if (wParam == cancelButtonId) {
         DestroyWindow(hwnd);
         SetActiveWindow(mainWindow);
@@ -47,22 +51,20 @@ void openFindWindow(HWND owner)
     HWND window = CreateWindowExW(
         0, FindDialog.className, L"Find string in document", WS_VISIBLE | WS_SYSMENU, CW_USEDEFAULT,
         CW_USEDEFAULT, FindDialog.width, FindDialog.height, owner, nullptr, nullptr, nullptr);
-    createControl(L"static", L"Find string: ", WS_CHILD | WS_VISIBLE, 10, 10, 80, 0, window);
-    FindDialog.findEdit = createControl(L"edit", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 90, 10,
-                                        170, findEditId, window);
-    findEditOriginalProc =
-        reinterpret_cast<WNDPROC>(GetWindowLongW(FindDialog.findEdit, GWL_WNDPROC));
-    SetWindowLongW(FindDialog.findEdit, GWL_WNDPROC, reinterpret_cast<LONG>(findEditProc));
-    SetFocus(GetDlgItem(window, findEditId));
-    FindDialog.findButton =
-        createControl(L"button", L"Find", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 285, 10,
-                      FindDialog.buttonWidth, findButtonId, window);
-    createControl(L"button", L"Cancel", WS_CHILD | WS_VISIBLE, 285, 40, FindDialog.buttonWidth,
-                  cancelButtonId, window);
+    constexpr DWORD stop = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP;
+    createControl(L"static", L"Fi&nd what:", WS_CHILD | WS_VISIBLE | WS_GROUP, 10, 10, 80, 0,
+                  window);
+    FindDialog.findEdit =
+        createControl(L"edit", L"", stop | WS_BORDER, 90, 10, 170, findEditId, window);
+    FindDialog.findButton = createControl(L"button", L"&Find", stop | BS_DEFPUSHBUTTON, 285, 10,
+                                          FindDialog.buttonWidth, findButtonId, window);
     // Checked: the search matches case, as it always did.
-    createControl(L"button", L"Match case", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 10, 40, 150,
-                  matchCaseId, window);
+    createControl(L"button", L"Match &case", stop | BS_AUTOCHECKBOX, 10, 40, 150, matchCaseId,
+                  window);
     CheckDlgButton(window, matchCaseId, BST_CHECKED);
+    createControl(L"button", L"Cancel", stop, 285, 40, FindDialog.buttonWidth, cancelButtonId,
+                  window);
+    SetFocus(FindDialog.findEdit);
 }
 
 LRESULT CALLBACK findWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -70,6 +72,10 @@ LRESULT CALLBACK findWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case WM_CREATE:
         FindDialog.startPosition = 0;
+        break;
+    case WM_ACTIVATE:
+        if (keepFocusAcrossActivation(hwnd, wParam))
+            return 0;
         break;
     case WM_DESTROY:
         SetActiveWindow(mainWindow);
@@ -84,25 +90,6 @@ LRESULT CALLBACK findWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK findEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // Esc closes the window as its Cancel button does, as in the Replace and Go to windows' boxes;
-    // its character would only make the box beep.
-    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
-        pressButtonBeside(hwnd, cancelButtonId);
-        return 0;
-    }
-    if (message == WM_CHAR && wParam == 0x1B)
-        return 0;
-    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
-        // The box the key was typed into, which need not be the newest window's.
-        const std::wstring needle = windowText(hwnd);
-        const HWND findWindow = reinterpret_cast<HWND>(GetWindowLongW(hwnd, GWL_HWNDPARENT));
-        FindDialog.findNext(needle.c_str(), nullptr, matchesCase(findWindow));
-    }
-    return CallWindowProcW(findEditOriginalProc, hwnd, message, wParam, lParam);
 }
 
 // Past the last match the search goes round to the first one, with a beep, rather than saying

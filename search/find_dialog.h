@@ -5,8 +5,8 @@
 
 // The Find window's controls.
 constexpr int findEditId = 100;
-constexpr int findButtonId = 1;
-constexpr int cancelButtonId = 2;
+constexpr int findButtonId = IDOK;
+constexpr int cancelButtonId = IDCANCEL;
 constexpr int matchCaseId = 3;
 
 struct FindDialog {
@@ -25,8 +25,6 @@ struct FindDialog {
 };
 
 extern struct FindDialog FindDialog;
-extern WNDPROC findEditOriginalProc;
 
 void openFindWindow(HWND owner);
 LRESULT CALLBACK findWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK findEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,7 +4,6 @@
 
 #include "editor/editor.h"
 #include "editor/globals.h"
-#include "search/box_keys.h"
 #include "search/tool_window.h"
 #include "ui/window_parts.h"
 
@@ -75,16 +74,14 @@ void onCommand(HWND hwnd, WPARAM wParam)
 
 void createControls(HWND window)
 {
-    createChild(window, L"static", L"Line number:", WS_CHILD | WS_VISIBLE,
+    constexpr DWORD stop = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP;
+    createChild(window, L"static", L"&Line number:", WS_CHILD | WS_VISIBLE | WS_GROUP,
                 {10, 10, 90, controlHeight}, 0);
-    const HWND box =
-        createChild(window, L"edit", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
-                    {100, 10, 90, controlHeight}, goToLineEditId);
-    createChild(window, L"button", L"Go to", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON,
-                {205, 10, 80, controlHeight}, goToButtonId);
-    createChild(window, L"button", L"Cancel", WS_CHILD | WS_VISIBLE, {205, 40, 80, controlHeight},
-                goToCancelId);
-    takeEnterAndEscape(box, goToButtonId, goToCancelId);
+    const HWND box = createChild(window, L"edit", L"", stop | WS_BORDER | ES_AUTOHSCROLL,
+                                 {100, 10, 90, controlHeight}, goToLineEditId);
+    createChild(window, L"button", L"&Go to", stop | BS_DEFPUSHBUTTON, {205, 10, 80, controlHeight},
+                goToButtonId);
+    createChild(window, L"button", L"Cancel", stop, {205, 40, 80, controlHeight}, goToCancelId);
     const LRESULT line = SendMessageW(Editor.editControl, EM_LINEFROMCHAR, WPARAM(-1), 0);
     SetWindowTextW(box, std::to_wstring(line + 1).c_str());
     SetFocus(box);

@@ -10,8 +10,8 @@ constexpr wchar_t goToWindowClassName[] = L"Go To Line Class";
 
 // The Go to line window's controls.
 constexpr int goToLineEditId = 100;
-constexpr int goToButtonId = 1;
-constexpr int goToCancelId = 2;
+constexpr int goToButtonId = IDOK;     // Enter
+constexpr int goToCancelId = IDCANCEL; // Esc
 
 // Opens the Go to line window with the caret's line in it, or brings the open one forward.
 void openGoToWindow(HWND owner);

@@ -3,7 +3,6 @@
 
 #include "editor/editor.h"
 #include "editor/globals.h"
-#include "search/box_keys.h"
 #include "search/case_fold.h"
 #include "search/document_text.h"
 #include "search/find_next.h"
@@ -24,7 +23,9 @@ constexpr int boxX = 110;
 constexpr int boxWidth = 165;
 constexpr int buttonX = 285;
 constexpr int buttonWidth = 80;
-constexpr DWORD boxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
+constexpr DWORD labelStyle = WS_CHILD | WS_VISIBLE | WS_GROUP;
+constexpr DWORD stopStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP;
+constexpr DWORD boxStyle = stopStyle | WS_BORDER | ES_AUTOHSCROLL;
 
 HWND openWindow = nullptr;
 
@@ -190,34 +191,31 @@ void onCommand(HWND hwnd, WPARAM wParam)
     default:
         return;
     }
-    // A box that told the outcome leaves the keys with the window itself: give them back to the
-    // box the user types into.
+    // Ready for the next word, whether the action was pressed, clicked or told of its outcome.
     SetFocus(GetDlgItem(hwnd, replaceFindEditId));
 }
 
 void createControls(HWND window)
 {
-    createChild(window, L"static", L"Find what:", WS_CHILD | WS_VISIBLE,
-                {10, 10, labelWidth, controlHeight}, 0);
+    // Row by row, each label just before its box.
+    createChild(window, L"static", L"Fi&nd what:", labelStyle, {10, 10, labelWidth, controlHeight},
+                0);
     const HWND findBox = createChild(window, L"edit", L"", boxStyle,
                                      {boxX, 10, boxWidth, controlHeight}, replaceFindEditId);
-    createChild(window, L"static", L"Replace with:", WS_CHILD | WS_VISIBLE,
-                {10, 40, labelWidth, controlHeight}, 0);
-    const HWND withBox = createChild(window, L"edit", L"", boxStyle,
-                                     {boxX, 40, boxWidth, controlHeight}, replaceWithEditId);
-    createChild(window, L"button", L"Match case", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
-                {10, 70, 150, controlHeight}, replaceMatchCaseId);
-    CheckDlgButton(window, replaceMatchCaseId, BST_CHECKED);
-    createChild(window, L"button", L"Find next", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON,
+    createChild(window, L"button", L"&Find next", stopStyle | BS_DEFPUSHBUTTON,
                 {buttonX, 10, buttonWidth, controlHeight}, replaceFindNextId);
-    createChild(window, L"button", L"Replace", WS_CHILD | WS_VISIBLE,
+    createChild(window, L"static", L"Re&place with:", labelStyle,
+                {10, 40, labelWidth, controlHeight}, 0);
+    createChild(window, L"edit", L"", boxStyle, {boxX, 40, boxWidth, controlHeight},
+                replaceWithEditId);
+    createChild(window, L"button", L"&Replace", stopStyle,
                 {buttonX, 40, buttonWidth, controlHeight}, replaceButtonId);
-    createChild(window, L"button", L"Replace all", WS_CHILD | WS_VISIBLE,
+    createChild(window, L"button", L"Match &case", stopStyle | BS_AUTOCHECKBOX,
+                {10, 70, 150, controlHeight}, replaceMatchCaseId);
+    createChild(window, L"button", L"Replace &all", stopStyle,
                 {buttonX, 70, buttonWidth, controlHeight}, replaceAllId);
-    createChild(window, L"button", L"Cancel", WS_CHILD | WS_VISIBLE,
-                {buttonX, 100, buttonWidth, controlHeight}, replaceCancelId);
-    for (HWND box : {findBox, withBox})
-        takeEnterAndEscape(box, replaceFindNextId, replaceCancelId);
+    createChild(window, L"button", L"Cancel", stopStyle, {buttonX, 100, buttonWidth, controlHeight},
+                replaceCancelId);
     // What the last search looked for, ready to be replaced.
     SetWindowTextW(findBox, lastSearch.needle.c_str());
     CheckDlgButton(window, replaceMatchCaseId, lastSearch.matchCase ? BST_CHECKED : BST_UNCHECKED);

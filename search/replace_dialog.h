@@ -9,8 +9,8 @@ constexpr wchar_t replaceWindowClassName[] = L"Replace Dialog Class";
 // The Replace window's controls.
 constexpr int replaceFindEditId = 100;
 constexpr int replaceWithEditId = 101;
-constexpr int replaceFindNextId = 1;
-constexpr int replaceCancelId = 2;
+constexpr int replaceFindNextId = IDOK;   // Enter
+constexpr int replaceCancelId = IDCANCEL; // Esc
 constexpr int replaceMatchCaseId = 3;
 constexpr int replaceButtonId = 4;
 constexpr int replaceAllId = 5;

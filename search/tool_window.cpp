@@ -2,6 +2,7 @@
 #include "search/tool_window.h"
 
 #include "editor/globals.h"
+#include "ui/kept_focus.h"
 #include "ui/window_parts.h"
 
 HWND openToolWindow(HWND& open, const wchar_t* className, const wchar_t* title, int width,
@@ -20,6 +21,10 @@ LRESULT toolWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                           void (*onCommand)(HWND hwnd, WPARAM wParam))
 {
     switch (message) {
+    case WM_ACTIVATE:
+        if (keepFocusAcrossActivation(hwnd, wParam))
+            return 0;
+        break;
     case WM_DESTROY:
         SetActiveWindow(mainWindow);
         break;

@@ -1,5 +1,6 @@
 // What the Replace and Go to line windows share: one of each at a time, owned by the main window,
-// painted in the menu colour, and the main window active again once they close.
+// painted in the menu colour, the focused control kept while the user is in another window, and
+// the main window active again once they close.
 #pragma once
 
 #include "platform/win32.h"

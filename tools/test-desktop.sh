@@ -410,9 +410,39 @@ searchesAndJumps() {
     stopEditor
 }
 
+# The Find window keeps its keys across a trip to the text: a word found with Enter, a click in
+# the main window, a click back on the Find window, a new word typed over the old one (the box
+# has the focus again, its text selected) and found with Enter. Then Tab and Shift+Tab: Match
+# case off with the space bar, back to the box (its text selected again), a word in capitals
+# found without case, and Esc closes the window.
+findRoundTrip() {
+    newPlace
+    startEditor || return
+    typeText "one two one"
+    keys ctrl+f
+    local find
+    find=$(windowOf '^Find string in document$') || { fail "no Find window"; return; }
+    typeText "two"
+    keys Return
+    clickIn "$main" 250 150
+    clickIn "$find" 200 70 # on the window itself, beside its controls
+    typeText "one"
+    keys Return
+    keys Tab Tab space shift+Tab shift+Tab # Find, Match case (off), Find, the box
+    typeText "TWO"
+    keys Return
+    keys Escape
+    waitGone "$find" || fail "the Find window stayed after Esc"
+    typeText "Z"
+    keys ctrl+s
+    choosePath "^Save As$" "$place/run/trip.txt"
+    sameBytes "$place/run/trip.txt" "one Z one"
+    stopEditor
+}
+
 runAll() {
-    for scenario in keysAfterEveryWindow searchesAndJumps survivesKill endsWithTheSession \
-        asksBeforeReplacingAChange; do
+    for scenario in keysAfterEveryWindow searchesAndJumps findRoundTrip survivesKill \
+        endsWithTheSession asksBeforeReplacingAChange; do
         local before=$failures started=$SECONDS
         "$scenario"
         stopEditor

@@ -131,6 +131,12 @@ QMenu* findMenu(const QList<QAction*>& actions, const QString& title)
 
 bool (*loopTranslation)(MSG* message) = nullptr;
 
+// The program's loop takes each key the layer held for it before the user's next key.
+void takeHeldKeys()
+{
+    dispatchPosted(loopTranslation);
+}
+
 bool windowTakesInput(HWND hwnd)
 {
     HWND top = topLevelOf(hwnd);
@@ -179,6 +185,7 @@ bool waitFor(const std::function<bool()>& condition, int milliseconds)
 void translateMessagesWith(bool (*translate)(MSG* message))
 {
     loopTranslation = translate;
+    holdKeysForTheLoop();
 }
 
 bool quitPosted()
@@ -325,6 +332,7 @@ void typeText(HWND hwnd, const std::wstring& text)
         else // a key of a keyboard for that language, or what an input method commits
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown,
                                 QString::fromStdWString(std::wstring(1, c)), Qt::NoModifier);
+        takeHeldKeys();
     }
 }
 
@@ -334,6 +342,7 @@ void pressKey(HWND hwnd, int virtualKey, UINT modifiers)
     if (!widget || !windowTakesInput(hwnd))
         return;
     QTest::keyClick(widget, qtKeyOf(WPARAM(virtualKey)), qtModifiers(modifiers));
+    takeHeldKeys();
 }
 
 void click(HWND hwnd)

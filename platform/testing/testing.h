@@ -72,7 +72,8 @@ void chooseMenuItem(HWND hwnd, UINT id); // as a click on the item would
 std::vector<MenuEntry> openMenu(HWND hwnd, const std::wstring& title);
 
 // The user's hands: real Qt input events to the widget behind a handle; typing with a null handle
-// goes where the keyboard focus is.
+// goes where the keyboard focus is. A key that the layer holds for the program's loop is taken by
+// the loop (with the translation given above) before the next key comes.
 void typeText(HWND hwnd, const std::wstring& text);
 void pressKey(HWND hwnd, int virtualKey, UINT modifiers = 0); // MOD_CONTROL, MOD_SHIFT, MOD_ALT
 void click(HWND hwnd);

@@ -1,5 +1,6 @@
 // The font rule, the settings file at start-up and on Apply, and the Format text window driven by
-// clicks: the lists, Bold and Italic, the preview, Apply, the close box and the disabled owner.
+// clicks and keys: the lists, Bold and Italic, the preview, Apply, the close box, Esc, the
+// disabled owner and the focus kept while the user is away.
 #include "app/main_window.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
@@ -128,8 +129,8 @@ TEST_F(FormatWindowTest, OpeningShowsTheChoiceAndDisablesTheMainWindow)
     EXPECT_EQ(GetActiveWindow(), window);
     EXPECT_EQ(selectedIndex(FormatDialog.familyList), 1); // Courier New
     EXPECT_EQ(selectedIndex(FormatDialog.sizeList), 3);   // 14
-    EXPECT_FALSE(IsDlgButtonChecked(window, 1));
-    EXPECT_FALSE(IsDlgButtonChecked(window, 2));
+    EXPECT_FALSE(IsDlgButtonChecked(window, boldId));
+    EXPECT_FALSE(IsDlgButtonChecked(window, italicId));
     expectFont(preview(), {21, 0, false, L"Courier New"});
 }
 
@@ -171,7 +172,7 @@ TEST_F(FormatWindowTest, UncheckingBoldGivesWeightZeroAndTheCloseBoxKeepsTheChoi
     EXPECT_TRUE(fileBytes(settingsFile()).empty());
 
     window = open();
-    EXPECT_TRUE(IsDlgButtonChecked(window, 1));
+    EXPECT_TRUE(IsDlgButtonChecked(window, boldId));
     expectFont(preview(), {21, 800, false, L"Courier New"});
 }
 
@@ -210,8 +211,8 @@ TEST_F(FormatStartupTest, TheWindowStartsFromTheLoadedChoiceAndApplyKeepsIt)
     HWND window = open();
     EXPECT_EQ(selectedIndex(FormatDialog.familyList), 2);
     EXPECT_EQ(selectedIndex(FormatDialog.sizeList), 6);
-    EXPECT_TRUE(IsDlgButtonChecked(window, 1));
-    EXPECT_TRUE(IsDlgButtonChecked(window, 2));
+    EXPECT_TRUE(IsDlgButtonChecked(window, boldId));
+    EXPECT_TRUE(IsDlgButtonChecked(window, italicId));
     expectFont(preview(), {30, 800, true, L"Times New Roman"});
     selectFamily(0);
     apply();
@@ -348,6 +349,76 @@ TEST_F(FormatStartupTest, AReadOnlySettingsFileIsLeftAlone)
     ASSERT_EQ(shownBoxes().size(), 1u);
     EXPECT_EQ(shownBoxes()[0].owner, window);
     EXPECT_EQ(fileBytes(settingsFile()), defaultFile);
+}
+
+int focusedId()
+{
+    return int(GetWindowLongW(GetFocus(), GWL_ID));
+}
+
+void key(int virtualKey, UINT modifiers = 0)
+{
+    pressKey(GetFocus(), virtualKey, modifiers);
+    processEvents();
+}
+
+TEST_F(FormatWindowTest, TabArrowsAndUnderlinedLettersGoThroughTheControlsInReadingOrder)
+{
+    HWND window = open();
+    const std::vector<int> order = {familyListId, sizeListId, boldId, italicId, applyId};
+    EXPECT_EQ(focusedId(), order.front());
+    for (std::size_t i = 1; i <= order.size(); ++i) {
+        key(VK_TAB);
+        EXPECT_EQ(focusedId(), order[i % order.size()]);
+    }
+    for (std::size_t i = order.size(); i-- > 0;) {
+        key(VK_TAB, MOD_SHIFT);
+        EXPECT_EQ(focusedId(), order[i]);
+    }
+    const struct {
+        int key;
+        UINT modifiers;
+        int focused;
+    } rows[] = {{VK_DOWN, 0, italicId}, {VK_DOWN, 0, boldId},         {'Z', MOD_ALT, sizeListId},
+                {'Y', MOD_ALT, boldId}, {'F', MOD_ALT, familyListId}, {'I', MOD_ALT, italicId}};
+    SetFocus(GetDlgItem(window, boldId));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.key);
+        key(row.key, row.modifiers);
+        EXPECT_EQ(focusedId(), row.focused);
+    }
+    EXPECT_FALSE(IsDlgButtonChecked(window, boldId)); // Font style's letter only moves there
+    EXPECT_TRUE(IsDlgButtonChecked(window, italicId));
+    expectFont(preview(), {21, 0, true, L"Courier New"});
+}
+
+TEST_F(FormatWindowTest, EnterAppliesAndEscClosesWithoutApplying)
+{
+    // Bold on and Enter, then Bold off again and Esc: the text stays bold.
+    for (int closing : {VK_RETURN, VK_ESCAPE}) {
+        SCOPED_TRACE(closing);
+        open();
+        key('B', MOD_ALT);
+        key(closing);
+        EXPECT_EQ(formatWindow(), nullptr);
+        EXPECT_TRUE(IsWindowEnabled(mainWindow));
+        EXPECT_EQ(GetActiveWindow(), mainWindow);
+        expectFont(editFont(), {21, 800, false, L"Courier New"});
+    }
+}
+
+TEST_F(FormatWindowTest, SwitchingAwayAndBackGivesTheFocusBackToItsControl)
+{
+    HWND window = open();
+    key(VK_TAB);
+    key(VK_TAB);
+    ASSERT_EQ(focusedId(), boldId);
+    deactivateAll();
+    EXPECT_EQ(GetFocus(), nullptr);
+    activate(window);
+    processEvents();
+    EXPECT_EQ(focusedId(), boldId);
+    key(VK_ESCAPE);
 }
 
 } // namespace

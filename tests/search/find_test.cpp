@@ -215,7 +215,7 @@ TEST_F(FindWindowTest, ATextShortenedBelowTheStartGoesRoundToTheMatchBeforeIt)
     EXPECT_TRUE(shownBoxes().empty());
 }
 
-TEST_F(FindWindowTest, EnterInTheBoxSearchesAndItsMissBoxHasNoOwner)
+TEST_F(FindWindowTest, EnterInTheBoxSearchesAsFindDoesAndItsMissBoxIsTheWindows)
 {
     setDocument(L"abcabc");
     HWND find = openFind();
@@ -228,9 +228,11 @@ TEST_F(FindWindowTest, EnterInTheBoxSearchesAndItsMissBoxHasNoOwner)
     answerMessageBox(IDOK);
     pressKey(box(find), VK_RETURN);
     ASSERT_EQ(shownBoxes().size(), 1u);
-    EXPECT_EQ(shownBoxes().back().owner, nullptr);
+    EXPECT_EQ(shownBoxes().back().owner, find);
     EXPECT_EQ(shownBoxes().back().text, notFound);
-    EXPECT_EQ(GetWindowTextLengthW(box(find)), 2); // the box still got its key, and kept its text
+    EXPECT_EQ(GetWindowTextLengthW(box(find)), 2);
+    EXPECT_EQ(GetFocus(), box(find));
+    EXPECT_TRUE(beeps().empty()); // the box never saw Enter
 }
 
 TEST_F(FindWindowTest, AMatchBelowTheVisibleLinesIsScrolledIntoView)
@@ -275,6 +277,8 @@ TEST_F(FindWindowTest, EachWindowSearchesForItsOwnTextAndOutlivesANewerOne)
     click(GetDlgItem(newer, cancelButtonId));
     clickFind(older);
     expectSelected({3, 6});
+    activate(older); // its text selected again: the End key keeps it
+    pressKey(box(older), VK_END);
     pressKey(box(older), VK_BACK); // its own box's change restarts the search
     pressKey(box(older), VK_RETURN);
     expectSelected({0, 2});

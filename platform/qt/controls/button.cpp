@@ -142,6 +142,11 @@ LRESULT CALLBACK buttonClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case BM_SETCHECK:
         setCheckState(hwnd, wParam);
         return 0;
+    case WM_GETDLGCODE:
+        if (isCheckBox(hwnd))
+            return DLGC_BUTTON;
+        return DLGC_BUTTON |
+               (buttonType(hwnd) == BS_DEFPUSHBUTTON ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
     case BM_CLICK:
         if (QAbstractButton* button = buttonOf(hwnd))
             button->click();

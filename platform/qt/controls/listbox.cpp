@@ -274,6 +274,8 @@ LRESULT CALLBACK listBoxClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case WM_KEYDOWN:
         runDefaultKey(hwnd, wParam, lParam);
         return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS:
         notifyParent(hwnd, LBN_SETFOCUS);
         return 0;

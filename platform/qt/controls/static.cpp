@@ -93,6 +93,8 @@ QWidget* createStaticWidget(HWND hwnd, QWidget* parent)
 LRESULT CALLBACK staticClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_GETDLGCODE:
+        return DLGC_STATIC;
     case WM_SETTEXT:
     case WM_SETFONT: {
         // Redrawn at once even without WM_SETFONT's redraw flag: that flag only says when.

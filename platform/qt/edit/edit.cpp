@@ -188,6 +188,11 @@ LRESULT controlMessage(Control* control, HWND hwnd, UINT message, WPARAM wParam,
     case WM_KEYDOWN:
         runDefaultKey(hwnd, wParam, lParam);
         return 0;
+    case WM_GETDLGCODE: {
+        // Windows: a multi-line edit keeps Tab, Enter and Esc too.
+        const LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+        return (hwnd->style & ES_MULTILINE) ? code | DLGC_WANTALLKEYS : code;
+    }
     default:
         handled = false;
         return 0;

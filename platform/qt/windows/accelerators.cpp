@@ -1,11 +1,14 @@
-// Accelerator tables and TranslateAcceleratorW. On Windows a key press waits in the thread's
-// queue as WM_KEYDOWN until the program's loop takes it, offers it to TranslateAcceleratorW and
-// only then dispatches it; the layer's widgets get their keys from Qt directly. So a press that
-// an accelerator table may claim is held back instead: an application-wide filter takes it from
-// Qt and posts WM_KEYDOWN for the window it was meant for. TranslateAcceleratorW turns it into
-// WM_COMMAND; DispatchMessageW, when no table claimed it, hands the press back to its widget.
-// Every other key goes straight to its widget, as before, and none is held while a box or
-// dialog runs its own loop, where Windows runs no accelerators either.
+// Accelerator tables and TranslateAcceleratorW, and the keys the program's loop may claim. On
+// Windows a key press waits in the thread's queue as WM_KEYDOWN until the program's loop takes it,
+// offers it to IsDialogMessageW and TranslateAcceleratorW and only then dispatches it; the layer's
+// widgets get their keys from Qt directly. So a press that the loop may claim is held back
+// instead: an application-wide filter takes it from Qt and posts WM_KEYDOWN for the window it was
+// meant for. Those are the presses an accelerator table names and the dialog keyboard's (Tab,
+// Enter, Esc, arrows, Alt with a key, and a letter typed into a control that takes no
+// characters); while one waits, every later press waits behind it, so keys keep their order.
+// DispatchMessageW, when nothing claimed the press, hands it back to its widget. Every other key
+// goes straight to its widget, and none is held while a box or dialog runs its own loop, where
+// Windows runs neither accelerators nor the dialog keyboard of the program's windows.
 #include "platform/qt/windows/window_p.h"
 
 #include <QApplication>
@@ -95,6 +98,35 @@ HWND windowOfWidget(const QObject* widget)
     return nullptr;
 }
 
+bool isLetterOrDigit(int virtualKey)
+{
+    return (virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9');
+}
+
+// A press that IsDialogMessageW may take: moving between controls, the default and Cancel
+// buttons, and mnemonics.
+bool isDialogKey(HWND hwnd, int virtualKey, BYTE modifiers)
+{
+    switch (virtualKey) {
+    case VK_TAB:
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+        return true;
+    default:
+        break;
+    }
+    if (!isLetterOrDigit(virtualKey) || (modifiers & FCONTROL))
+        return false;
+    if (modifiers & FALT)
+        return true;
+    return hwnd->parent &&
+           !(SendMessageW(hwnd, WM_GETDLGCODE, WPARAM(virtualKey), 0) & DLGC_WANTCHARS);
+}
+
 class AcceleratorFilter : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -106,15 +138,17 @@ public:
         auto* key = static_cast<QKeyEvent*>(event);
         const int virtualKey = virtualKeyOf(key);
         const BYTE modifiers = modifiersOf(key->modifiers());
-        if (!virtualKey || !anyTableClaims(virtualKey, modifiers))
-            return false;
-        HWND hwnd = windowOfWidget(watched);
+        HWND hwnd = virtualKey ? windowOfWidget(watched) : nullptr;
         if (!hwnd)
             return false;
+        const bool claimed = anyTableClaims(virtualKey, modifiers);
         if (type == QEvent::ShortcutOverride) {
-            key->accept(); // no widget shortcut may claim it; the press comes next
-            return true;
+            if (claimed)
+                key->accept(); // no widget shortcut may claim it; the press comes next
+            return claimed;
         }
+        if (!claimed && heldKeys().empty() && !isDialogKey(hwnd, virtualKey, modifiers))
+            return false;
         const DWORD serial = nextSerial++;
         auto copy = std::make_unique<QKeyEvent>(QEvent::KeyPress, key->key(), key->modifiers(),
                                                 key->nativeScanCode(), key->nativeVirtualKey(),
@@ -127,7 +161,9 @@ public:
     }
 };
 
-void installFilter()
+} // namespace
+
+void holdKeysForTheLoop()
 {
     static AcceleratorFilter* filter = nullptr;
     if (!filter && qApp) {
@@ -141,7 +177,19 @@ bool isKeyDown(const MSG& message)
     return message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
 }
 
-} // namespace
+BYTE keyModifiersOf(const MSG& message)
+{
+    // The keyboard state that came with the press, as Windows keeps it in step with the queue.
+    const auto held = heldKeys().find(message.time);
+    return held != heldKeys().end() ? held->second.modifiers
+                                    : modifiersOf(QGuiApplication::queryKeyboardModifiers());
+}
+
+void forgetHeldKey(const MSG& message)
+{
+    if (isKeyDown(message))
+        heldKeys().erase(message.time);
+}
 
 bool dispatchHeldKey(const MSG& message)
 {
@@ -176,7 +224,7 @@ HACCEL CreateAcceleratorTableW(LPACCEL entries, int count)
             qFatal("CreateAcceleratorTableW: character-code entries are not implemented");
         table->entries.push_back(entries[i]);
     }
-    installFilter();
+    holdKeysForTheLoop();
     tables().push_back(std::move(table));
     return tables().back().get();
 }
@@ -193,17 +241,10 @@ int TranslateAcceleratorW(HWND hwnd, HACCEL handle, LPMSG message)
     const HACCEL__* table = tableOf(handle);
     if (!live(hwnd) || !table || !message || !isKeyDown(*message))
         return 0;
-    // The keyboard state that came with the press, as Windows keeps it in step with the queue.
-    const auto held = heldKeys().find(message->time);
-    const BYTE modifiers = held != heldKeys().end()
-                               ? held->second.modifiers
-                               : modifiersOf(QGuiApplication::queryKeyboardModifiers());
-    const ACCEL* entry = entryFor(*table, message->wParam, modifiers);
+    const ACCEL* entry = entryFor(*table, message->wParam, keyModifiersOf(*message));
     if (!entry)
         return 0;
-    // Translated: the press is used up, and no window sees it.
-    if (held != heldKeys().end())
-        heldKeys().erase(held);
+    forgetHeldKey(*message); // translated: the press is used up, and no window sees it
     SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(entry->cmd, 1), 0);
     return 1;
 }

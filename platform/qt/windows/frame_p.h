@@ -40,6 +40,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Windows: Tab moves the focus only where IsDialogMessageW moves it; a control keeps it.
+    bool focusNextPrevChild(bool) override { return false; }
 
 private:
     void layoutChildren();

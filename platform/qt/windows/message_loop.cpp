@@ -137,6 +137,7 @@ void PostQuitMessage(int code)
 
 BOOL GetMessageW(LPMSG message, HWND, UINT, UINT)
 {
+    holdKeysForTheLoop();
     for (;;) {
         if (takeMessage(*message))
             return TRUE;

@@ -87,6 +87,21 @@ public:
             direction = widget->layoutDirection();
         return QIcon(new IconOnFirstUse(baseStyle(), which, direction));
     }
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        // Windows: a push button with the keyboard focus shows a dotted rectangle round its text,
+        // so the focus shows on the default button too, which looks framed either way.
+        const QStyle::State focused = State_HasFocus | State_KeyboardFocusChange;
+        if (element == CE_PushButtonLabel && (option->state & focused) == focused) {
+            painter->save();
+            painter->setPen(QPen(option->palette.buttonText().color(), 1, Qt::DotLine));
+            painter->drawRect(option->rect.adjusted(1, 1, -2, -2));
+            painter->restore();
+        }
+    }
 };
 
 } // namespace

@@ -173,6 +173,14 @@ void postUnlessQueued(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Windows, so that the program's loop can translate them. Dispatching one hands the press back
 // to its widget; false for any other message.
 bool dispatchHeldKey(const MSG& message);
+// From now on the presses that the program's loop may claim are held for it; the first accelerator
+// table or GetMessageW call (or the test seam's loop) says that the program runs a loop of its own.
+void holdKeysForTheLoop();
+bool isKeyDown(const MSG& message); // WM_KEYDOWN or WM_SYSKEYDOWN
+// FSHIFT, FCONTROL and FALT as they were when the key was pressed.
+BYTE keyModifiersOf(const MSG& message);
+// The press was used up by the loop: no widget gets it.
+void forgetHeldKey(const MSG& message);
 bool quitRequested();
 int quitExitCode();
 
