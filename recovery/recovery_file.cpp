@@ -90,7 +90,7 @@ bool takeFormat(std::string_view& rest, RecoveryHeader& header)
     LineEndCounts& mixed = header.mixedLineEnds;
     if (!takeLine(rest, "format", line) || !takeNumber(line, encoding) ||
         !takeNumber(line, lineEnd) || !takeNumber(line, mixed.crLf) ||
-        !takeNumber(line, mixed.lf) || !takeNumber(line, mixed.cr) ||
+        !takeNumber(line, mixed.lf) || !takeNumber(line, mixed.cr) || !line.empty() ||
         encoding >= unsigned(encodingCount) || lineEnd >= unsigned(lineEndCount))
         return false;
     header.format = {Encoding(encoding), LineEnd(lineEnd)};
@@ -138,14 +138,17 @@ std::size_t parseHeader(std::string_view bytes, RecoveryHeader& header)
     int known = 0;
     std::size_t size = 0;
     FileIdentity identity;
-    if (!takeLine(rest, "time", time) || !takeNumber(time, header.time) ||
+    // Every number is checked whole and every length against what is there: the copy may have
+    // been cut short or damaged, and reading it must never go past its end.
+    if (!takeLine(rest, "time", time) || !takeNumber(time, header.time) || !time.empty() ||
         !takeLine(rest, "file", file) || !takeNumber(file, known) ||
         !takeNumber(file, identity.volume) || !takeNumber(file, identity.index) ||
         !takeNumber(file, identity.size) || !takeNumber(file, identity.writeTime) ||
-        !takeFormat(rest, header) || !takeLine(rest, "path", pathSize) ||
-        !takeNumber(pathSize, size) || rest.size() < size + 2 || rest.substr(size, 2) != "\n\n")
+        !file.empty() || (known != 0 && known != 1) || !takeFormat(rest, header) ||
+        !takeLine(rest, "path", pathSize) || !takeNumber(pathSize, size) || !pathSize.empty() ||
+        size > rest.size() || rest.size() - size < 2 || rest.substr(size, 2) != "\n\n")
         return std::string_view::npos;
-    identity.known = known != 0;
+    identity.known = known == 1;
     header.identity = identity;
     header.path = recoveryText(rest.substr(0, size));
     return bytes.size() - rest.size() + size + 2;

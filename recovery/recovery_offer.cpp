@@ -24,19 +24,19 @@ struct LeftCopy {
     RecoveryHeader header;
 };
 
-std::string firstBytes(const std::wstring& path)
+// The copy's first bytes, where its header is; false when the copy cannot be read at all.
+bool readFirstBytes(const std::wstring& path, std::string& bytes)
 {
-    std::string bytes(headerRoom, '\0');
+    bytes.assign(headerRoom, '\0');
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
     DWORD got = 0;
-    if (file != INVALID_HANDLE_VALUE) {
-        if (!ReadFile(file, bytes.data(), headerRoom, &got, nullptr))
-            got = 0;
-        CloseHandle(file);
-    }
+    const bool read = ReadFile(file, bytes.data(), headerRoom, &got, nullptr);
+    CloseHandle(file);
     bytes.resize(got);
-    return bytes;
+    return read;
 }
 
 // Calls found with the stem (the folder and the name without its extension) of each file of the
@@ -62,24 +62,65 @@ HANDLE takeLock(const std::wstring& stem, DWORD disposition)
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// A copy that cannot be read as one is kept for the user under a name that is never offered:
+// <stem>.damaged, or <stem>-<n>.damaged beside an earlier one. Returns that name, or "" when it
+// could not be renamed.
+std::wstring setAside(const std::wstring& stem)
+{
+    for (int n = 1; n <= 100; ++n) {
+        const std::wstring name =
+            stem + (n == 1 ? std::wstring() : L"-" + std::to_wstring(n)) + L".damaged";
+        if (MoveFileExW(recoveryCopyOf(stem).c_str(), name.c_str(), MOVEFILE_WRITE_THROUGH))
+            return name;
+        if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS)
+            return {};
+    }
+    return {};
+}
+
 // The copies whose editor no longer runs: their lock can be taken (or is gone). A copy that
-// cannot be read is left where it is.
-std::vector<LeftCopy> leftCopies(const std::wstring& folder)
+// cannot be read now is left where it is for a later start; one whose header is damaged is set
+// aside, its name added to damaged.
+std::vector<LeftCopy> leftCopies(const std::wstring& folder, std::vector<std::wstring>& damaged)
 {
     std::vector<LeftCopy> copies;
-    forEachFile(folder, L"*.recovery", [&copies](const std::wstring& stem) {
+    forEachFile(folder, L"*.recovery", [&](const std::wstring& stem) {
         HANDLE lock = takeLock(stem, OPEN_ALWAYS);
         if (lock == INVALID_HANDLE_VALUE)
             return;
+        std::string bytes;
         RecoveryHeader header;
-        if (parseHeader(firstBytes(recoveryCopyOf(stem)), header) == std::string::npos)
-            CloseHandle(lock);
-        else
+        const bool read = readFirstBytes(recoveryCopyOf(stem), bytes);
+        if (read && parseHeader(bytes, header) != std::string::npos) {
             copies.push_back({stem, lock, header});
+            return;
+        }
+        const std::wstring aside = read ? setAside(stem) : std::wstring();
+        CloseHandle(lock);
+        if (aside.empty())
+            return;
+        DeleteFileW(recoveryLockOf(stem).c_str());
+        damaged.push_back(fileNameOf(aside));
     });
     std::sort(copies.begin(), copies.end(),
               [](const LeftCopy& a, const LeftCopy& b) { return a.header.time > b.header.time; });
     return copies;
+}
+
+// Said once: the copies are renamed and never offered again.
+void tellDamaged(HWND window, const std::vector<std::wstring>& damaged)
+{
+    if (damaged.empty())
+        return;
+    std::wstring names;
+    for (const std::wstring& name : damaged)
+        names += L"\n" + name;
+    tellUser(window,
+             L"Quenwrite found unsaved text from an earlier session that it cannot read: the "
+             L"recovery copy is damaged, so nothing was restored from it.\n\nIt was kept, renamed, "
+             L"in Quenwrite's folder of recovery copies:" +
+                 names,
+             MB_ICONWARNING);
 }
 
 // The locks of editors that ended without a copy: only their names are left to free.
@@ -132,16 +173,32 @@ std::wstring question(const RecoveryHeader& header)
            L"). Restore it?";
 }
 
-// The copy's text into the control, a few megabytes at a time, as Open hands a file over.
-void showText(HWND edit, std::string_view bytes)
+// The header at the start of the whole copy, read again: the copy may have changed since.
+std::size_t headerOf(const FileBytes& bytes, RecoveryHeader& header)
 {
-    replaceText(edit, [bytes](const auto& add) {
+    std::string head;
+    for (std::size_t i = 0; i < bytes.pieceCount() && head.size() < headerRoom; ++i)
+        head += bytes.piece(i).substr(0, headerRoom - head.size());
+    return parseHeader(head, header);
+}
+
+// The copy's text into the control, a few megabytes at a time, as Open hands a file over.
+void showText(HWND edit, const FileBytes& bytes, std::size_t textStart)
+{
+    replaceText(edit, [&bytes, textStart](const auto& add) {
         TextFromRecoveryBytes decoder;
         std::wstring piece;
-        for (std::size_t done = 0; done < bytes.size(); done += restorePiece) {
-            piece.clear();
-            decoder.append(bytes.substr(done, restorePiece), piece);
-            add(piece);
+        std::size_t skip = textStart;
+        for (std::size_t i = 0; i < bytes.pieceCount(); ++i) {
+            std::string_view part = bytes.piece(i);
+            const std::size_t skipped = std::min(skip, part.size());
+            part.remove_prefix(skipped);
+            skip -= skipped;
+            for (std::size_t done = 0; done < part.size(); done += restorePiece) {
+                piece.clear();
+                decoder.append(part.substr(done, restorePiece), piece);
+                add(piece);
+            }
         }
         piece.clear();
         decoder.finish(piece);
@@ -156,7 +213,9 @@ void Recovery::offer(HWND window)
     const std::wstring folder = recoveryFolder(false);
     if (folder.empty())
         return;
-    std::vector<LeftCopy> copies = leftCopies(folder);
+    std::vector<std::wstring> damaged;
+    std::vector<LeftCopy> copies = leftCopies(folder, damaged);
+    tellDamaged(window, damaged);
     std::size_t next = 0;
     for (; next < copies.size(); ++next) {
         const LeftCopy& copy = copies[next];
@@ -182,17 +241,17 @@ void Recovery::offer(HWND window)
 
 bool Recovery::restore(HWND window, const std::wstring& copy, const RecoveryHeader& header)
 {
-    std::string bytes;
+    FileBytes bytes;
     const DWORD error = readWholeFile(copy, bytes);
     RecoveryHeader read;
     const std::size_t textStart =
-        error == ERROR_SUCCESS ? parseHeader(bytes, read) : std::string::npos;
+        error == ERROR_SUCCESS ? headerOf(bytes, read) : std::string::npos;
     if (textStart == std::string::npos) {
         tellUser(window, openFailure(copy, error == ERROR_SUCCESS ? ERROR_READ_FAULT : error),
                  MB_ICONERROR);
         return false;
     }
-    showText(Editor.editControl, std::string_view(bytes).substr(textStart));
+    showText(Editor.editControl, bytes, textStart);
     Document.adopt(header.path, header.identity, header.format, header.mixedLineEnds, false);
     Editor.updateTitle(window);
     // The copy becomes this editor's own: the text is in it already.

@@ -92,6 +92,28 @@ TEST(RecoveryFile, AHeaderCutShortOrOfAnotherKindIsNoCopy)
     }
 }
 
+TEST(RecoveryFile, ADamagedHeaderIsNoCopyAndIsNeverReadPastItsEnd)
+{
+    const std::string start = "Quenwrite recovery copy\ntime 1\n";
+    const char* const damaged[] = {
+        "file 0 0 0 0 0\npath 18446744073709551615\na.txt\n\n",
+        "file 0 0 0 0 0\npath 18446744073709551614\na.txt\n\n",
+        "file 0 0 0 0 0\npath 18446744073709551616\na.txt\n\n",
+        "file 0 0 0 0 0\npath 6\na.txt\n\n",
+        "file 0 0 0 0 0\npath 5 7\na.txt\n\n",
+        "file 2 0 0 0 0\npath 5\na.txt\n\n",
+        "file 0 0 0 0 0 9\npath 5\na.txt\n\n",
+        "file 0 0 0 0 99999999999999999999\npath 5\na.txt\n\n",
+        "file 0 0 0 0 0\nformat 0 0 0 0 0 0\npath 5\na.txt\n\n",
+        "file 0 0 0 0 0\nformat 0 0 -1 0 0\npath 5\na.txt\n\n",
+    };
+    for (const char* rest : damaged) {
+        SCOPED_TRACE(rest);
+        RecoveryHeader header;
+        EXPECT_EQ(parseHeader(start + rest, header), std::string::npos);
+    }
+}
+
 TEST(RecoveryFile, ACopyFromBeforeTheFormatWasKeptReadsAs8BitTextWithCrLf)
 {
     const std::string old = "Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\npath 5\na.txt\n\nold";
@@ -289,6 +311,13 @@ protected:
                10'000'000ULL;
     }
 
+    void leaveBytes(const std::string& stem, const std::string& bytes)
+    {
+        std::filesystem::create_directories(programFolder());
+        std::ofstream(programFolder() + "/" + stem + ".recovery", std::ios::binary) << bytes;
+        std::ofstream(programFolder() + "/" + stem + ".lock");
+    }
+
     static std::string bytesOf(const std::string& name)
     {
         std::ifstream file(name, std::ios::binary);
@@ -356,6 +385,34 @@ TEST_F(LeftCopyTest, ARestoredTextSavesInTheEncodingAndLineEndsOfItsFile)
               std::wstring::npos);
     EXPECT_EQ(fileBytes("notes.txt"), "caf\xc3\xa9 again\nline\nend\n");
     EXPECT_EQ(title(), L"notes.txt - Quenwrite");
+}
+
+TEST_F(LeftCopyTest, ADamagedCopyIsSaidOnceAndKeptUnderANameNeverOfferedAgain)
+{
+    const std::string damaged = "Quenwrite recovery copy\ntime 1\nfile 0 0 0 0 0\n"
+                                "path 18446744073709551615\na.txt\n\ntext";
+    leaveBytes("4000000-1", damaged);
+    leaveBytes("4000001-1", "");
+    // A time no calendar holds is still a copy, only its time is not told.
+    leaveCopy("4000002-1", {~0ULL, L"", {}, {}, {}}, L"whole");
+    startEditor();
+    answerMessageBox(IDOK);
+    answerMessageBox(IDNO);
+    Recovery.offer(mainWindow);
+    ASSERT_EQ(shownBoxes().size(), 2u);
+    EXPECT_EQ(shownBoxes()[0].type, UINT(MB_OK | MB_ICONWARNING));
+    EXPECT_NE(shownBoxes()[0].text.find(L"damaged, so nothing was restored"), std::wstring::npos);
+    EXPECT_NE(shownBoxes()[0].text.find(L"\n4000000-1.damaged"), std::wstring::npos);
+    EXPECT_NE(shownBoxes()[0].text.find(L"\n4000001-1.damaged"), std::wstring::npos);
+    EXPECT_EQ(shownBoxes()[1].text,
+              L"Quenwrite found unsaved text from an earlier session (New file). Restore it?");
+    EXPECT_EQ(text(), L"");
+    EXPECT_EQ(namesIn(programFolder()),
+              (std::vector<std::string>{"4000000-1.damaged", "4000001-1.damaged"}));
+    EXPECT_EQ(bytesOf(programFolder() + "/4000000-1.damaged"), damaged);
+
+    Recovery.offer(mainWindow);
+    EXPECT_EQ(shownBoxes().size(), 2u) << "said once";
 }
 
 TEST_F(LeftCopyTest, NoRemovesTheCopyAndABoxThatFailsKeepsIt)

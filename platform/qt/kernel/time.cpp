@@ -22,9 +22,14 @@ FILETIME fileTimeOf(ULONGLONG ticks)
     return {DWORD(ticks & 0xFFFFFFFF), DWORD(ticks >> 32)};
 }
 
-// The calendar of a FILETIME, in UTC or in local time.
+// The calendar of a FILETIME, in UTC or in local time. As on Windows, a time with its highest bit
+// set is no time at all.
 bool calendarOf(const FILETIME& time, bool local, std::tm& calendar)
 {
+    if (time.dwHighDateTime & 0x80000000) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
     const std::time_t seconds =
         std::time_t(ticksOf(time) / ticksPerSecond) - std::time_t(epochOffsetSeconds);
     return local ? localtime_r(&seconds, &calendar) : gmtime_r(&seconds, &calendar);
@@ -59,8 +64,7 @@ BOOL FileTimeToLocalFileTime(const FILETIME* utc, FILETIME* local)
     std::tm calendar{};
     if (!utc || !local || !calendarOf(*utc, true, calendar))
         return FALSE;
-    *local = fileTimeOf(
-        ULONGLONG(LONGLONG(ticksOf(*utc)) + calendar.tm_gmtoff * LONGLONG(ticksPerSecond)));
+    *local = fileTimeOf(ticksOf(*utc) + ULONGLONG(calendar.tm_gmtoff * LONGLONG(ticksPerSecond)));
     return TRUE;
 }
 
