@@ -4,11 +4,11 @@
 # fuzz/corpus/<target>/ and the inputs earlier runs in this folder found; new inputs stay in
 # build-fuzz/corpus/<target>/, and an input that breaks a property is kept in
 # build-fuzz/artifacts/<target>/ and fails the run. tools/test.sh runs all for 30 s each.
-# Usage: tools/fuzz.sh <text_bytes|settings_text|text_store|text_search|all> [seconds, 60]
+# Usage: tools/fuzz.sh <text_bytes|settings_text|text_store|text_search|recovery_file|all> [seconds, 60]
 set -uo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=$repo/build-fuzz
-targets=(text_bytes settings_text text_store text_search)
+targets=(text_bytes settings_text text_store text_search recovery_file)
 which=${1:-}
 seconds=${2:-60}
 
