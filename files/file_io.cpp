@@ -182,6 +182,11 @@ DWORD readWholeFile(const std::wstring& path, FileBytes& bytes, ULONGLONG limit)
     return error;
 }
 
+DWORD readWholeFile(HANDLE file, FileBytes& bytes, ULONGLONG limit)
+{
+    return readAll(file, bytes, limit);
+}
+
 DWORD readWholeFile(const std::wstring& path, std::string& bytes)
 {
     FileBytes read;

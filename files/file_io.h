@@ -58,6 +58,8 @@ private:
 // a folder gives ERROR_ACCESS_DENIED, as Windows refuses to open one as a file, and a file of
 // more than limit bytes ERROR_FILE_TOO_LARGE. After a failure bytes may hold part of the file.
 DWORD readWholeFile(const std::wstring& path, FileBytes& bytes, ULONGLONG limit = ~0ULL);
+// The same from a file the caller opened, read from where it stands.
+DWORD readWholeFile(HANDLE file, FileBytes& bytes, ULONGLONG limit = ~0ULL);
 // The same for the editor's small files.
 DWORD readWholeFile(const std::wstring& path, std::string& bytes);
 

@@ -5,6 +5,7 @@
 // windows.h first: the common dialog header builds on its types.
 #include <windows.h>
 
+#include <aclapi.h>
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shlobj.h>

@@ -656,6 +656,15 @@ constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x00000001;
 constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
 constexpr DWORD FILE_ATTRIBUTE_TEMPORARY = 0x00000100;
+constexpr DWORD FILE_ATTRIBUTE_REPARSE_POINT = 0x00000400;
+// Layer: FILE_FLAG_BACKUP_SEMANTICS opens a folder, for its information only (no GENERIC_READ or
+// GENERIC_WRITE). FILE_FLAG_OPEN_REPARSE_POINT never follows a symbolic link in the last part of
+// the name: the link itself opens, for its information only (a link's attributes hold
+// FILE_ATTRIBUTE_REPARSE_POINT), and an open that would read or write through it, or create a
+// file at it, is refused.
+constexpr DWORD FILE_FLAG_BACKUP_SEMANTICS = 0x02000000;
+constexpr DWORD FILE_FLAG_OPEN_REPARSE_POINT = 0x00200000;
+constexpr DWORD READ_CONTROL = 0x00020000;
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
 constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
@@ -725,7 +734,8 @@ struct OVERLAPPED;
 
 // Layer: share mode 0 holds an advisory lock (flock) for as long as the file is open, which other
 // opens with share mode 0 meet as ERROR_SHARING_VIOLATION; other share modes are not enforced.
-// Desired access 0 opens for the file's information only, also without read permission.
+// Desired access without GENERIC_READ or GENERIC_WRITE opens for the file's information only
+// (OPEN_EXISTING), also without read permission, and holds no lock.
 HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security,
                    DWORD disposition, DWORD flags, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, OVERLAPPED* overlapped);
@@ -780,6 +790,64 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideCount, 
 // Layer: not a Windows name. The line break of the system's own text files, which is CR LF on
 // Windows (platform/win32.h says so there) and LF alone here.
 inline constexpr wchar_t systemLineBreak[] = L"\n";
+
+// ADVAPI32: who owns a file and who may use it. Layer: a user is S-1-22-1-<uid>, a group
+// S-1-22-2-<gid>, and the other users are Everyone (S-1-1-0). A file's DACL holds an allowing
+// ACE for each of its owner, its group and Everyone whose permission bits grant anything; read
+// gives FILE_READ_DATA, write FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD, execute
+// FILE_EXECUTE; the owner also READ_CONTROL | WRITE_DAC.
+typedef DWORD ACCESS_MASK;
+typedef DWORD SECURITY_INFORMATION;
+typedef void* PSID;
+typedef void* PSECURITY_DESCRIPTOR;
+struct ACL {
+    BYTE AclRevision;
+    BYTE Sbz1;
+    WORD AclSize;
+    WORD AceCount;
+    WORD Sbz2;
+};
+typedef ACL* PACL;
+struct ACE_HEADER {
+    BYTE AceType;
+    BYTE AceFlags;
+    WORD AceSize;
+};
+struct ACCESS_ALLOWED_ACE {
+    ACE_HEADER Header;
+    ACCESS_MASK Mask;
+    DWORD SidStart;
+};
+struct SID_AND_ATTRIBUTES {
+    PSID Sid;
+    DWORD Attributes;
+};
+struct TOKEN_USER {
+    SID_AND_ATTRIBUTES User;
+};
+enum SE_OBJECT_TYPE { SE_UNKNOWN_OBJECT_TYPE = 0, SE_FILE_OBJECT = 1 };
+enum TOKEN_INFORMATION_CLASS { TokenUser = 1 };
+enum WELL_KNOWN_SID_TYPE { WinLocalSystemSid = 22, WinBuiltinAdministratorsSid = 26 };
+constexpr SECURITY_INFORMATION OWNER_SECURITY_INFORMATION = 0x00000001;
+constexpr SECURITY_INFORMATION DACL_SECURITY_INFORMATION = 0x00000004;
+constexpr BYTE ACCESS_ALLOWED_ACE_TYPE = 0x0;
+constexpr BYTE ACCESS_DENIED_ACE_TYPE = 0x1;
+
+// Layer: only SE_FILE_OBJECT handles, and only the owner and the DACL; the descriptor is one
+// block, freed with LocalFree.
+DWORD GetSecurityInfo(HANDLE handle, SE_OBJECT_TYPE type, SECURITY_INFORMATION information,
+                      PSID* owner, PSID* group, PACL* dacl, PACL* sacl,
+                      PSECURITY_DESCRIPTOR* descriptor);
+constexpr DWORD TOKEN_QUERY = 0x0008;
+HANDLE GetCurrentProcess();
+// Layer: the current process's token only, closed with CloseHandle.
+BOOL OpenProcessToken(HANDLE process, DWORD access, HANDLE* token);
+// Layer: TokenUser only.
+BOOL GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS type, LPVOID information, DWORD size,
+                         DWORD* needed);
+BOOL EqualSid(PSID a, PSID b);
+BOOL IsWellKnownSid(PSID sid, WELL_KNOWN_SID_TYPE type);
+BOOL GetAce(PACL acl, DWORD index, LPVOID* ace);
 
 // KERNEL32: time and the process.
 DWORD GetTickCount();

@@ -5,6 +5,7 @@
 #include "editor/editor.h"
 #include "editor/globals.h"
 #include "files/file_io.h"
+#include "recovery/own_folder.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ std::wstring recoveryFolder(bool create)
     if (create && !CreateDirectoryW(folder.c_str(), nullptr) &&
         GetLastError() != ERROR_ALREADY_EXISTS)
         return {};
-    return folder;
+    return isOwnFolder(folder) ? folder : std::wstring();
 }
 
 void Recovery::documentChanged(HWND window)
@@ -129,7 +130,7 @@ bool Recovery::makeNames()
     for (int n = 1; n <= 100; ++n) {
         const std::wstring candidate = process + std::to_wstring(n);
         lock = CreateFileW(recoveryLockOf(candidate).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+                           recoveryFileFlags, nullptr);
         if (lock == INVALID_HANDLE_VALUE) {
             if (GetLastError() != ERROR_FILE_EXISTS)
                 return false;

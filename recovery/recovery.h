@@ -50,8 +50,12 @@ private:
 
 extern struct Recovery Recovery;
 
-// The folder the copies are kept in; empty when there is none (and create was false).
+// The folder the copies are kept in; empty when there is none (and create was false), or when
+// it is not the user's own: copies there could be read by others, or planted.
 std::wstring recoveryFolder(bool create);
+
+// How files in that folder are opened: a link there is never followed.
+constexpr DWORD recoveryFileFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
 
 // The copy and the lock of an editor's names.
 inline std::wstring recoveryCopyOf(const std::wstring& stem)

@@ -24,12 +24,17 @@ struct LeftCopy {
     RecoveryHeader header;
 };
 
+HANDLE openCopy(const std::wstring& path)
+{
+    return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       recoveryFileFlags, nullptr);
+}
+
 // The copy's first bytes, where its header is; false when the copy cannot be read at all.
 bool readFirstBytes(const std::wstring& path, std::string& bytes)
 {
     bytes.assign(headerRoom, '\0');
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = openCopy(path);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD got = 0;
@@ -59,7 +64,7 @@ void forEachFile(const std::wstring& folder, const wchar_t* pattern, Found found
 HANDLE takeLock(const std::wstring& stem, DWORD disposition)
 {
     return CreateFileW(recoveryLockOf(stem).c_str(), GENERIC_WRITE, 0, nullptr, disposition,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+                       recoveryFileFlags, nullptr);
 }
 
 // A copy that cannot be read as one is kept for the user under a name that is never offered:
@@ -173,6 +178,23 @@ std::wstring question(const RecoveryHeader& header)
            L"). Restore it?";
 }
 
+DWORD readCopy(const std::wstring& path, FileBytes& bytes)
+{
+    HANDLE file = openCopy(path);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    const DWORD error = readWholeFile(file, bytes);
+    CloseHandle(file);
+    return error;
+}
+
+bool isFullPath(const std::wstring& path)
+{
+    std::wstring full;
+    return !path.empty() && path.find(L'\0') == std::wstring::npos &&
+           fullPathOf(path, full) == ERROR_SUCCESS && full == path;
+}
+
 // The header at the start of the whole copy, read again: the copy may have changed since.
 std::size_t headerOf(const FileBytes& bytes, RecoveryHeader& header)
 {
@@ -242,7 +264,7 @@ void Recovery::offer(HWND window)
 bool Recovery::restore(HWND window, const std::wstring& copy, const RecoveryHeader& header)
 {
     FileBytes bytes;
-    const DWORD error = readWholeFile(copy, bytes);
+    const DWORD error = readCopy(copy, bytes);
     RecoveryHeader read;
     const std::size_t textStart =
         error == ERROR_SUCCESS ? headerOf(bytes, read) : std::string::npos;
@@ -252,7 +274,12 @@ bool Recovery::restore(HWND window, const std::wstring& copy, const RecoveryHead
         return false;
     }
     showText(Editor.editControl, bytes, textStart);
-    Document.adopt(header.path, header.identity, header.format, header.mixedLineEnds, false);
+    // The copy's file is where a save would go. A name that is not a whole path of a file, as
+    // no editor would have written it, is no file: Save then asks for one.
+    if (isFullPath(header.path))
+        Document.adopt(header.path, header.identity, header.format, header.mixedLineEnds, false);
+    else
+        Document.adopt(L"", {}, header.format, header.mixedLineEnds, false);
     Editor.updateTitle(window);
     // The copy becomes this editor's own: the text is in it already.
     KillTimer(window, recoveryTimer);

@@ -15,8 +15,11 @@ constexpr std::size_t flushEvery = 4 << 20;
 bool RecoveryWriter::start(HWND edit, const std::wstring& temporary, const RecoveryHeader& header)
 {
     abandon();
-    file_ = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                        FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    // Made new, never opened: whatever has the name (a file left behind, or a link planted to
+    // make the copy write over what it leads to) goes first, the link and not what it leads to.
+    DeleteFileW(temporary.c_str());
+    file_ = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file_ == INVALID_HANDLE_VALUE)
         return false;
     temporary_ = temporary;

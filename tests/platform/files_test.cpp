@@ -80,6 +80,87 @@ TEST_F(LayerFilesTest, CreateFileWFailsWithTheErrorWindowsGives)
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(locked), {}), "x");
 }
 
+TEST_F(LayerFilesTest, AskedNotToALinkIsNeverFollowedAndOpensOnlyItself)
+{
+    write("target.txt", "kept");
+    std::filesystem::create_symlink(folder_ + "/target.txt", folder_ + "/link");
+    std::filesystem::create_symlink(folder_ + "/gone.txt", folder_ + "/dangling");
+    struct Row {
+        const char* name;
+        DWORD access;
+        DWORD disposition;
+    };
+    const Row refused[] = {
+        {"link", GENERIC_WRITE, CREATE_ALWAYS},  {"link", GENERIC_WRITE, OPEN_EXISTING},
+        {"link", GENERIC_READ, OPEN_EXISTING},   {"dangling", GENERIC_WRITE, OPEN_ALWAYS},
+        {"dangling", GENERIC_WRITE, CREATE_NEW},
+    };
+    for (const Row& row : refused) {
+        SCOPED_TRACE(std::string(row.name) + " " + std::to_string(row.disposition));
+        EXPECT_EQ(CreateFileW(wide(row.name).c_str(), row.access, 0, nullptr, row.disposition,
+                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr),
+                  INVALID_HANDLE_VALUE);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder_ + "/gone.txt"));
+    std::ifstream target(folder_ + "/target.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(target), {}), "kept");
+
+    // For its information only, the link itself opens, and says it is one.
+    HANDLE link = CreateFileW(wide("link").c_str(), 0, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    ASSERT_NE(link, INVALID_HANDLE_VALUE);
+    BY_HANDLE_FILE_INFORMATION information;
+    ASSERT_TRUE(GetFileInformationByHandle(link, &information));
+    EXPECT_TRUE(information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    EXPECT_TRUE(CloseHandle(link));
+}
+
+TEST_F(LayerFilesTest, AFolderOpensWithBackupSemanticsAndTellsItsOwnerAndWhoElseMayUseIt)
+{
+    const std::string folder = folder_ + "/folder";
+    std::filesystem::create_directory(folder);
+    EXPECT_EQ(CreateFileW(wide("folder").c_str(), READ_CONTROL, 0, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr),
+              INVALID_HANDLE_VALUE);
+    HANDLE token = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    DWORD size = 0;
+    EXPECT_FALSE(GetTokenInformation(token, TokenUser, nullptr, 0, &size));
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    std::vector<BYTE> user(size);
+    ASSERT_TRUE(GetTokenInformation(token, TokenUser, user.data(), size, &size));
+    EXPECT_TRUE(CloseHandle(token));
+    const PSID self = reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
+    struct Row {
+        mode_t mode;
+        std::size_t entries; // the owner's, the group's, everyone's that grant anything
+    };
+    for (const Row& row : {Row{0700, 1}, Row{0750, 2}, Row{0705, 2}, Row{0777, 3}}) {
+        SCOPED_TRACE(row.mode);
+        chmod(folder.c_str(), row.mode);
+        HANDLE handle = CreateFileW(wide("folder").c_str(), READ_CONTROL, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+        PSID owner = nullptr;
+        PACL dacl = nullptr;
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ASSERT_EQ(GetSecurityInfo(handle, SE_FILE_OBJECT,
+                                  OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
+                                  nullptr, &dacl, nullptr, &descriptor),
+                  ERROR_SUCCESS);
+        EXPECT_TRUE(EqualSid(owner, self));
+        ASSERT_NE(dacl, nullptr);
+        EXPECT_EQ(dacl->AceCount, row.entries);
+        LPVOID ace = nullptr;
+        ASSERT_TRUE(GetAce(dacl, 0, &ace));
+        EXPECT_TRUE(EqualSid(&static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart, self));
+        EXPECT_FALSE(GetAce(dacl, row.entries, &ace));
+        EXPECT_FALSE(IsWellKnownSid(owner, WinLocalSystemSid));
+        LocalFree(descriptor);
+        EXPECT_TRUE(CloseHandle(handle));
+    }
+}
+
 TEST_F(LayerFilesTest, AHandleReadsWritesAndClosesOnce)
 {
     HANDLE file = CreateFileW(wide("data").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

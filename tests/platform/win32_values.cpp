@@ -2,6 +2,8 @@
 // against the layer's subset on Linux.
 #include "platform/win32.h"
 
+#include <cstddef>
+
 static_assert(WS_CHILD + WS_VISIBLE + WS_VSCROLL + WS_HSCROLL + ES_NOHIDESEL + ES_MULTILINE ==
               0x50300104);
 static_assert((WS_VISIBLE | WS_SYSMENU) == 0x10080000);
@@ -50,3 +52,12 @@ static_assert(sizeof(INITCOMMONCONTROLSEX) == 8);
 static_assert(FVIRTKEY == 1 && FSHIFT == 4 && FCONTROL == 8 && VK_F3 == 0x72);
 static_assert(sizeof(ACCEL) == 6);
 static_assert(MF_UNCHECKED == 0 && LMEM_FIXED == 0 && LMEM_MOVEABLE == 2);
+static_assert(FILE_FLAG_OPEN_REPARSE_POINT == 0x00200000 &&
+              FILE_FLAG_BACKUP_SEMANTICS == 0x02000000 && FILE_ATTRIBUTE_REPARSE_POINT == 0x400 &&
+              READ_CONTROL == 0x00020000);
+static_assert(TOKEN_QUERY == 8 && TokenUser == 1 && SE_FILE_OBJECT == 1 &&
+              OWNER_SECURITY_INFORMATION == 1 && DACL_SECURITY_INFORMATION == 4);
+static_assert(WinLocalSystemSid == 22 && WinBuiltinAdministratorsSid == 26 &&
+              ACCESS_ALLOWED_ACE_TYPE == 0 && ACCESS_DENIED_ACE_TYPE == 1);
+static_assert(sizeof(ACL) == 8 && sizeof(ACE_HEADER) == 4 &&
+              offsetof(ACCESS_ALLOWED_ACE, SidStart) == 8);

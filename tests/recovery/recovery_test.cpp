@@ -221,6 +221,22 @@ TEST_F(RecoveryTest, TheCopyGoesWhenTheTextIsSavedOrDroppedAndStaysWhileItIsKept
     EXPECT_TRUE(namesIn(programFolder()).empty()) << "no copy and no lock stays";
 }
 
+TEST_F(RecoveryTest, ALinkPlantedAtTheCopysTemporaryNameIsRemovedAndNotWrittenThrough)
+{
+    writeFileBytes("elsewhere.txt", "not the editor's");
+    std::filesystem::create_directories(programFolder());
+    std::filesystem::permissions(programFolder(), std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace);
+    const std::string temporary = programFolder() + "/" + std::to_string(getpid()) + "-1.tmp";
+    std::filesystem::create_symlink(folder() + "/elsewhere.txt", temporary);
+    type(L"typed");
+    tickUntilWritten();
+    EXPECT_EQ(fileBytes("elsewhere.txt"), "not the editor's");
+    RecoveryHeader header;
+    EXPECT_EQ(copiedText(header), L"typed");
+    EXPECT_FALSE(std::filesystem::is_symlink(temporary));
+}
+
 TEST_F(RecoveryTest, ALargeTextIsCopiedStepByStepAndAChangeGivesThatCopyUp)
 {
     std::wstring large = largeText(3'000'000);
@@ -292,9 +308,17 @@ TEST_F(RecoveryTest, TheCopyKeepsTheEncodingAndLineEndsASaveWrites)
 // A copy that an editor left when it ended without saving, written before this one starts.
 class LeftCopyTest : public StartupTest {
 protected:
-    void leaveCopy(const std::string& stem, const RecoveryHeader& header, const std::wstring& text)
+    // As the editor makes it: the user's alone.
+    void makeProgramFolder()
     {
         std::filesystem::create_directories(programFolder());
+        std::filesystem::permissions(programFolder(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::replace);
+    }
+
+    void leaveCopy(const std::string& stem, const RecoveryHeader& header, const std::wstring& text)
+    {
+        makeProgramFolder();
         std::string bytes = headerBytes(header);
         appendTextBytes(text, bytes);
         std::ofstream(programFolder() + "/" + stem + ".recovery", std::ios::binary) << bytes;
@@ -313,7 +337,7 @@ protected:
 
     void leaveBytes(const std::string& stem, const std::string& bytes)
     {
-        std::filesystem::create_directories(programFolder());
+        makeProgramFolder();
         std::ofstream(programFolder() + "/" + stem + ".recovery", std::ios::binary) << bytes;
         std::ofstream(programFolder() + "/" + stem + ".lock");
     }
@@ -415,6 +439,71 @@ TEST_F(LeftCopyTest, ADamagedCopyIsSaidOnceAndKeptUnderANameNeverOfferedAgain)
     EXPECT_EQ(shownBoxes().size(), 2u) << "said once";
 }
 
+TEST_F(LeftCopyTest, AFolderThatIsNotTheUsersAloneIsNeitherTrustedNorWritten)
+{
+    namespace fs = std::filesystem;
+    leaveCopy("4000000-1", {minutesAgo(1), L"", {}, {}, {}}, L"planted");
+    const fs::path real = stateFolder() + "/elsewhere";
+    struct Row {
+        const char* name;
+        std::function<void()> make;
+    };
+    std::vector<Row> rows = {
+        {"others may read", [&] { chmod(programFolder().c_str(), 0704); }},
+        {"the group may write", [&] { chmod(programFolder().c_str(), 0730); }},
+        {"a link to the user's own folder",
+         [&] {
+             chmod(programFolder().c_str(), 0700);
+             fs::rename(programFolder(), real);
+             fs::create_directory_symlink(real, programFolder());
+         }},
+    };
+    // Only root can give a folder away.
+    if (geteuid() == 0)
+        rows.push_back({"another user's", [&] {
+                             fs::remove(programFolder());
+                             fs::rename(real, programFolder());
+                             ASSERT_EQ(chown(programFolder().c_str(), 4321, 4321), 0);
+                         }});
+    startEditor();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.make();
+        Recovery.offer(mainWindow);
+        EXPECT_TRUE(shownBoxes().empty());
+        EXPECT_EQ(text(), L"");
+    }
+    type(L"mine");
+    SendMessageW(mainWindow, WM_QUERYENDSESSION, 0, 0);
+    EXPECT_EQ(namesIn(programFolder()),
+              (std::vector<std::string>{"4000000-1.lock", "4000000-1.recovery"}))
+        << "no copy is written there";
+}
+
+TEST_F(LeftCopyTest, ARestoredCopysFileIsOnlyWhereASaveMayGo)
+{
+    writeFileBytes("notes.txt", "the file\r\n");
+    const std::wstring wrong[] = {
+        L"notes.txt",
+        path("sub") + L"/../notes.txt",
+        path("notes.txt") + std::wstring(1, L'\0') + L"x",
+    };
+    startEditor();
+    for (const std::wstring& name : wrong) {
+        SCOPED_TRACE(testing::PrintToString(name));
+        leaveCopy("4000000-1", {minutesAgo(1), name, identityOf(path("notes.txt")), {}, {}},
+                  L"restored");
+        answerMessageBox(IDYES);
+        Recovery.offer(mainWindow);
+        EXPECT_EQ(text(), L"restored");
+        EXPECT_EQ(Document.filePath(), L"") << "no file: Save asks for one";
+    }
+    answerFileDialog(path("chosen.txt"));
+    hotKey(hotKeySave);
+    EXPECT_EQ(fileBytes("chosen.txt"), "restored");
+    EXPECT_EQ(fileBytes("notes.txt"), "the file\r\n");
+}
+
 TEST_F(LeftCopyTest, NoRemovesTheCopyAndABoxThatFailsKeepsIt)
 {
     leaveCopy("4000000-1", {minutesAgo(1), L"", {}, {}, {}}, L"old");
@@ -473,7 +562,7 @@ TEST_F(LeftCopyTest, AnEditorNeverWritesOverACopyLeftUnderItsOwnProcessNumber)
 
 TEST_F(LeftCopyTest, LocksLeftWithoutACopyAreRemovedUnlessTheirEditorRuns)
 {
-    std::filesystem::create_directories(programFolder());
+    makeProgramFolder();
     std::ofstream(programFolder() + "/4000000-1.lock");
     std::ofstream(programFolder() + "/4000001-1.lock");
     const std::wstring running =

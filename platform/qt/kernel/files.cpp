@@ -83,13 +83,25 @@ std::unordered_set<int>& openFiles()
     return files;
 }
 
-int descriptorOf(HANDLE file)
+} // namespace
+
+int platform::descriptorOf(HANDLE file)
 {
     const auto descriptor = reinterpret_cast<std::intptr_t>(file) - 1;
     if (descriptor < 0 || descriptor > INT32_MAX || !openFiles().count(int(descriptor)))
         return -1;
     return int(descriptor);
 }
+
+HANDLE platform::handleOf(int descriptor)
+{
+    openFiles().insert(descriptor);
+    return reinterpret_cast<HANDLE>(std::intptr_t(descriptor) + 1);
+}
+
+namespace {
+
+using platform::descriptorOf;
 
 // Windows' cache writes a file's pages to the disk behind the writer; Linux keeps them until the
 // flush, and a save of a gigabyte then waited a second for all of them at once. Each time the
@@ -116,14 +128,15 @@ int descriptorForCall(HANDLE file, LPDWORD done, FileCall kind)
     return descriptor;
 }
 
-int openFlags(DWORD access, DWORD disposition)
+int openFlags(DWORD access, DWORD disposition, DWORD attributes)
 {
     const bool reading = access & GENERIC_READ;
     const bool writing = access & GENERIC_WRITE;
-    // No access at all asks for the file's information only, which needs no read permission.
-    if (access == 0 && disposition == OPEN_EXISTING)
-        return O_CLOEXEC | O_PATH;
-    int flags = O_CLOEXEC | (writing ? (reading ? O_RDWR : O_WRONLY) : O_RDONLY);
+    const int noFollow = (attributes & FILE_FLAG_OPEN_REPARSE_POINT) ? O_NOFOLLOW : 0;
+    // No access to the data asks for the file's information only, which needs no read permission.
+    if (!reading && !writing && disposition == OPEN_EXISTING)
+        return O_CLOEXEC | O_PATH | noFollow;
+    int flags = O_CLOEXEC | noFollow | (writing ? (reading ? O_RDWR : O_WRONLY) : O_RDONLY);
     switch (disposition) {
     case CREATE_NEW:
         return flags | O_CREAT | O_EXCL;
@@ -151,11 +164,23 @@ bool statusOf(HANDLE file, struct stat& status)
     return true;
 }
 
+// Whether the open asks for the file's information only, which a folder (with backup semantics)
+// and a link (opened itself) allow.
+bool informationOnly(const struct stat& status, DWORD access, DWORD disposition, DWORD attributes)
+{
+    if ((access & (GENERIC_READ | GENERIC_WRITE)) || disposition != OPEN_EXISTING)
+        return false;
+    return S_ISLNK(status.st_mode) ||
+           (S_ISDIR(status.st_mode) && (attributes & FILE_FLAG_BACKUP_SEMANTICS));
+}
+
 // The refusals Windows makes before it touches anything: folders, devices and read-only files.
-DWORD refusalOf(const std::string& path, DWORD access, DWORD disposition, bool& exists)
+DWORD refusalOf(const std::string& path, DWORD access, DWORD disposition, DWORD attributes,
+                bool& exists)
 {
     struct stat status;
-    exists = stat(path.c_str(), &status) == 0;
+    exists = ((attributes & FILE_FLAG_OPEN_REPARSE_POINT) ? lstat(path.c_str(), &status)
+                                                          : stat(path.c_str(), &status)) == 0;
     if (!exists)
         return disposition == CREATE_NEW || disposition == CREATE_ALWAYS ||
                        disposition == OPEN_ALWAYS
@@ -164,7 +189,7 @@ DWORD refusalOf(const std::string& path, DWORD access, DWORD disposition, bool& 
     if (disposition == CREATE_NEW)
         return ERROR_FILE_EXISTS;
     // Layer: only regular files open; a pipe or device would block or never end.
-    if (!S_ISREG(status.st_mode))
+    if (!S_ISREG(status.st_mode) && !informationOnly(status, access, disposition, attributes))
         return ERROR_ACCESS_DENIED;
     if ((access & GENERIC_WRITE) && readOnly(status))
         return ERROR_ACCESS_DENIED;
@@ -284,6 +309,8 @@ DWORD attributesOf(const struct stat& status)
     DWORD attributes = 0;
     if (S_ISDIR(status.st_mode))
         attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    if (S_ISLNK(status.st_mode))
+        attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
     if (readOnly(status))
         attributes |= FILE_ATTRIBUTE_READONLY;
     return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
@@ -295,11 +322,11 @@ using platform::errorOf;
 using platform::nativePath;
 
 HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, SECURITY_ATTRIBUTES*, DWORD disposition,
-                   DWORD, HANDLE)
+                   DWORD attributes, HANDLE)
 {
     if (injectedFault(FileCall::open))
         return INVALID_HANDLE_VALUE;
-    int flags = openFlags(access, disposition);
+    int flags = openFlags(access, disposition, attributes);
     if (flags < 0 || !name) {
         fail(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
@@ -310,13 +337,13 @@ HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, SECURITY_ATTRIBUTES*
     }
     const std::string path = nativePath(name);
     bool existed = false;
-    const DWORD refusal = refusalOf(path, access, disposition, existed);
+    const DWORD refusal = refusalOf(path, access, disposition, attributes, existed);
     if (refusal != ERROR_SUCCESS) {
         fail(refusal);
         return INVALID_HANDLE_VALUE;
     }
     // A file held by another open is not truncated before the lock tells so.
-    const bool locking = share == 0 && access != 0;
+    const bool locking = share == 0 && (access & (GENERIC_READ | GENERIC_WRITE));
     const bool truncating = flags & O_TRUNC;
     if (locking)
         flags &= ~O_TRUNC;
@@ -339,10 +366,9 @@ HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, SECURITY_ATTRIBUTES*
         close(descriptor);
         return INVALID_HANDLE_VALUE;
     }
-    openFiles().insert(descriptor);
     const bool kept = disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS;
     lastError = existed && kept ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
-    return reinterpret_cast<HANDLE>(std::intptr_t(descriptor) + 1);
+    return platform::handleOf(descriptor);
 }
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD done, OVERLAPPED*)

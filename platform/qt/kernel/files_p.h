@@ -15,5 +15,9 @@ std::string nativePath(LPCWSTR name);
 DWORD errorOf(int error, const std::string& path = {});
 FILETIME fileTimeOf(const timespec& time);
 DWORD attributesOf(const struct stat& status);
+// The descriptor an open file's handle stands for; -1 for a handle that is not one.
+int descriptorOf(HANDLE file);
+// The handle of a descriptor, which CloseHandle then closes.
+HANDLE handleOf(int descriptor);
 
 } // namespace platform
