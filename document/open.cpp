@@ -2,7 +2,6 @@
 #include "document/file_messages.h"
 #include "document/path_dialog.h"
 #include "document/save.h"
-#include "document/text_limits.h"
 #include "editor/document.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
@@ -12,6 +11,7 @@
 #include "files/file_identity.h"
 #include "files/file_io.h"
 #include "recovery/recovery.h"
+#include "ui/text_limits.h"
 #include "ui/window_parts.h"
 
 #include <algorithm>
@@ -33,6 +33,7 @@ namespace {
 struct ShownText {
     std::size_t characters;
     std::size_t zeroBytes;
+    bool whole; // the control took all of it
 };
 
 // The file's bytes as text up to a megabyte at a time, handed to sink piece by piece through two
@@ -66,15 +67,16 @@ ShownText convertInPieces(FileBytes& file, TextFormat format, bool release, Sink
     std::size_t zeroBytes = 0;
     part = converter.finish(&zeroBytes);
     sink(part);
-    return {characters + part.size(), zeroBytes};
+    return {characters + part.size(), zeroBytes, true};
 }
 
 ShownText showText(HWND edit, FileBytes& file, TextFormat format, std::vector<bool>* lineEndForms)
 {
     ShownText shown;
-    replaceText(edit, [&](const auto& add) {
+    const bool whole = replaceText(edit, [&](const auto& add) {
         shown = convertInPieces(file, format, true, add, lineEndForms);
     });
+    shown.whole = whole;
     return shown;
 }
 
@@ -143,7 +145,7 @@ void Editor::readFile(const wchar_t* path, HWND window)
     // The pieces report themselves as changes; the document is settled below all the same.
     const ShownText shown =
         showText(editControl, file, detected.format, mixed ? &forms.lf : nullptr);
-    if (ULONGLONG(GetWindowTextLengthW(editControl)) != shown.characters) {
+    if (!shown.whole) {
         // A control that ran out of memory keeps a part: that part must never replace the file.
         // The user agreed to drop the previous document already; an empty new one takes its place.
         Document.forget();

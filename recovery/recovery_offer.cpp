@@ -6,6 +6,7 @@
 #include "editor/globals.h"
 #include "files/file_errors.h"
 #include "files/file_io.h"
+#include "ui/text_limits.h"
 #include "ui/window_parts.h"
 
 #include <algorithm>
@@ -178,12 +179,15 @@ std::wstring question(const RecoveryHeader& header)
            L"). Restore it?";
 }
 
-DWORD readCopy(const std::wstring& path, FileBytes& bytes)
+// The whole copy, up to the largest file Open takes; size is what the copy says it holds.
+DWORD readCopy(const std::wstring& path, FileBytes& bytes, ULONGLONG& size)
 {
     HANDLE file = openCopy(path);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError();
-    const DWORD error = readWholeFile(file, bytes);
+    LARGE_INTEGER held;
+    size = GetFileSizeEx(file, &held) ? ULONGLONG(held.QuadPart) : 0;
+    const DWORD error = readWholeFile(file, bytes, largestOpenableFile());
     CloseHandle(file);
     return error;
 }
@@ -204,28 +208,46 @@ std::size_t headerOf(const FileBytes& bytes, RecoveryHeader& header)
     return parseHeader(head, header);
 }
 
-// The copy's text into the control, a few megabytes at a time, as Open hands a file over.
-void showText(HWND edit, const FileBytes& bytes, std::size_t textStart)
+// Hands the copy's text to add, a few megabytes at a time.
+template <typename Add> void decodeText(const FileBytes& bytes, std::size_t textStart, Add add)
 {
-    replaceText(edit, [&bytes, textStart](const auto& add) {
-        TextFromRecoveryBytes decoder;
-        std::wstring piece;
-        std::size_t skip = textStart;
-        for (std::size_t i = 0; i < bytes.pieceCount(); ++i) {
-            std::string_view part = bytes.piece(i);
-            const std::size_t skipped = std::min(skip, part.size());
-            part.remove_prefix(skipped);
-            skip -= skipped;
-            for (std::size_t done = 0; done < part.size(); done += restorePiece) {
-                piece.clear();
-                decoder.append(part.substr(done, restorePiece), piece);
-                add(piece);
-            }
+    TextFromRecoveryBytes decoder;
+    std::wstring piece;
+    std::size_t skip = textStart;
+    for (std::size_t i = 0; i < bytes.pieceCount(); ++i) {
+        std::string_view part = bytes.piece(i);
+        const std::size_t skipped = std::min(skip, part.size());
+        part.remove_prefix(skipped);
+        skip -= skipped;
+        for (std::size_t done = 0; done < part.size(); done += restorePiece) {
+            piece.clear();
+            decoder.append(part.substr(done, restorePiece), piece);
+            add(piece);
         }
-        piece.clear();
-        decoder.finish(piece);
-        add(piece);
-    });
+    }
+    piece.clear();
+    decoder.finish(piece);
+    add(piece);
+}
+
+// Whether the copy's text fits as an opened file's must, counted only when its bytes leave room
+// for doubt (no character takes less than a byte).
+bool fits(const FileBytes& bytes, std::size_t textStart)
+{
+    if (textFits(bytes.size(), bytes.size()))
+        return true;
+    ULONGLONG characters = 0;
+    decodeText(bytes, textStart,
+               [&characters](const std::wstring& piece) { characters += piece.size(); });
+    return textFits(bytes.size(), characters);
+}
+
+// The copy's text into the control, as Open hands a file over; false when the control took only
+// a part.
+bool showText(HWND edit, const FileBytes& bytes, std::size_t textStart)
+{
+    return replaceText(edit,
+                       [&bytes, textStart](const auto& add) { decodeText(bytes, textStart, add); });
 }
 
 } // namespace
@@ -264,7 +286,12 @@ void Recovery::offer(HWND window)
 bool Recovery::restore(HWND window, const std::wstring& copy, const RecoveryHeader& header)
 {
     FileBytes bytes;
-    const DWORD error = readCopy(copy, bytes);
+    ULONGLONG size = 0;
+    const DWORD error = readCopy(copy, bytes, size);
+    if (error == ERROR_FILE_TOO_LARGE) {
+        tellUser(window, tooLargeToOpen(copy, size, 0), MB_ICONERROR);
+        return false;
+    }
     RecoveryHeader read;
     const std::size_t textStart =
         error == ERROR_SUCCESS ? headerOf(bytes, read) : std::string::npos;
@@ -273,7 +300,17 @@ bool Recovery::restore(HWND window, const std::wstring& copy, const RecoveryHead
                  MB_ICONERROR);
         return false;
     }
-    showText(Editor.editControl, bytes, textStart);
+    if (!fits(bytes, textStart)) {
+        tellUser(window, tooLargeToOpen(copy, bytes.size(), 0), MB_ICONERROR);
+        return false;
+    }
+    if (!showText(Editor.editControl, bytes, textStart)) {
+        // The part the control holds never stands for the copy, which stays for a later start.
+        Document.forget();
+        Editor.newDocument(window, true);
+        tellUser(window, textCutShort(copy), MB_ICONERROR);
+        return false;
+    }
     // The copy's file is where a save would go. A name that is not a whole path of a file, as
     // no editor would have written it, is no file: Save then asks for one.
     if (isFullPath(header.path))

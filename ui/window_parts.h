@@ -40,13 +40,18 @@ void showFromTop(HWND edit);
 // Gives the edit control a new text a piece at a time, so that a large text never exists whole
 // beside the control's own: fill calls the function it is given with each piece in turn. The
 // control then shows the text from the top with nothing to undo, as a text set whole is shown.
-template <typename Fill> void replaceText(HWND edit, Fill fill)
+// False when the control took only a part (it ran out of memory): that part must never pass for
+// the whole text.
+template <typename Fill> bool replaceText(HWND edit, Fill fill)
 {
     SetWindowTextW(edit, L"");
-    fill([edit](const std::wstring& piece) {
+    ULONGLONG given = 0;
+    fill([edit, &given](const std::wstring& piece) {
+        given += piece.size();
         SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
     });
     showFromTop(edit);
+    return ULONGLONG(GetWindowTextLengthW(edit)) == given;
 }
 
 // Shows the text in a box owned by the window, with the product's name as caption.

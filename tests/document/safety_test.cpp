@@ -2,11 +2,11 @@
 // question's Cancel, the check for a file another program changed, an edit control that took only
 // part of a text, the size limits, and the temporary file's name.
 #include "app/main_window.h"
-#include "document/text_limits.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
 #include "files/file_io.h"
 #include "tests/support/editor_test.h"
+#include "ui/text_limits.h"
 
 #include <chrono>
 #include <filesystem>

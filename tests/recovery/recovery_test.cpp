@@ -11,6 +11,7 @@
 #include "recovery/recovery_file.h"
 #include "tests/support/editor_test.h"
 #include "tests/support/files.h"
+#include "ui/text_limits.h"
 
 #include <algorithm>
 #include <chrono>
@@ -502,6 +503,54 @@ TEST_F(LeftCopyTest, ARestoredCopysFileIsOnlyWhereASaveMayGo)
     hotKey(hotKeySave);
     EXPECT_EQ(fileBytes("chosen.txt"), "restored");
     EXPECT_EQ(fileBytes("notes.txt"), "the file\r\n");
+}
+
+WNDPROC editProcedure = nullptr;
+
+// An edit control that has run out of memory: it takes no more text, and says so.
+LRESULT CALLBACK fullEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == EM_REPLACESEL && lParam && *reinterpret_cast<const wchar_t*>(lParam)) {
+        SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(0, EN_ERRSPACE), LPARAM(hwnd));
+        return 0;
+    }
+    return CallWindowProcW(editProcedure, hwnd, message, wParam, lParam);
+}
+
+TEST_F(LeftCopyTest, ACopyTheEditControlTookOnlyPartOfIsNotRestoredAndStaysWhole)
+{
+    leaveCopy("4000000-1", {minutesAgo(1), L"", {}, {}, {}}, L"the whole text");
+    const std::string before = bytesOf(programFolder() + "/4000000-1.recovery");
+    startEditor();
+    editProcedure = reinterpret_cast<WNDPROC>(GetWindowLongW(Editor.editControl, GWL_WNDPROC));
+    SetWindowLongW(Editor.editControl, GWL_WNDPROC, reinterpret_cast<LONG>(fullEditProc));
+    answerMessageBox(IDYES);
+    answerMessageBox(IDOK);
+    Recovery.offer(mainWindow);
+    SetWindowLongW(Editor.editControl, GWL_WNDPROC, reinterpret_cast<LONG>(editProcedure));
+    ASSERT_EQ(shownBoxes().size(), 2u);
+    EXPECT_NE(shownBoxes()[1].text.find(L"not enough memory"), std::wstring::npos);
+    EXPECT_EQ(text(), L"");
+    EXPECT_EQ(title(), L"New file - Quenwrite");
+    EXPECT_EQ(namesIn(programFolder()),
+              (std::vector<std::string>{"4000000-1.lock", "4000000-1.recovery"}));
+    EXPECT_EQ(bytesOf(programFolder() + "/4000000-1.recovery"), before);
+}
+
+TEST_F(LeftCopyTest, ACopyLargerThanOpenTakesIsRefusedBeforeItIsRead)
+{
+    leaveCopy("4000000-1", {minutesAgo(1), L"", {}, {}, {}}, L"text");
+    const std::string copy = programFolder() + "/4000000-1.recovery";
+    std::filesystem::resize_file(copy, std::uintmax_t(largestOpenableFile()) + 1); // sparse
+    startEditor();
+    answerMessageBox(IDYES);
+    answerMessageBox(IDOK);
+    Recovery.offer(mainWindow);
+    ASSERT_EQ(shownBoxes().size(), 2u);
+    EXPECT_NE(shownBoxes()[1].text.find(L"8,589,934,585 bytes"), std::wstring::npos)
+        << shownBoxes()[1].text;
+    EXPECT_EQ(text(), L"");
+    EXPECT_TRUE(std::filesystem::exists(copy)) << "kept for a later start";
 }
 
 TEST_F(LeftCopyTest, NoRemovesTheCopyAndABoxThatFailsKeepsIt)

@@ -1,5 +1,5 @@
 // How large a text the editor takes, and the words for a file that is larger.
-#include "document/text_limits.h"
+#include "ui/text_limits.h"
 
 namespace {
 
