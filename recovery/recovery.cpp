@@ -6,6 +6,7 @@
 #include "editor/globals.h"
 #include "files/file_io.h"
 #include "recovery/own_folder.h"
+#include "ui/window_parts.h"
 
 namespace {
 
@@ -16,6 +17,8 @@ constexpr DWORD longestWait = 30000;
 // Between two copies at least nine times as long as the last one took: writing copies then
 // takes at most a tenth of the time, however large the text.
 constexpr DWORD restPerCopyTime = 9;
+// A finished copy that could not take its name tries again after this long.
+constexpr DWORD renameRetry = 1000;
 // What one step writes: about 2 ms of work, whatever the text, so a key never waits long.
 constexpr std::size_t stepCharacters = 1 << 19;
 
@@ -49,9 +52,11 @@ void Recovery::documentChanged(HWND window)
         waiting = true;
         firstChange = time;
     }
-    // A copy being written no longer holds the text: it waits for the next pause.
-    const bool gaveUp = writer.running();
+    // A copy being written, or one waiting for its name, no longer holds the text: the next
+    // copy after the pause takes its place.
+    const bool gaveUp = writer.running() || renaming;
     writer.abandon();
+    dropFinished();
     if (gaveUp || time - firstChange < longestWait)
         SetTimer(window, recoveryTimer, pauseAfterTyping, nullptr);
 }
@@ -59,7 +64,12 @@ void Recovery::documentChanged(HWND window)
 void Recovery::onTimer(HWND window)
 {
     if (writer.running()) {
-        finishStep(window, writer.step(stepCharacters));
+        finishStep(window, writer.step(stepCharacters), true);
+        return;
+    }
+    if (renaming) {
+        KillTimer(window, recoveryTimer);
+        finishCopy(window, true);
         return;
     }
     KillTimer(window, recoveryTimer);
@@ -76,16 +86,22 @@ void Recovery::onTimer(HWND window)
     // A copy that cannot be written is tried again after the next change.
     if (!startCopy()) {
         waiting = false;
+        copyFailed(window, true);
         return;
     }
     copyStarted = time;
-    finishStep(window, writer.step(stepCharacters));
+    finishStep(window, writer.step(stepCharacters), true);
 }
 
 void Recovery::writeNow(HWND window)
 {
     if (Document.saved() || current)
         return;
+    // No box while the session ends: nothing may hold it up.
+    if (renaming) {
+        finishCopy(window, false);
+        return;
+    }
     if (!writer.running()) {
         if (!startCopy())
             return;
@@ -95,13 +111,14 @@ void Recovery::writeNow(HWND window)
     do
         step = writer.step(stepCharacters);
     while (step == RecoveryWriter::Step::more);
-    finishStep(window, step);
+    finishStep(window, step, false);
 }
 
 void Recovery::discard(HWND window)
 {
     KillTimer(window, recoveryTimer);
     writer.abandon();
+    dropFinished();
     if (onDisk)
         onDisk = !DeleteFileW(recoveryCopyOf(stem).c_str());
     current = false;
@@ -156,7 +173,7 @@ bool Recovery::startCopy()
     return writer.start(Editor.editControl, stem + L".tmp", header);
 }
 
-void Recovery::finishStep(HWND window, RecoveryWriter::Step step)
+void Recovery::finishStep(HWND window, RecoveryWriter::Step step, bool mayTell)
 {
     if (step == RecoveryWriter::Step::more) {
         SetTimer(window, recoveryTimer, USER_TIMER_MINIMUM, nullptr);
@@ -165,16 +182,50 @@ void Recovery::finishStep(HWND window, RecoveryWriter::Step step)
     KillTimer(window, recoveryTimer);
     // Written or not, the changes wait no more: a copy that failed is tried after the next one.
     waiting = false;
-    if (step == RecoveryWriter::Step::failed)
+    if (step == RecoveryWriter::Step::failed) {
+        copyFailed(window, mayTell);
         return;
-    const std::wstring temporary = writer.temporary();
-    if (!MoveFileExW(temporary.c_str(), recoveryCopyOf(stem).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(temporary.c_str());
+    }
+    lastDuration = GetTickCount() - copyStarted;
+    finishCopy(window, mayTell);
+}
+
+// The finished copy takes its name. A name that cannot be taken now (the old copy held open by
+// another program) is tried again on the timer, the finished copy kept until then.
+void Recovery::finishCopy(HWND window, bool mayTell)
+{
+    renaming = !MoveFileExW(writer.temporary().c_str(), recoveryCopyOf(stem).c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (renaming) {
+        SetTimer(window, recoveryTimer, renameRetry, nullptr);
+        copyFailed(window, mayTell);
         return;
     }
     onDisk = true;
     current = true;
+    told = false;
     lastEnd = GetTickCount();
-    lastDuration = lastEnd - copyStarted;
+}
+
+void Recovery::dropFinished()
+{
+    if (renaming)
+        DeleteFileW(writer.temporary().c_str());
+    renaming = false;
+}
+
+// Said once, in a box: the user may then save. Copies go on being tried after each change, and
+// only a copy that fails after one was written is told again.
+void Recovery::copyFailed(HWND window, bool mayTell)
+{
+    if (told || !mayTell)
+        return;
+    // Before the box: its own message loop delivers the timer that may fail again.
+    told = true;
+    tellUser(window,
+             L"Quenwrite could not keep a recovery copy of your unsaved text, so a crash or a "
+             L"power cut would lose your changes. Save the document to keep them safe.\n\n"
+             L"Quenwrite goes on trying as you type, and tells you again only if a copy fails "
+             L"after one was kept.",
+             MB_ICONWARNING);
 }

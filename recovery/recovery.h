@@ -22,6 +22,8 @@ struct Recovery {
     bool onDisk = false;   // a copy of this editor's is on disk
     bool current = false;  // that copy holds the text as it is now
     bool waiting = false;  // there are changes no copy holds yet, since firstChange
+    bool renaming = false; // a finished copy waits under its temporary name for the timer
+    bool told = false;     // the user heard that a copy failed, and none was written since
     DWORD firstChange = 0; // GetTickCount times
     DWORD copyStarted = 0;
     DWORD lastEnd = 0;
@@ -45,7 +47,11 @@ private:
     bool restore(HWND window, const std::wstring& copy, const RecoveryHeader& header);
     bool makeNames();
     bool startCopy();
-    void finishStep(HWND window, RecoveryWriter::Step step);
+    void finishStep(HWND window, RecoveryWriter::Step step, bool mayTell);
+    void finishCopy(HWND window, bool mayTell);
+    void copyFailed(HWND window, bool mayTell);
+    // A finished copy that waits for its name no longer holds the text: it goes.
+    void dropFinished();
 };
 
 extern struct Recovery Recovery;

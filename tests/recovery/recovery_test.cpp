@@ -257,17 +257,53 @@ TEST_F(RecoveryTest, ALargeTextIsCopiedStepByStepAndAChangeGivesThatCopyUp)
     EXPECT_TRUE(header.path.empty());
 }
 
-TEST_F(RecoveryTest, ACopyThatCouldNotBeWrittenLeavesNothingAndIsWrittenAfterTheNextChange)
+TEST_F(RecoveryTest, ACopyThatCouldNotBeWrittenIsToldOnceLeavesNothingAndIsTriedAfterEachChange)
 {
     type(L"a");
+    answerMessageBox(IDOK);
     failFileCall(FileCall::write, 1, ERROR_DISK_FULL);
     SendMessageW(mainWindow, WM_TIMER, recoveryTimer, 0);
     EXPECT_TRUE(copies().empty());
     EXPECT_EQ(namesIn(programFolder()).size(), 1u) << "only the lock: the temporary file went";
+    ASSERT_EQ(shownBoxes().size(), 1u);
+    EXPECT_NE(shownBoxes()[0].text.find(L"could not keep a recovery copy of your unsaved text"),
+              std::wstring::npos);
+    EXPECT_EQ(shownBoxes()[0].type, UINT(MB_OK | MB_ICONWARNING));
+
     type(L"b");
+    failFileCall(FileCall::write, 1, ERROR_DISK_FULL);
+    SendMessageW(mainWindow, WM_TIMER, recoveryTimer, 0);
+    EXPECT_TRUE(copies().empty());
+    EXPECT_EQ(shownBoxes().size(), 1u) << "said once";
+
+    type(L"c");
     tickUntilWritten();
     RecoveryHeader header;
-    EXPECT_EQ(copiedText(header), L"ab");
+    EXPECT_EQ(copiedText(header), L"abc");
+
+    // A copy that fails after one was kept is told again: here the folder became read-only.
+    chmod(programFolder().c_str(), 0500);
+    answerMessageBox(IDOK);
+    type(L"d");
+    SendMessageW(mainWindow, WM_TIMER, recoveryTimer, 0);
+    EXPECT_TRUE(platform::testing::waitFor([] { return shownBoxes().size() == 2; }));
+    EXPECT_EQ(copiedText(header), L"abc");
+    chmod(programFolder().c_str(), 0700);
+}
+
+TEST_F(RecoveryTest, AFinishedCopyThatCouldNotTakeItsNameTakesItOnTheTimer)
+{
+    type(L"kept");
+    answerMessageBox(IDOK);
+    failFileCall(FileCall::rename, 1, ERROR_SHARING_VIOLATION);
+    SendMessageW(mainWindow, WM_TIMER, recoveryTimer, 0);
+    EXPECT_TRUE(platform::testing::waitFor([] { return Recovery.renaming; }));
+    EXPECT_TRUE(copies().empty());
+    // No key is pressed again.
+    EXPECT_TRUE(platform::testing::waitFor([&] { return copies().size() == 1; }));
+    RecoveryHeader header;
+    EXPECT_EQ(copiedText(header), L"kept");
+    EXPECT_EQ(namesIn(programFolder()).size(), 2u) << "the copy and the lock, no temporary file";
 }
 
 TEST_F(RecoveryTest, TheEndOfTheSessionWritesTheCopyBeforeItLetsTheSessionEnd)
