@@ -8,11 +8,13 @@
 #include "app/main_window.h"
 #include "document/open_named.h"
 #include "editor/globals.h"
+#include "files/file_errors.h"
 #include "format/format_dialog.h"
 #include "recovery/recovery.h"
 #include "search/find_dialog.h"
 #include "search/goto_dialog.h"
 #include "search/replace_dialog.h"
+#include "ui/window_parts.h"
 
 namespace {
 
@@ -49,6 +51,23 @@ HWND createMainWindow(HINSTANCE instance)
     return mainWindow;
 }
 
+void openFirstText(HWND window, const std::wstring& named)
+{
+    // Restored text is never one answer away from being lost: the named file's Open would ask
+    // to save it and drop it, and its copy, at No. It waits until the user saved or closed it.
+    if (!Recovery.offer(window)) {
+        openNamedFile(window, named);
+        return;
+    }
+    if (!named.empty())
+        tellUser(
+            window,
+            L"Quenwrite restored your unsaved text from an earlier session, so it did not open " +
+                quoted(named) +
+                L" in its place.\n\nSave the restored text, or close it, and then open the file.",
+            MB_ICONINFORMATION);
+}
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showCommand)
 {
     registerWindowClasses(instance);
@@ -56,9 +75,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showC
         return 0;
     ShowWindow(mainWindow, showCommand);
     // After showing: a box about unsaved text or the file then stands over the window it
-    // concerns. Unsaved text comes first: the named file's Open asks before it replaces it.
-    Recovery.offer(mainWindow);
-    openNamedFile(mainWindow, fileOfCommandLine(commandLine));
+    // concerns.
+    openFirstText(mainWindow, fileOfCommandLine(commandLine));
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0)) {
         if (translateShortcut(&message))

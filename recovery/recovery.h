@@ -40,10 +40,12 @@ struct Recovery {
     void discard(HWND window);
     // The editor ends: its lock goes.
     void release();
-    // At start-up: offers each copy that an editor which no longer runs left behind.
-    void offer(HWND window);
+    // At start-up: offers each copy that an editor which no longer runs left behind. True when
+    // a copy's text was restored.
+    bool offer(HWND window);
 
 private:
+    // True when the copy's text is the document now.
     bool restore(HWND window, const std::wstring& copy, const RecoveryHeader& header);
     bool makeNames();
     bool startCopy();

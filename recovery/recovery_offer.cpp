@@ -252,14 +252,15 @@ bool showText(HWND edit, const FileBytes& bytes, std::size_t textStart)
 
 } // namespace
 
-void Recovery::offer(HWND window)
+bool Recovery::offer(HWND window)
 {
     const std::wstring folder = recoveryFolder(false);
     if (folder.empty())
-        return;
+        return false;
     std::vector<std::wstring> damaged;
     std::vector<LeftCopy> copies = leftCopies(folder, damaged);
     tellDamaged(window, damaged);
+    bool restored = false;
     std::size_t next = 0;
     for (; next < copies.size(); ++next) {
         const LeftCopy& copy = copies[next];
@@ -270,10 +271,13 @@ void Recovery::offer(HWND window)
             continue;
         }
         // Yes brings the text back; a box that failed keeps the copy for the next start.
-        if (answer == IDYES)
-            letGo(copy, restore(window, recoveryCopyOf(copy.stem), copy.header));
-        else
+        if (answer == IDYES) {
+            restored = restore(window, recoveryCopyOf(copy.stem), copy.header);
+            // A copy that could not become this editor's own is kept, offered again later.
+            letGo(copy, restored && onDisk);
+        } else {
             letGo(copy, false);
+        }
         ++next;
         break;
     }
@@ -281,6 +285,7 @@ void Recovery::offer(HWND window)
     for (; next < copies.size(); ++next)
         letGo(copies[next], false);
     removeLeftLocks(folder);
+    return restored;
 }
 
 bool Recovery::restore(HWND window, const std::wstring& copy, const RecoveryHeader& header)
@@ -326,5 +331,5 @@ bool Recovery::restore(HWND window, const std::wstring& copy, const RecoveryHead
     onDisk = current;
     if (!current)
         SetTimer(window, recoveryTimer, USER_TIMER_MINIMUM, nullptr);
-    return current;
+    return true;
 }

@@ -2,6 +2,7 @@
 // the file exactly, gone once the text is saved or dropped, written at once when the session
 // ends, and offered back at the next start; and its file format underneath.
 #include "app/commands.h"
+#include "app/main.h"
 #include "app/main_window.h"
 #include "editor/document.h"
 #include "editor/editor.h"
@@ -498,10 +499,10 @@ TEST_F(LeftCopyTest, AFolderThatIsNotTheUsersAloneIsNeitherTrustedNorWritten)
     // Only root can give a folder away.
     if (geteuid() == 0)
         rows.push_back({"another user's", [&] {
-                             fs::remove(programFolder());
-                             fs::rename(real, programFolder());
-                             ASSERT_EQ(chown(programFolder().c_str(), 4321, 4321), 0);
-                         }});
+                            fs::remove(programFolder());
+                            fs::rename(real, programFolder());
+                            ASSERT_EQ(chown(programFolder().c_str(), 4321, 4321), 0);
+                        }});
     startEditor();
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -587,6 +588,30 @@ TEST_F(LeftCopyTest, ACopyLargerThanOpenTakesIsRefusedBeforeItIsRead)
         << shownBoxes()[1].text;
     EXPECT_EQ(text(), L"");
     EXPECT_TRUE(std::filesystem::exists(copy)) << "kept for a later start";
+}
+
+TEST_F(LeftCopyTest, ARestoredTextIsNeverReplacedByTheFileNamedOnTheCommandLine)
+{
+    writeFileBytes("named.txt", "the named file");
+    leaveCopy("4000000-1", {minutesAgo(2), L"", {}, {}, {}}, L"not wanted");
+    startEditor();
+    // Not restored: the named file opens.
+    answerMessageBox(IDNO);
+    openFirstText(mainWindow, L"named.txt");
+    EXPECT_EQ(text(), L"the named file");
+    EXPECT_EQ(Document.filePath(), path("named.txt"));
+
+    leaveCopy("4000001-1", {minutesAgo(1), L"", {}, {}, {}}, L"restored");
+    answerMessageBox(IDYES);
+    answerMessageBox(IDOK);
+    openFirstText(mainWindow, L"named.txt");
+    ASSERT_EQ(shownBoxes().size(), 3u) << "no save question";
+    EXPECT_NE(shownBoxes()[2].text.find(L"did not open"), std::wstring::npos);
+    EXPECT_EQ(text(), L"restored");
+    EXPECT_EQ(Document.filePath(), L"");
+    EXPECT_EQ(namesIn(programFolder()),
+              (std::vector<std::string>{std::to_string(getpid()) + "-1.lock",
+                                        std::to_string(getpid()) + "-1.recovery"}));
 }
 
 TEST_F(LeftCopyTest, NoRemovesTheCopyAndABoxThatFailsKeepsIt)
