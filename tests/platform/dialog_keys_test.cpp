@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace platform::testing;
@@ -217,8 +218,9 @@ TEST_F(DialogKeysTest, ControlsSayWhichKeysTheyKeep)
         {L"static", 0, DLGC_STATIC},
     };
     for (const auto& row : rows) {
+        const std::wstring_view name = row.className;
         SCOPED_TRACE(testing::Message()
-                     << std::string(row.className, row.className + 6) << " " << row.style);
+                     << std::string(name.begin(), name.end()) << " " << row.style);
         HWND control = add(row.className, L"", row.style, 99);
         EXPECT_EQ(SendMessageW(control, WM_GETDLGCODE, 0, 0), row.code);
         DestroyWindow(control);
