@@ -6,6 +6,7 @@
 #include "editor/globals.h"
 #include "files/file_io.h"
 #include "tests/support/editor_test.h"
+#include "tests/support/full_edit.h"
 #include "ui/text_limits.h"
 
 #include <chrono>
@@ -126,23 +127,10 @@ TEST_F(SafetyTest, ANameOpenedBeforeItsFileExistedAsksWhenAnotherProgramMadeTheF
     EXPECT_EQ(fileBytes("notes.txt"), "theirs");
 }
 
-WNDPROC editProcedure = nullptr;
-
-// An edit control that has run out of memory: it takes no more text, and says so.
-LRESULT CALLBACK fullEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == EM_REPLACESEL && lParam && *reinterpret_cast<const wchar_t*>(lParam)) {
-        SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(0, EN_ERRSPACE), LPARAM(hwnd));
-        return 0;
-    }
-    return CallWindowProcW(editProcedure, hwnd, message, wParam, lParam);
-}
-
 TEST_F(SafetyTest, AnOpenTheEditControlTookOnlyPartOfIsNotMadeTheDocument)
 {
     writeFileBytes("notes.txt", "the whole text");
-    editProcedure = reinterpret_cast<WNDPROC>(GetWindowLongW(Editor.editControl, GWL_WNDPROC));
-    SetWindowLongW(Editor.editControl, GWL_WNDPROC, reinterpret_cast<LONG>(fullEditProc));
+    fillEditControl(Editor.editControl);
     answerMessageBox(IDOK);
     open("notes.txt");
     ASSERT_EQ(shownBoxes().size(), 1u);
@@ -150,7 +138,7 @@ TEST_F(SafetyTest, AnOpenTheEditControlTookOnlyPartOfIsNotMadeTheDocument)
     EXPECT_TRUE(contains(shownBoxes()[0].text, L"not enough memory")) << shownBoxes()[0].text;
     EXPECT_EQ(text(), L"");
     EXPECT_EQ(title(), L"New file - Quenwrite");
-    SetWindowLongW(Editor.editControl, GWL_WNDPROC, reinterpret_cast<LONG>(editProcedure));
+    freeEditControl(Editor.editControl);
     type(L"new");
     cancelFileDialog();
     hotKey(hotKeySave); // no file: Save asks for a name

@@ -12,6 +12,7 @@
 #include "recovery/recovery_file.h"
 #include "tests/support/editor_test.h"
 #include "tests/support/files.h"
+#include "tests/support/full_edit.h"
 #include "ui/text_limits.h"
 
 #include <algorithm>
@@ -542,29 +543,16 @@ TEST_F(LeftCopyTest, ARestoredCopysFileIsOnlyWhereASaveMayGo)
     EXPECT_EQ(fileBytes("notes.txt"), "the file\r\n");
 }
 
-WNDPROC editProcedure = nullptr;
-
-// An edit control that has run out of memory: it takes no more text, and says so.
-LRESULT CALLBACK fullEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == EM_REPLACESEL && lParam && *reinterpret_cast<const wchar_t*>(lParam)) {
-        SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(0, EN_ERRSPACE), LPARAM(hwnd));
-        return 0;
-    }
-    return CallWindowProcW(editProcedure, hwnd, message, wParam, lParam);
-}
-
 TEST_F(LeftCopyTest, ACopyTheEditControlTookOnlyPartOfIsNotRestoredAndStaysWhole)
 {
     leaveCopy("4000000-1", {minutesAgo(1), L"", {}, {}, {}}, L"the whole text");
     const std::string before = bytesOf(programFolder() + "/4000000-1.recovery");
     startEditor();
-    editProcedure = reinterpret_cast<WNDPROC>(GetWindowLongW(Editor.editControl, GWL_WNDPROC));
-    SetWindowLongW(Editor.editControl, GWL_WNDPROC, reinterpret_cast<LONG>(fullEditProc));
+    fillEditControl(Editor.editControl);
     answerMessageBox(IDYES);
     answerMessageBox(IDOK);
     Recovery.offer(mainWindow);
-    SetWindowLongW(Editor.editControl, GWL_WNDPROC, reinterpret_cast<LONG>(editProcedure));
+    freeEditControl(Editor.editControl);
     ASSERT_EQ(shownBoxes().size(), 2u);
     EXPECT_NE(shownBoxes()[1].text.find(L"not enough memory"), std::wstring::npos);
     EXPECT_EQ(text(), L"");
