@@ -9,7 +9,7 @@ bool mayReplaceFile(HWND window)
 {
     // A file that has gone can be written again: no other program's text is lost by that.
     const FileIdentity now = identityOf(Document.filePath());
-    if (!now.known || now == Document.identity())
+    if (!now.known || sameState(Document.identity(), now))
         return true;
     const std::wstring question =
         Document.fileName() +

@@ -113,13 +113,14 @@ private:
 };
 
 DWORD writeText(const std::wstring& path, std::wstring_view text, TextFormat format,
-                const LineEndForms& forms)
+                const LineEndForms& forms, HalfDone& left)
 {
     // Converted piece by piece as it is written, so the text never exists a second time as bytes.
     LineEndPlace place{&forms};
     TextWriter writer(text, format, true, &place);
     return writeWholeFile(
-        path, [&writer](char* out, std::size_t room) { return writer.write(out, room); });
+        path, [&writer](char* out, std::size_t room) { return writer.write(out, room); }, &left,
+        recoveryFolder(true));
 }
 
 } // namespace
@@ -132,18 +133,25 @@ bool Editor::writeFile(HWND window, std::wstring path)
     if (mixesLineEnds(mixed) && !mayChangeLineEnds(window, path, mixed, forms, format.lineEnd))
         return false;
     ControlBytes bytes(editControl, format, forms);
+    HalfDone left;
+    // A file in a folder the user may not write is written in place, its copy set aside in the
+    // user's own folder.
     DWORD error = writeWholeFile(
-        path, [&bytes](char* out, std::size_t room) { return bytes.write(out, room); });
+        path, [&bytes](char* out, std::size_t room) { return bytes.write(out, room); }, &left,
+        recoveryFolder(true));
     if (error == ERROR_CANCELLED) {
         // A character the encoding lacks: the whole text shows the user where it is, and the
         // file is written from it in the encoding the user then chooses.
         const WholeText fetched = wholeText(editControl);
         if (!mayStore(window, path, fetched.text, format.encoding))
             return false;
-        error = writeText(path, fetched.text, format, forms);
+        error = writeText(path, fetched.text, format, forms, left);
     }
     if (error != ERROR_SUCCESS) {
-        tellUser(window, saveFailure(path, error), MB_ICONERROR);
+        // The file holds what it held before: the document still knows it, though its times moved.
+        if (left.putBack && path == Document.filePath())
+            Document.knowFile(identityOf(path));
+        tellUser(window, saveFailure(path, error, left), MB_ICONERROR);
         return false;
     }
     // The file now has the forms only when they were kept.

@@ -17,6 +17,11 @@ void Document::adopt(const std::wstring& path, const FileIdentity& identity, Tex
     saved_ = saved;
 }
 
+void Document::knowFile(const FileIdentity& identity)
+{
+    identity_ = identity;
+}
+
 void Document::forget()
 {
     adopt({}, {}, newDocumentFormat(), {}, true);

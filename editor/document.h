@@ -17,6 +17,8 @@ public:
     // and which of its lines ended in LF alone, for a save that keeps them as they are.
     void adopt(const std::wstring& path, const FileIdentity& identity, TextFormat format,
                const LineEndCounts& lineEnds, bool saved, LineEndForms forms = {});
+    // The document's file as it is now, holding what it held: a save that failed put it back.
+    void knowFile(const FileIdentity& identity);
     // A new, empty document: no file, a new document's format, nothing to save.
     void forget();
     // The user changed the text.

@@ -26,12 +26,15 @@ std::wstring reasonOf(DWORD error)
         return L"The path or the name is too long.";
     case ERROR_DIRECTORY:
         return L"There is a folder of that name.";
+    case ERROR_BAD_FILE_TYPE:
+        return L"It is a device or a pipe, not a file: only files are opened and saved.";
     case ERROR_NOT_ENOUGH_MEMORY:
         return L"There is not enough memory.";
     case ERROR_TOO_MANY_OPEN_FILES:
         return L"Too many files are open.";
     case ERROR_UNABLE_TO_REMOVE_REPLACED:
     case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
         return L"The old file could not be replaced by the new one.";
     case ERROR_READ_FAULT:
     case ERROR_WRITE_FAULT:
@@ -59,4 +62,20 @@ std::wstring saveFailure(const std::wstring& path, DWORD error)
 {
     return L"Could not save " + quoted(path) + L".\n\n" + reasonOf(error) +
            L"\n\nThe file was not changed; your text is still here, unsaved.";
+}
+
+std::wstring saveFailure(const std::wstring& path, DWORD error, const HalfDone& left)
+{
+    if (!left.strays())
+        return saveFailure(path, error);
+    std::wstring previous =
+        left.previous.empty()
+            ? L"The system removed " + quoted(path) + L" and its previous text is lost."
+            : L"The file's previous text is in " + quoted(left.previous) +
+                  L"; it could not be put back.";
+    const std::wstring yours = left.written.empty()
+                                   ? L" " + quoted(path) + L" may hold only part of your text."
+                                   : L" Your text is in " + quoted(left.written) + L".";
+    return L"Could not save " + quoted(path) + L".\n\n" + reasonOf(error) + L"\n\n" + previous +
+           yours + L" Your text is still here too, unsaved.";
 }

@@ -12,14 +12,26 @@ FileIdentity identityOf(const std::wstring& path)
     if (file == INVALID_HANDLE_VALUE)
         return {};
     BY_HANDLE_FILE_INFORMATION information;
-    const bool read = GetFileInformationByHandle(file, &information);
+    FILE_BASIC_INFO basic;
+    const bool read = GetFileInformationByHandle(file, &information) &&
+                      GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic);
     CloseHandle(file);
     if (!read)
         return {};
     const auto join = [](DWORD high, DWORD low) { return (ULONGLONG(high) << 32) | low; };
-    return {true, information.dwVolumeSerialNumber,
-            join(information.nFileIndexHigh, information.nFileIndexLow),
-            join(information.nFileSizeHigh, information.nFileSizeLow),
-            join(information.ftLastWriteTime.dwHighDateTime,
-                 information.ftLastWriteTime.dwLowDateTime)};
+    return {
+        true,
+        information.dwVolumeSerialNumber,
+        join(information.nFileIndexHigh, information.nFileIndexLow),
+        join(information.nFileSizeHigh, information.nFileSizeLow),
+        join(information.ftLastWriteTime.dwHighDateTime, information.ftLastWriteTime.dwLowDateTime),
+        ULONGLONG(basic.ChangeTime.QuadPart)};
+}
+
+bool sameState(const FileIdentity& known, const FileIdentity& now)
+{
+    FileIdentity compared = now;
+    if (known.changeTime == 0)
+        compared.changeTime = 0;
+    return compared == known;
 }

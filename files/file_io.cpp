@@ -1,6 +1,8 @@
 // Whole-file reads and safe replacing writes on the platform's file calls.
 #include "files/file_io.h"
 
+#include "files/write_steps.h"
+
 #include <algorithm>
 #include <memory>
 
@@ -39,13 +41,25 @@ std::wstring longPathForm(const std::wstring& path)
     return path;
 }
 
+namespace {
+
+std::wstring besideTarget(const std::wstring& target, int attempt, const wchar_t* extension)
+{
+    // The name may be longer than the target's: the long form keeps it within reach.
+    return longPathForm(folderPartOf(target) + L".quenwrite-" + std::to_wstring(attempt) +
+                        extension);
+}
+
+} // namespace
+
 std::wstring temporaryPathFor(const std::wstring& target, int attempt)
 {
-    const auto separator = target.find_last_of(L"/\\");
-    const std::wstring folder =
-        separator == std::wstring::npos ? std::wstring() : target.substr(0, separator + 1);
-    // The name may be longer than the target's: the long form keeps it within reach.
-    return longPathForm(folder + L".quenwrite-" + std::to_wstring(attempt) + L".tmp");
+    return besideTarget(target, attempt, L".tmp");
+}
+
+std::wstring backupPathFor(const std::wstring& target, int attempt)
+{
+    return besideTarget(target, attempt, L".bak");
 }
 
 namespace {
@@ -98,72 +112,47 @@ DWORD readAll(HANDLE file, FileBytes& bytes, ULONGLONG limit)
     }
 }
 
-// A quarter of a megabyte at a time: as fast as larger writes, and a small file's save holds
-// little beside its text.
-DWORD writeAll(HANDLE file, const BytePieces& pieces)
+// What an existing file to be written is: its final path, symbolic links resolved, where the
+// new text goes (a temporary file beside a link could be on another volume, and would replace the
+// link), and its number of names.
+struct ExistingFile {
+    std::wstring path;
+    DWORD links = 1;
+};
+
+DWORD finalPathOf(HANDLE file, std::wstring& path)
 {
-    constexpr std::size_t writeSize = 256 << 10;
-    const auto piece = std::make_unique_for_overwrite<char[]>(writeSize);
-    for (;;) {
-        const std::size_t count = pieces(piece.get(), writeSize);
-        if (count == stopWriting)
-            return ERROR_CANCELLED;
-        std::string_view bytes(piece.get(), count);
-        if (bytes.empty())
-            return ERROR_SUCCESS;
-        while (!bytes.empty()) {
-            DWORD written = 0;
-            if (!WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr))
-                return GetLastError();
-            if (written == 0)
-                return ERROR_WRITE_FAULT;
-            bytes.remove_prefix(written);
-        }
+    path.assign(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(file, path.data(), DWORD(path.size()),
+                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length >= path.size()) {
+        path.assign(length, L'\0');
+        length = GetFinalPathNameByHandleW(file, path.data(), DWORD(path.size()),
+                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     }
+    if (length == 0 || length >= path.size())
+        return length == 0 ? GetLastError() : ERROR_INVALID_NAME;
+    path.resize(length);
+    return ERROR_SUCCESS;
 }
 
-// A new file beside the target.
-HANDLE createTemporary(const std::wstring& target, std::wstring& temporary)
+// Looked at without reading or writing it. A device or a pipe is never replaced by a file:
+// ERROR_BAD_FILE_TYPE.
+DWORD lookAt(const std::wstring& name, ExistingFile& existing)
 {
-    for (int attempt = 1; attempt <= 100; ++attempt) {
-        temporary = temporaryPathFor(target, attempt);
-        HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE)
-            return file;
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
-            return INVALID_HANDLE_VALUE;
-    }
-    return INVALID_HANDLE_VALUE;
-}
-
-DWORD moveIntoPlace(const std::wstring& temporary, const std::wstring& target, bool replacing)
-{
-    // Replacing keeps the target's attributes and permissions; a new file takes the folder's.
-    const BOOL moved =
-        replacing ? ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, 0, nullptr, nullptr)
-                  : MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
-    return moved ? ERROR_SUCCESS : GetLastError();
-}
-
-DWORD writeThroughTemporary(const std::wstring& target, const BytePieces& pieces, bool replacing)
-{
-    std::wstring temporary;
-    HANDLE file = createTemporary(target, temporary);
+    HANDLE file =
+        CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError();
-    DWORD error = writeAll(file, pieces);
-    if (error == ERROR_SUCCESS && !FlushFileBuffers(file))
+    BY_HANDLE_FILE_INFORMATION information{};
+    DWORD error = GetFileType(file) == FILE_TYPE_DISK ? finalPathOf(file, existing.path)
+                                                      : ERROR_BAD_FILE_TYPE;
+    if (error == ERROR_SUCCESS && !GetFileInformationByHandle(file, &information))
         error = GetLastError();
+    existing.links = information.nNumberOfLinks;
     if (!CloseHandle(file) && error == ERROR_SUCCESS)
         error = GetLastError();
-    if (error == ERROR_SUCCESS)
-        error = moveIntoPlace(temporary, target, replacing);
-    // A temporary file that cannot be removed holds only a copy; the failure that matters is
-    // the one already in error.
-    if (error != ERROR_SUCCESS)
-        DeleteFileW(temporary.c_str());
     return error;
 }
 
@@ -176,7 +165,9 @@ DWORD readWholeFile(const std::wstring& path, FileBytes& bytes, ULONGLONG limit)
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError();
-    const DWORD error = readAll(file, bytes, limit);
+    // A device or a pipe may never end, or wait for the other end, and hang the window.
+    const DWORD error =
+        GetFileType(file) == FILE_TYPE_DISK ? readAll(file, bytes, limit) : ERROR_BAD_FILE_TYPE;
     // Every byte is in hand by now: a failed close of a file only read loses nothing.
     CloseHandle(file);
     return error;
@@ -197,7 +188,8 @@ DWORD readWholeFile(const std::wstring& path, std::string& bytes)
     return error;
 }
 
-DWORD writeWholeFile(const std::wstring& path, const BytePieces& pieces)
+DWORD writeWholeFile(const std::wstring& path, const BytePieces& pieces, HalfDone* left,
+                     const std::wstring& asideFolder)
 {
     const std::wstring target = longPathForm(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
@@ -205,14 +197,21 @@ DWORD writeWholeFile(const std::wstring& path, const BytePieces& pieces)
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND)
             return error;
-        return writeThroughTemporary(target, pieces, false);
+        return writeThroughTemporary(target, pieces, false, left, {});
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return ERROR_DIRECTORY;
+    ExistingFile existing;
+    const DWORD error = lookAt(target, existing);
+    if (error != ERROR_SUCCESS)
+        return error;
     // A read-only file stays untouched: replacing it by renaming would go around that protection.
     if (attributes & FILE_ATTRIBUTE_READONLY)
         return ERROR_ACCESS_DENIED;
-    return writeThroughTemporary(target, pieces, true);
+    // A replacement would leave the file's other names with the previous text.
+    if (existing.links > 1)
+        return writeInPlace(existing.path, existing.path, pieces, left);
+    return writeThroughTemporary(existing.path, pieces, true, left, asideFolder);
 }
 
 DWORD writeWholeFile(const std::wstring& path, std::string_view bytes)

@@ -24,6 +24,8 @@ std::wstring longPathForm(const std::wstring& path);
 
 // The temporary file of the attempt-th try to replace target: beside it, under a short name.
 std::wstring temporaryPathFor(const std::wstring& target, int attempt);
+// The name the replaced file takes while its replacement moves in: beside it too.
+std::wstring backupPathFor(const std::wstring& target, int attempt);
 
 // A file's bytes in pieces, none cleared before the file is read into it (clearing fresh memory
 // cost as much as reading a large file), so that Open can let each piece go once the control
@@ -69,13 +71,30 @@ DWORD readWholeFile(const std::wstring& path, std::string& bytes);
 using BytePieces = std::function<std::size_t(char* out, std::size_t room)>;
 constexpr std::size_t stopWriting = std::size_t(-1);
 
+// What a save that failed after it began to change the file left behind. When the system failed
+// half-way and the file could not be put back, where each text is: the file's previous text
+// under another name, the new one under the temporary name (empty names: each text is where it
+// was). Otherwise whether the file's previous text was put back, which leaves only its times
+// changed.
+struct HalfDone {
+    std::wstring previous; // the file's text before the save, when the file's name lost it
+    std::wstring written;  // the new text, kept on disk only under this name
+    bool putBack = false;
+    bool strays() const { return !previous.empty() || !written.empty(); }
+};
+
 // Replaces the file's contents with bytes, or creates the file. The bytes go to a temporary file
-// in the same folder, which is flushed and closed before it takes the target's place, so a
-// failure at any step leaves the target as it was and the temporary file is removed again. The
-// target keeps its permissions. Returns ERROR_SUCCESS or the Win32 error of the failing step:
-// ERROR_DIRECTORY when a folder has that name, ERROR_ACCESS_DENIED for a read-only file,
-// ERROR_CANCELLED when the pieces stopped the writing.
-DWORD writeWholeFile(const std::wstring& path, const BytePieces& pieces);
+// beside the file (the target of a symbolic link), flushed and closed before it takes the file's
+// place, so a failure at any step leaves the file as it was and the temporary file is removed
+// again. A file of several names, or one in a folder the user may not write (with an aside
+// folder given), is written in place after a full copy is set aside (beside it, or in the aside
+// folder), which puts it back after a failure. When the system failed half-way and the file could
+// not be put back, left says where each text is and nothing is removed. The file keeps its
+// permissions. Returns ERROR_SUCCESS or the Win32 error of the failing step: ERROR_DIRECTORY when
+// a folder has that name, ERROR_BAD_FILE_TYPE for a device or a pipe, ERROR_ACCESS_DENIED for a
+// read-only file, ERROR_CANCELLED when the pieces stopped the writing.
+DWORD writeWholeFile(const std::wstring& path, const BytePieces& pieces, HalfDone* left = nullptr,
+                     const std::wstring& asideFolder = {});
 DWORD writeWholeFile(const std::wstring& path, std::string_view bytes);
 
 // Whether a file (not a folder) of that name exists, readable or not.

@@ -8,6 +8,7 @@
 #include <aclapi.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <sddl.h>
 #include <shlobj.h>
 static_assert(sizeof(OPENFILENAMEW) == 88, "the editor passes the 32-bit structure size");
 // The line break of the system's own text files.

@@ -39,6 +39,8 @@ typedef DWORD* LPDWORD;
 typedef BOOL* LPBOOL;
 typedef std::int32_t HRESULT;
 typedef unsigned long long ULONGLONG;
+typedef std::uint32_t ULONG;
+typedef ULONG* PULONG;
 
 struct HWND__;
 struct HMENU__;
@@ -692,12 +694,14 @@ constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr DWORD ERROR_INVALID_NAME = 123;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
+constexpr DWORD ERROR_BAD_FILE_TYPE = 222;
 constexpr DWORD ERROR_FILE_TOO_LARGE = 223;
 constexpr DWORD ERROR_DIRECTORY = 267;
 constexpr DWORD ERROR_INVALID_FLAGS = 1004;
 constexpr DWORD ERROR_NO_UNICODE_TRANSLATION = 1113;
 constexpr DWORD ERROR_UNABLE_TO_REMOVE_REPLACED = 1175;
 constexpr DWORD ERROR_UNABLE_TO_MOVE_REPLACEMENT = 1176;
+constexpr DWORD ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 = 1177;
 constexpr DWORD ERROR_CANCELLED = 1223;
 constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
 
@@ -729,8 +733,20 @@ struct BY_HANDLE_FILE_INFORMATION {
     DWORD nFileIndexLow;
 };
 
-struct SECURITY_ATTRIBUTES;
+using PSECURITY_DESCRIPTOR = LPVOID;
+struct SECURITY_ATTRIBUTES {
+    DWORD nLength;
+    LPVOID lpSecurityDescriptor;
+    BOOL bInheritHandle;
+};
 struct OVERLAPPED;
+
+// ADVAPI32: a security descriptor from its text form, freed with LocalFree. Layer: only
+// "D:P(A;;FA;;;OW)", the file for its owner alone, which CreateFileW makes with mode 0600.
+constexpr DWORD SDDL_REVISION_1 = 1;
+BOOL ConvertStringSecurityDescriptorToSecurityDescriptorW(LPCWSTR text, DWORD revision,
+                                                          PSECURITY_DESCRIPTOR* descriptor,
+                                                          PULONG size);
 
 // Layer: share mode 0 holds an advisory lock (flock) for as long as the file is open, which other
 // opens with share mode 0 meet as ERROR_SHARING_VIOLATION; other share modes are not enforced.
@@ -743,10 +759,33 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, OVER
 BOOL FlushFileBuffers(HANDLE file);
 BOOL CloseHandle(HANDLE object);
 BOOL GetFileSizeEx(HANDLE file, LARGE_INTEGER* size);
+constexpr DWORD FILE_TYPE_UNKNOWN = 0x0000;
+constexpr DWORD FILE_TYPE_DISK = 0x0001;
+constexpr DWORD FILE_TYPE_CHAR = 0x0002;
+constexpr DWORD FILE_TYPE_PIPE = 0x0003;
+// Layer: a regular file and a folder are FILE_TYPE_DISK, a character device FILE_TYPE_CHAR, a
+// FIFO and a socket FILE_TYPE_PIPE; anything else (a block device) FILE_TYPE_UNKNOWN.
+DWORD GetFileType(HANDLE file);
 // Layer: the volume serial number and file index are the device and inode numbers, cut to 32 and
 // 64 bits.
 BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information);
+enum FILE_INFO_BY_HANDLE_CLASS { FileBasicInfo = 0 };
+struct FILE_BASIC_INFO {
+    LARGE_INTEGER CreationTime;
+    LARGE_INTEGER LastAccessTime;
+    LARGE_INTEGER LastWriteTime;
+    LARGE_INTEGER ChangeTime;
+    DWORD FileAttributes;
+};
+// Layer: FileBasicInfo only; the change time is the inode's (st_ctime), which no program can set
+// back; the creation time is not kept (0).
+BOOL GetFileInformationByHandleEx(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID information,
+                                  DWORD size);
 DWORD GetFileAttributesW(LPCWSTR name);
+constexpr DWORD FILE_NAME_NORMALIZED = 0x0;
+constexpr DWORD VOLUME_NAME_DOS = 0x0;
+// Layer: the path the descriptor stands for, symbolic links resolved, without the \\?\ prefix.
+DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags);
 BOOL CreateDirectoryW(LPCWSTR name, SECURITY_ATTRIBUTES* security);
 // Layer: the pattern's wildcards (* and ?) are matched in the last part of the name only.
 HANDLE FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* found);

@@ -117,7 +117,7 @@ std::string headerBytes(const RecoveryHeader& header)
     bytes += "time " + std::to_string(header.time) + "\n";
     bytes += "file " + std::to_string(int(file.known)) + " " + std::to_string(file.volume) + " " +
              std::to_string(file.index) + " " + std::to_string(file.size) + " " +
-             std::to_string(file.writeTime) + "\n";
+             std::to_string(file.writeTime) + " " + std::to_string(file.changeTime) + "\n";
     const LineEndCounts& mixed = header.mixedLineEnds;
     bytes += "format " + std::to_string(int(header.format.encoding)) + " " +
              std::to_string(int(header.format.lineEnd)) + " " + std::to_string(mixed.crLf) + " " +
@@ -144,7 +144,9 @@ std::size_t parseHeader(std::string_view bytes, RecoveryHeader& header)
         !takeLine(rest, "file", file) || !takeNumber(file, known) ||
         !takeNumber(file, identity.volume) || !takeNumber(file, identity.index) ||
         !takeNumber(file, identity.size) || !takeNumber(file, identity.writeTime) ||
-        !file.empty() || (known != 0 && known != 1) || !takeFormat(rest, header) ||
+        // A copy written before the change time was kept ends the file line at the write time.
+        (!file.empty() && !takeNumber(file, identity.changeTime)) || !file.empty() ||
+        (known != 0 && known != 1) || !takeFormat(rest, header) ||
         !takeLine(rest, "path", pathSize) || !takeNumber(pathSize, size) || !pathSize.empty() ||
         size > rest.size() || rest.size() - size < 2 || rest.substr(size, 2) != "\n\n")
         return std::string_view::npos;

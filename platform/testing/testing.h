@@ -117,7 +117,9 @@ void showFileDialog(const std::wstring& typed);
 const ListedFileDialog& listedFileDialog();
 
 // Fault injection: the n-th call of a kind from now on (1 is the next one) fails with the Win32
-// error and does nothing else (a failing close still releases the file). fileCalls counts the
+// error and does nothing else (a failing close still releases the file), but for ReplaceFileW's
+// ERROR_UNABLE_TO_MOVE_REPLACEMENT and ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, which leave the files
+// as Windows leaves them after those failures. fileCalls counts the
 // calls of a kind made so far, so a test can loop n over every call of an operation.
 void failFileCall(FileCall kind, int n, DWORD error);
 int fileCalls(FileCall kind);

@@ -2,6 +2,7 @@
 // pipe, or its folder removed, while the document is open. The user is told, the document stays
 // unsaved, and whatever now has the file's name is left as it is.
 #include "app/main_window.h"
+#include "document/open_named.h"
 #include "editor/document.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
@@ -67,26 +68,55 @@ TEST_F(FailureTest, TheDocumentsFileChangedUnderItIsReportedAndNothingIsReplaced
     }
 }
 
-// A named pipe, like a device, is no text file: opening one must not wait for a writer, and
-// saving over one must not put a plain file in its place.
-TEST_F(FailureTest, ANamedPipeIsNeitherOpenedNorReplaced)
+// A named pipe or a device is no text file: reading one may never end or wait for a writer, and
+// saving over one must not put a plain file in its place. Each way of naming one is refused with
+// a message naming it, before anything is read or written.
+TEST_F(FailureTest, ADeviceOrAPipeIsNeitherOpenedNorReplaced)
 {
     const std::string pipe = folder() + "/my.pipe";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    // A name with a dot: Save as would give a bare /dev/zero the default extension.
+    const std::string device = folder() + "/zero.dev";
+    fs::create_symlink("/dev/zero", device);
+    const std::wstring notAFile = L"It is a device or a pipe, not a file";
     type(L"text");
-    answerMessageBox(IDNO); // the save question
-    answerMessageBox(IDOK);
-    open("my.pipe");
-    EXPECT_NE(onlyBoxSince(1).find(L"Could not open"), std::wstring::npos);
-    EXPECT_EQ(text(), L"text");
-    answerFileDialog(path("my.pipe"));
-    answerMessageBox(IDYES); // the overwrite warning
-    answerMessageBox(IDOK);
-    command(commandSaveAs);
-    EXPECT_NE(onlyBoxSince(3).find(L"Could not save"), std::wstring::npos);
+    for (const std::string& name : {pipe, device}) {
+        const std::wstring wide = fs::path(name).wstring();
+        struct Way {
+            const char* name;
+            std::function<void()> act;
+        };
+        const Way ways[] = {
+            {"Open", [&] { open(wide); }},
+            {"the command line", [&] { openNamedFile(mainWindow, wide); }},
+            {"a drop", [&] { dropFiles(mainWindow, {wide}), processEvents(); }},
+        };
+        for (const Way& way : ways) {
+            SCOPED_TRACE(name + ", " + way.name);
+            answerMessageBox(IDNO); // the save question
+            answerMessageBox(IDOK);
+            const std::size_t boxes = shownBoxes().size();
+            way.act();
+            const std::wstring box = lastBox();
+            EXPECT_EQ(shownBoxes().size(), boxes + 2);
+            EXPECT_NE(box.find(L"Could not open \u201C" + wide + L"\u201D"), std::wstring::npos);
+            EXPECT_NE(box.find(notAFile), std::wstring::npos);
+            EXPECT_EQ(text(), L"text");
+        }
+        SCOPED_TRACE(name + ", Save as");
+        answerFileDialog(wide);
+        answerMessageBox(IDYES); // the overwrite warning
+        answerMessageBox(IDOK);
+        const std::size_t boxes = shownBoxes().size();
+        command(commandSaveAs);
+        EXPECT_EQ(shownBoxes().size(), boxes + 2);
+        EXPECT_NE(lastBox().find(L"Could not save \u201C" + wide + L"\u201D"), std::wstring::npos);
+        EXPECT_NE(lastBox().find(notAFile), std::wstring::npos);
+        EXPECT_EQ(title(), L"*New file - Quenwrite");
+    }
     EXPECT_TRUE(fs::is_fifo(pipe)) << "the pipe was replaced by a file";
-    EXPECT_EQ(title(), L"*New file - Quenwrite");
     EXPECT_FALSE(holdsTemporary(folder()));
+    EXPECT_TRUE(fs::is_character_file(device));
 }
 
 } // namespace

@@ -84,6 +84,15 @@ TEST_F(SafetyTest, SaveAsksBeforeItWritesOverAChangeAnotherProgramMade)
          true, "same\r\n"},
         {"only its time set", [&] { utimensat(AT_FDCWD, file.c_str(), nullptr, 0); }, true,
          "same\r\n"},
+        {"rewritten in place at the same size, its time put back (cp -p, rsync -t)",
+         [&] {
+             struct stat old;
+             stat(file.c_str(), &old);
+             writeFileBytes("notes.txt", "SAME\r\n");
+             const struct timespec times[2] = {old.st_atim, old.st_mtim};
+             utimensat(AT_FDCWD, file.c_str(), times, 0);
+         },
+         true, "SAME\r\n"},
         {"removed", [&] { std::filesystem::remove(file); }, false, "mine same\r\n"},
     };
     for (const Row& row : rows) {

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -20,6 +21,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace platform {
@@ -174,7 +176,8 @@ bool informationOnly(const struct stat& status, DWORD access, DWORD disposition,
            (S_ISDIR(status.st_mode) && (attributes & FILE_FLAG_BACKUP_SEMANTICS));
 }
 
-// The refusals Windows makes before it touches anything: folders, devices and read-only files.
+// The refusals Windows makes before it touches anything: folders (but for their information) and
+// read-only files. Devices and pipes open, as on Windows; what they are shows in GetFileType.
 DWORD refusalOf(const std::string& path, DWORD access, DWORD disposition, DWORD attributes,
                 bool& exists)
 {
@@ -188,8 +191,7 @@ DWORD refusalOf(const std::string& path, DWORD access, DWORD disposition, DWORD 
                    : ERROR_SUCCESS;
     if (disposition == CREATE_NEW)
         return ERROR_FILE_EXISTS;
-    // Layer: only regular files open; a pipe or device would block or never end.
-    if (!S_ISREG(status.st_mode) && !informationOnly(status, access, disposition, attributes))
+    if (S_ISDIR(status.st_mode) && !informationOnly(status, access, disposition, attributes))
         return ERROR_ACCESS_DENIED;
     if ((access & GENERIC_WRITE) && readOnly(status))
         return ERROR_ACCESS_DENIED;
@@ -321,8 +323,8 @@ DWORD attributesOf(const struct stat& status)
 using platform::errorOf;
 using platform::nativePath;
 
-HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, SECURITY_ATTRIBUTES*, DWORD disposition,
-                   DWORD attributes, HANDLE)
+HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security,
+                   DWORD disposition, DWORD attributes, HANDLE)
 {
     if (injectedFault(FileCall::open))
         return INVALID_HANDLE_VALUE;
@@ -347,15 +349,20 @@ HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, SECURITY_ATTRIBUTES*
     const bool truncating = flags & O_TRUNC;
     if (locking)
         flags &= ~O_TRUNC;
-    const mode_t mode = platform::isPrivatePath(wideOf(path)) ? 0600 : 0666;
+    const mode_t mode =
+        platform::modeFor(security, platform::isPrivatePath(wideOf(path)) ? 0600 : 0666);
+    // Opening a FIFO waits for its other end, which Windows' pipes never do: the open itself
+    // does not wait, the reads and writes then do.
     int descriptor;
     do
-        descriptor = open(path.c_str(), flags, mode);
+        descriptor = open(path.c_str(), flags | O_NONBLOCK, mode);
     while (descriptor < 0 && errno == EINTR);
     if (descriptor < 0) {
         fail(errorOf(errno, path));
         return INVALID_HANDLE_VALUE;
     }
+    if (!(flags & O_PATH))
+        fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
     if (locking && flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
         close(descriptor);
         fail(ERROR_SHARING_VIOLATION);
@@ -446,6 +453,21 @@ BOOL GetFileSizeEx(HANDLE file, LARGE_INTEGER* size)
     return TRUE;
 }
 
+DWORD GetFileType(HANDLE file)
+{
+    struct stat status;
+    if (!statusOf(file, status))
+        return FILE_TYPE_UNKNOWN;
+    lastError = ERROR_SUCCESS;
+    if (S_ISREG(status.st_mode) || S_ISDIR(status.st_mode))
+        return FILE_TYPE_DISK;
+    if (S_ISCHR(status.st_mode))
+        return FILE_TYPE_CHAR;
+    if (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode))
+        return FILE_TYPE_PIPE;
+    return FILE_TYPE_UNKNOWN;
+}
+
 BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information)
 {
     struct stat status;
@@ -464,6 +486,46 @@ BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* informa
                     DWORD(index >> 32),
                     DWORD(index & 0xFFFFFFFF)};
     return TRUE;
+}
+
+BOOL GetFileInformationByHandleEx(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID information,
+                                  DWORD size)
+{
+    if (kind != FileBasicInfo || !information || size < sizeof(FILE_BASIC_INFO))
+        return fail(ERROR_INVALID_PARAMETER);
+    struct stat status;
+    if (!statusOf(file, status))
+        return FALSE;
+    const auto quad = [](const timespec& time) {
+        const FILETIME ticks = platform::fileTimeOf(time);
+        LARGE_INTEGER value;
+        value.QuadPart = LONGLONG((ULONGLONG(ticks.dwHighDateTime) << 32) | ticks.dwLowDateTime);
+        return value;
+    };
+    auto* basic = static_cast<FILE_BASIC_INFO*>(information);
+    basic->CreationTime.QuadPart = 0;
+    basic->LastAccessTime = quad(status.st_atim);
+    basic->LastWriteTime = quad(status.st_mtim);
+    basic->ChangeTime = quad(status.st_ctim);
+    basic->FileAttributes = platform::attributesOf(status);
+    return TRUE;
+}
+
+DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags)
+{
+    const int descriptor = descriptorOf(file);
+    if (descriptor < 0 || flags != (FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)) {
+        fail(descriptor < 0 ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    std::error_code error;
+    const std::filesystem::path real =
+        std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(descriptor), error);
+    if (error) {
+        fail(errorOf(error.value()));
+        return 0;
+    }
+    return copyOut(wideOf(real.string()), size, path);
 }
 
 DWORD GetFileAttributesW(LPCWSTR name)
@@ -518,32 +580,100 @@ BOOL MoveFileExW(LPCWSTR existing, LPCWSTR newName, DWORD flags)
     return TRUE;
 }
 
-// Layer: no backup file; the replaced file's permissions and owner pass to the replacement, and
-// a symbolic link keeps pointing at the replaced text. Only a regular file is replaced: renaming
-// over a pipe or a device node (/dev/full, as root) would put a plain file in its place.
-BOOL ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD, LPVOID, LPVOID)
+namespace {
+
+// The replaced file's extended attributes (Windows' named streams), each one the user may set.
+void carryExtendedAttributes(const std::string& replacement, const std::string& replaced)
 {
-    if (injectedFault(FileCall::rename))
-        return FALSE;
-    if (!replaced || !replacement || backup)
-        return fail(ERROR_INVALID_PARAMETER);
-    const std::string from = nativePath(replacement);
+    const ssize_t size = listxattr(replaced.c_str(), nullptr, 0);
+    if (size <= 0)
+        return;
+    std::string names(std::size_t(size), '\0');
+    const ssize_t listed = listxattr(replaced.c_str(), names.data(), names.size());
+    for (std::size_t at = 0; listed > 0 && at < std::size_t(listed);
+         at += std::strlen(names.c_str() + at) + 1) {
+        const char* name = names.c_str() + at;
+        const ssize_t length = getxattr(replaced.c_str(), name, nullptr, 0);
+        if (length < 0)
+            continue;
+        std::string value(std::size_t(length), '\0');
+        if (getxattr(replaced.c_str(), name, value.data(), value.size()) == length)
+            setxattr(replacement.c_str(), name, value.data(), value.size(), 0);
+    }
+}
+
+// What Windows carries from the replaced file to its replacement, as far as the user may: the
+// group (a member may give it), the owner (only root may), the extended attributes, then the
+// mode, last because a change of owner clears the set-id bits.
+bool carryOwnerAndMode(const std::string& replacement, const std::string& replacedPath,
+                       const struct stat& replaced)
+{
+    [[maybe_unused]] const int group = chown(replacement.c_str(), uid_t(-1), replaced.st_gid);
+    [[maybe_unused]] const int owner = chown(replacement.c_str(), replaced.st_uid, gid_t(-1));
+    carryExtendedAttributes(replacement, replacedPath);
+    return chmod(replacement.c_str(), replaced.st_mode & 07777) == 0;
+}
+
+// The name Windows gives a replaced file it had to move aside without a backup name.
+std::string asideName(const std::string& path, const struct stat& status)
+{
+    return folderOf(path) + "/~RF" + std::to_string(status.st_ino) + ".TMP";
+}
+
+bool halfway(DWORD error)
+{
+    return error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+}
+
+// The replaced file's real path and status: a symbolic link keeps pointing at the replaced text.
+bool replacedFile(LPCWSTR replaced, std::string& path, struct stat& status)
+{
     const std::unique_ptr<char, decltype(&std::free)> real(
         realpath(nativePath(replaced).c_str(), nullptr), &std::free);
-    struct stat status;
     if (!real || stat(real.get(), &status) != 0)
         return fail(errorOf(errno, nativePath(replaced)));
-    const std::string to = real.get();
+    path = real.get();
+    return true;
+}
+
+} // namespace
+
+// Layer: the replaced file's group, owner and mode pass to the replacement as far as the user may;
+// with a backup name the replaced file takes that name. As on Windows, the user must be allowed to
+// write the replaced file, and only a regular file is replaced: renaming over a pipe or a device
+// node (/dev/full, as root) would put a plain file in its place. The seam's ERROR_UNABLE_TO_MOVE_
+// REPLACEMENT and ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 leave the files as Windows leaves them then.
+BOOL ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD, LPVOID, LPVOID)
+{
+    const DWORD injected =
+        platform::fileCallHook ? platform::fileCallHook(FileCall::rename) : ERROR_SUCCESS;
+    if (injected != ERROR_SUCCESS && !halfway(injected))
+        return fail(injected);
+    if (!replaced || !replacement)
+        return fail(ERROR_INVALID_PARAMETER);
+    const std::string from = nativePath(replacement);
+    std::string to;
+    struct stat status;
+    if (!replacedFile(replaced, to, status))
+        return FALSE;
     if (!S_ISREG(status.st_mode) || readOnly(status) || inReadOnlyFolder(to) ||
-        inReadOnlyFolder(from))
+        inReadOnlyFolder(from) || faccessat(AT_FDCWD, to.c_str(), W_OK, AT_EACCESS) != 0)
         return fail(ERROR_ACCESS_DENIED);
-    if (chmod(from.c_str(), status.st_mode & 07777) != 0)
-        return fail(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
-    // Only root may give a file away, and only then does the owner differ; otherwise this fails
-    // harmlessly and the replacement is ours, as the replaced file was.
-    [[maybe_unused]] const int owned = chown(from.c_str(), status.st_uid, status.st_gid);
-    if (rename(from.c_str(), to.c_str()) != 0)
-        return fail(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+    if (injected == ERROR_UNABLE_TO_MOVE_REPLACEMENT && backup)
+        return fail(injected);
+    if (!carryOwnerAndMode(from, to, status))
+        return fail(ERROR_UNABLE_TO_REMOVE_REPLACED);
+    if (injected == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+        unlink(to.c_str());
+        return fail(injected);
+    }
+    const bool aside = backup || injected != ERROR_SUCCESS;
+    const std::string asideAs = backup ? nativePath(backup) : asideName(to, status);
+    if (aside && rename(to.c_str(), asideAs.c_str()) != 0)
+        return fail(ERROR_UNABLE_TO_REMOVE_REPLACED);
+    // A rename fails whole: without a name set aside nothing changed.
+    if (injected != ERROR_SUCCESS || rename(from.c_str(), to.c_str()) != 0)
+        return fail(aside ? ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 : ERROR_UNABLE_TO_REMOVE_REPLACED);
     flushFolderOf(to);
     return TRUE;
 }

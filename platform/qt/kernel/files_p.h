@@ -19,5 +19,7 @@ DWORD attributesOf(const struct stat& status);
 int descriptorOf(HANDLE file);
 // The handle of a descriptor, which CloseHandle then closes.
 HANDLE handleOf(int descriptor);
+// The mode a new file takes under the security attributes: the descriptor's, or otherwise.
+mode_t modeFor(const SECURITY_ATTRIBUTES* security, mode_t otherwise);
 
 } // namespace platform
