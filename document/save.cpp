@@ -112,6 +112,12 @@ private:
     std::optional<TextWriter> writer_;
 };
 
+// The user's own folder, where a file's copy is set aside while it is written in place.
+std::wstring asideFolder()
+{
+    return recoveryFolder(true);
+}
+
 DWORD writeText(const std::wstring& path, std::wstring_view text, TextFormat format,
                 const LineEndForms& forms, HalfDone& left)
 {
@@ -120,7 +126,7 @@ DWORD writeText(const std::wstring& path, std::wstring_view text, TextFormat for
     TextWriter writer(text, format, true, &place);
     return writeWholeFile(
         path, [&writer](char* out, std::size_t room) { return writer.write(out, room); }, &left,
-        recoveryFolder(true));
+        asideFolder);
 }
 
 } // namespace
@@ -138,7 +144,7 @@ bool Editor::writeFile(HWND window, std::wstring path)
     // user's own folder.
     DWORD error = writeWholeFile(
         path, [&bytes](char* out, std::size_t room) { return bytes.write(out, room); }, &left,
-        recoveryFolder(true));
+        asideFolder);
     if (error == ERROR_CANCELLED) {
         // A character the encoding lacks: the whole text shows the user where it is, and the
         // file is written from it in the encoding the user then chooses.

@@ -189,7 +189,7 @@ DWORD readWholeFile(const std::wstring& path, std::string& bytes)
 }
 
 DWORD writeWholeFile(const std::wstring& path, const BytePieces& pieces, HalfDone* left,
-                     const std::wstring& asideFolder)
+                     AsideFolder asideFolder)
 {
     const std::wstring target = longPathForm(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());

@@ -83,6 +83,10 @@ struct HalfDone {
     bool strays() const { return !previous.empty() || !written.empty(); }
 };
 
+// The folder a copy may be set aside in, asked for only when a copy is needed there: finding it
+// may cost file calls of its own. Empty when there is none.
+using AsideFolder = std::wstring (*)();
+
 // Replaces the file's contents with bytes, or creates the file. The bytes go to a temporary file
 // beside the file (the target of a symbolic link), flushed and closed before it takes the file's
 // place, so a failure at any step leaves the file as it was and the temporary file is removed
@@ -94,7 +98,7 @@ struct HalfDone {
 // a folder has that name, ERROR_BAD_FILE_TYPE for a device or a pipe, ERROR_ACCESS_DENIED for a
 // read-only file, ERROR_CANCELLED when the pieces stopped the writing.
 DWORD writeWholeFile(const std::wstring& path, const BytePieces& pieces, HalfDone* left = nullptr,
-                     const std::wstring& asideFolder = {});
+                     AsideFolder asideFolder = nullptr);
 DWORD writeWholeFile(const std::wstring& path, std::string_view bytes);
 
 // Whether a file (not a folder) of that name exists, readable or not.

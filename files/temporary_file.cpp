@@ -137,7 +137,7 @@ DWORD moveIntoPlace(const Replacement& names, bool replacing, HalfDone* left)
 } // namespace
 
 DWORD writeThroughTemporary(const std::wstring& target, const BytePieces& pieces, bool replacing,
-                            HalfDone* left, const std::wstring& asideFolder)
+                            HalfDone* left, AsideFolder asideFolder)
 {
     Replacement names{target, {}, {}};
     HANDLE file = createTemporary(target, replacing, names.temporary, names.backup);
@@ -145,10 +145,10 @@ DWORD writeThroughTemporary(const std::wstring& target, const BytePieces& pieces
         const DWORD error = GetLastError();
         // A folder the user may not write, with a file in it the user may: the file's own bytes
         // are written, its copy set aside in the user's own folder.
-        if (error == ERROR_ACCESS_DENIED && replacing && !asideFolder.empty() &&
-            fileWritable(target))
-            return writeInPlace(target, asideFolder + L"\\", pieces, left);
-        return error;
+        if (error != ERROR_ACCESS_DENIED || !replacing || !asideFolder || !fileWritable(target))
+            return error;
+        const std::wstring aside = asideFolder();
+        return aside.empty() ? error : writeInPlace(target, aside + L"\\", pieces, left);
     }
     DWORD error = writeAll(file, pieces);
     if (error == ERROR_SUCCESS && !FlushFileBuffers(file))

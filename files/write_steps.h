@@ -32,7 +32,7 @@ private:
 // (replacing: ReplaceFileW, else MoveFileExW). With an aside folder, a target in a folder the
 // user may not write is written in place instead.
 DWORD writeThroughTemporary(const std::wstring& target, const BytePieces& pieces, bool replacing,
-                            HalfDone* left, const std::wstring& asideFolder);
+                            HalfDone* left, AsideFolder asideFolder);
 
 // The new text written over the file's own bytes, for a file that must stay the same file. A
 // full copy set aside first, beside besideOf, puts the previous text back after a failure;

@@ -105,7 +105,7 @@ TEST(RecoveryFile, ADamagedHeaderIsNoCopyAndIsNeverReadPastItsEnd)
         "file 0 0 0 0 0\npath 6\na.txt\n\n",
         "file 0 0 0 0 0\npath 5 7\na.txt\n\n",
         "file 2 0 0 0 0\npath 5\na.txt\n\n",
-        "file 0 0 0 0 0 9\npath 5\na.txt\n\n",
+        "file 0 0 0 0 0 9 9\npath 5\na.txt\n\n",
         "file 0 0 0 0 99999999999999999999\npath 5\na.txt\n\n",
         "file 0 0 0 0 0\nformat 0 0 0 0 0 0\npath 5\na.txt\n\n",
         "file 0 0 0 0 0\nformat 0 0 -1 0 0\npath 5\na.txt\n\n",
