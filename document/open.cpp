@@ -121,6 +121,11 @@ bool fits(const std::wstring& path, FileBytes& file, const DetectedFormat& detec
 
 void Editor::readFile(const wchar_t* path, HWND window)
 {
+    // Opened, such a file could be saved only under another name, as a second file.
+    if (!nameIsText(path)) {
+        tellUser(window, openFailure(path, ERROR_NO_UNICODE_TRANSLATION), MB_ICONERROR);
+        return;
+    }
     // Taken before reading: a change made while the file is read shows at the next save.
     const FileIdentity identity = identityOf(path);
     // The whole file is read before the document is touched, so a read that fails keeps it.

@@ -24,6 +24,10 @@ void openNamedFile(HWND window, const std::wstring& name)
         tellUser(window, openFailure(path, ERROR_DIRECTORY), MB_ICONERROR);
         return;
     }
+    if (!nameIsText(path)) {
+        tellUser(window, openFailure(path, ERROR_NO_UNICODE_TRANSLATION), MB_ICONERROR);
+        return;
+    }
     if (mayDropText(window))
         Editor.readFile(path.c_str(), window);
 }

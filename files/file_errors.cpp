@@ -1,6 +1,8 @@
 // The words for file failures: each Win32 error a file call can give, said plainly.
 #include "files/file_errors.h"
 
+#include "encoding/text_units.h"
+
 namespace {
 
 std::wstring reasonOf(DWORD error)
@@ -26,6 +28,10 @@ std::wstring reasonOf(DWORD error)
         return L"The path or the name is too long.";
     case ERROR_DIRECTORY:
         return L"There is a folder of that name.";
+    case ERROR_NO_UNICODE_TRANSLATION:
+        return L"Its name is not valid text (shown with \uFFFD where a byte is no character), so "
+               L"the editor could not show it or save it back under that name. Rename the file "
+               L"to open it.";
     case ERROR_BAD_FILE_TYPE:
         return L"It is a device or a pipe, not a file: only files are opened and saved.";
     case ERROR_NOT_ENOUGH_MEMORY:
@@ -49,7 +55,15 @@ std::wstring reasonOf(DWORD error)
 
 std::wstring quoted(const std::wstring& path)
 {
-    return L"\u201C" + path + L"\u201D";
+    // A unit that is half of a character shows as the replacement character.
+    std::wstring shown = path;
+    if (!nameIsText(shown)) {
+        for (wchar_t& unit : shown) {
+            if (isHighSurrogate(unit) || isLowSurrogate(unit))
+                unit = L'\uFFFD';
+        }
+    }
+    return L"\u201C" + shown + L"\u201D";
 }
 
 std::wstring openFailure(const std::wstring& path, DWORD error)

@@ -3,6 +3,8 @@
 
 #include "files/write_steps.h"
 
+#include "encoding/text_units.h"
+
 #include <algorithm>
 #include <memory>
 
@@ -221,6 +223,18 @@ DWORD writeWholeFile(const std::wstring& path, std::string_view bytes)
         bytes.remove_prefix(count);
         return count;
     });
+}
+
+bool nameIsText(const std::wstring& name)
+{
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto unit = std::uint32_t(name[i]);
+        if (isHighSurrogate(unit) && i + 1 < name.size() && isLowSurrogate(name[i + 1]))
+            ++i;
+        else if (isHighSurrogate(unit) || isLowSurrogate(unit))
+            return false;
+    }
+    return true;
 }
 
 bool fileExists(const std::wstring& path)

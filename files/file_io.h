@@ -101,5 +101,9 @@ DWORD writeWholeFile(const std::wstring& path, const BytePieces& pieces, HalfDon
                      AsideFolder asideFolder = nullptr);
 DWORD writeWholeFile(const std::wstring& path, std::string_view bytes);
 
+// Whether the name is text: a name made of bytes that are no characters (Linux), or one with half
+// a surrogate pair (Windows), holds a lone surrogate, and cannot be shown or typed again.
+bool nameIsText(const std::wstring& name);
+
 // Whether a file (not a folder) of that name exists, readable or not.
 bool fileExists(const std::wstring& path);

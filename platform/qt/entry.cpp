@@ -4,6 +4,7 @@
 // one.
 #include "platform/win32.h"
 
+#include "platform/qt/kernel/files_p.h"
 #include "platform/qt/shell/command_line_p.h"
 #include "platform/qt/windows/style_p.h"
 #include "platform/qt/windows/window_p.h"
@@ -54,7 +55,7 @@ const char* asked(int argc, char** argv)
 void addNames(std::vector<std::wstring>& names, char** first, char** last)
 {
     for (; first != last; ++first)
-        names.push_back(QFile::decodeName(*first).toStdWString());
+        names.push_back(platform::nameFromNative(*first));
 }
 
 } // namespace

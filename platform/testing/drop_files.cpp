@@ -1,5 +1,6 @@
 // The test seam's hands dragging files from a file manager and letting go over a window: the
 // drag enters, moves and drops as Qt delivers it from the screen, offering copy, move and link.
+#include "platform/qt/kernel/files_p.h"
 #include "platform/qt/text_p.h"
 #include "platform/qt/windows/frame_p.h"
 #include "platform/qt/windows/window_p.h"
@@ -47,7 +48,8 @@ bool dropFiles(HWND hwnd, const std::vector<std::wstring>& paths)
         return false;
     QList<QUrl> urls;
     for (const std::wstring& path : paths)
-        urls << QUrl::fromLocalFile(toQString(path));
+        urls << QUrl::fromEncoded(
+            "file://" + QByteArray::fromStdString(nativePath(path.c_str())).toPercentEncoding("/"));
     QMimeData data;
     data.setUrls(urls);
     const QPoint at = spot->mapTo(target->window(), spot->rect().center()) -

@@ -10,6 +10,7 @@
 #include "tests/support/files.h"
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 
@@ -117,6 +118,39 @@ TEST_F(FailureTest, ADeviceOrAPipeIsNeitherOpenedNorReplaced)
     EXPECT_TRUE(fs::is_fifo(pipe)) << "the pipe was replaced by a file";
     EXPECT_FALSE(holdsTemporary(folder()));
     EXPECT_TRUE(fs::is_character_file(device));
+}
+
+// A file whose name is bytes that are no text cannot be shown or saved back under its name: each
+// way of naming one is refused with a message naming it, and the document stays.
+TEST_F(FailureTest, AFileWhoseNameIsNoTextIsRefused)
+{
+    std::ofstream(folder() + "/caf\xE9.txt", std::ios::binary) << "theirs";
+    const std::wstring name = path("caf") + wchar_t(0xDCE9) + L".txt";
+    type(L"mine");
+    struct Way {
+        const char* name;
+        int boxes;
+        std::function<void()> act;
+    };
+    const Way ways[] = {
+        {"Open", 2, [&] { answerMessageBox(IDNO), answerMessageBox(IDOK), open(name); }},
+        {"the command line", 1, [&] { answerMessageBox(IDOK), openNamedFile(mainWindow, name); }},
+        {"a drop", 1,
+         [&] { answerMessageBox(IDOK), dropFiles(mainWindow, {name}), processEvents(); }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        const std::size_t boxes = shownBoxes().size();
+        way.act();
+        EXPECT_EQ(shownBoxes().size(), boxes + std::size_t(way.boxes));
+        EXPECT_NE(
+            lastBox().find(L"Could not open \u201C" + path("caf") + L"\uFFFD.txt" + L"\u201D"),
+            std::wstring::npos);
+        EXPECT_NE(lastBox().find(L"not valid text"), std::wstring::npos);
+        EXPECT_EQ(text(), L"mine");
+        EXPECT_EQ(title(), L"*New file - Quenwrite");
+    }
+    EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"caf\xE9.txt"});
 }
 
 } // namespace

@@ -135,8 +135,8 @@ std::optional<std::wstring> answerOf(OPENFILENAMEW& dialog, bool save)
 // of the name and extension filled in, and the folder made current.
 BOOL deliver(OPENFILENAMEW& dialog, const std::wstring& chosen, bool save)
 {
-    const QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(toQString(chosen)));
-    const std::wstring path = toWString(absolute);
+    std::wstring path(GetFullPathNameW(chosen.c_str(), 0, nullptr, nullptr), L'\0');
+    path.resize(GetFullPathNameW(chosen.c_str(), DWORD(path.size()), path.data(), nullptr));
     if (path.size() + 1 > dialog.nMaxFile) {
         // Windows: the first unit of the buffer then holds the size needed.
         if (dialog.nMaxFile >= 1)
@@ -153,7 +153,7 @@ BOOL deliver(OPENFILENAMEW& dialog, const std::wstring& chosen, bool save)
         dialog.nFilterIndex = 1;
     // Windows: the Open dialog always makes the folder current; Save as unless OFN_NOCHANGEDIR.
     if (!save || !(dialog.Flags & OFN_NOCHANGEDIR))
-        QDir::setCurrent(QFileInfo(absolute).absolutePath());
+        QDir::setCurrent(toQString(path.substr(0, name)));
     return TRUE;
 }
 

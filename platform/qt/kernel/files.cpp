@@ -211,7 +211,7 @@ void flushFolderOf(const std::string& path)
 
 std::wstring wideOf(const std::string& path)
 {
-    return platform::toWString(QFile::decodeName(QByteArray::fromStdString(path)));
+    return platform::nameFromNative(path);
 }
 
 // Copies text and its zero into a caller's buffer as GetCurrentDirectoryW and GetFullPathNameW
@@ -253,7 +253,7 @@ namespace platform {
 
 std::string nativePath(LPCWSTR name)
 {
-    return QFile::encodeName(toQString(localName(name))).toStdString();
+    return nativeFromName(localName(name));
 }
 
 DWORD errorOf(int error, const std::string& path)

@@ -4,6 +4,7 @@
 #include "platform/win32.h"
 
 #include <string>
+#include <string_view>
 
 #include <sys/stat.h>
 
@@ -19,6 +20,10 @@ DWORD attributesOf(const struct stat& status);
 int descriptorOf(HANDLE file);
 // The handle of a descriptor, which CloseHandle then closes.
 HANDLE handleOf(int descriptor);
+// A file name's bytes as wide text and back: a byte that is no part of a UTF-8 character becomes
+// the lone surrogate U+DC00 + byte, and back again.
+std::wstring nameFromNative(std::string_view bytes);
+std::string nativeFromName(std::wstring_view name);
 // The mode a new file takes under the security attributes: the descriptor's, or otherwise.
 mode_t modeFor(const SECURITY_ATTRIBUTES* security, mode_t otherwise);
 

@@ -43,8 +43,7 @@ bool matches(const wchar_t* pattern, const wchar_t* name)
 bool describe(const std::string& folder, const std::wstring& name, WIN32_FIND_DATAW& entry)
 {
     struct stat status;
-    const std::string path =
-        folder + "/" + QFile::encodeName(platform::toQString(name)).toStdString();
+    const std::string path = folder + "/" + platform::nativeFromName(name);
     if (name.size() >= MAX_PATH || lstat(path.c_str(), &status) != 0)
         return false;
     entry = {};
@@ -69,8 +68,7 @@ HANDLE FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* found)
     const std::string whole = platform::nativePath(pattern);
     const auto slash = whole.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : whole.substr(0, slash);
-    const std::wstring wanted =
-        platform::toWString(QFile::decodeName(QByteArray::fromStdString(whole.substr(slash + 1))));
+    const std::wstring wanted = platform::nameFromNative(whole.substr(slash + 1));
     const auto close = [](DIR* open) { closedir(open); };
     const std::unique_ptr<DIR, decltype(close)> listing(opendir(folder.c_str()), close);
     if (!listing) {
@@ -79,7 +77,7 @@ HANDLE FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* found)
     }
     auto search = std::make_unique<Search>();
     while (const dirent* item = readdir(listing.get())) {
-        const std::wstring name = platform::toWString(QFile::decodeName(item->d_name));
+        const std::wstring name = platform::nameFromNative(item->d_name);
         WIN32_FIND_DATAW entry;
         if (matches(wanted.c_str(), name.c_str()) && describe(folder, name, entry))
             search->found.push_back(entry);

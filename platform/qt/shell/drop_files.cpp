@@ -1,6 +1,7 @@
 // Files dropped onto a window: DragAcceptFiles makes the window's widget take drops of local
 // files, a drop posts WM_DROPFILES with the names in an HDROP, and DragQueryFileW and DragFinish
 // read and release them.
+#include "platform/qt/kernel/files_p.h"
 #include "platform/qt/text_p.h"
 #include "platform/qt/windows/window_p.h"
 
@@ -41,7 +42,9 @@ std::vector<std::wstring> localFiles(const QMimeData* data)
         return files;
     for (const QUrl& url : data->urls()) {
         if (url.isLocalFile())
-            files.push_back(toWString(url.toLocalFile()));
+            files.push_back(nameFromNative(
+                QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())
+                    .toStdString()));
     }
     return files;
 }
