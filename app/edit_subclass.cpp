@@ -5,6 +5,7 @@
 #include "app/edit_subclass.h"
 
 #include "app/status_bar.h"
+#include "ui/memory_guard.h"
 
 namespace {
 
@@ -54,5 +55,5 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 void subclassEditControl(HWND edit)
 {
     originalProc = reinterpret_cast<WNDPROC>(GetWindowLongW(edit, GWL_WNDPROC));
-    SetWindowLongW(edit, GWL_WNDPROC, reinterpret_cast<LONG>(editProc));
+    SetWindowLongW(edit, GWL_WNDPROC, reinterpret_cast<LONG>(guardedProc<editProc>));
 }

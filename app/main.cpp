@@ -14,6 +14,7 @@
 #include "search/find_dialog.h"
 #include "search/goto_dialog.h"
 #include "search/replace_dialog.h"
+#include "ui/memory_guard.h"
 #include "ui/window_parts.h"
 
 namespace {
@@ -35,12 +36,12 @@ void registerClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name, H
 
 void registerWindowClasses(HINSTANCE instance)
 {
-    registerClass(instance, mainWindowProc, mainWindowClassName,
+    registerClass(instance, guardedProc<mainWindowProc>, mainWindowClassName,
                   LoadIconW(instance, MAKEINTRESOURCEW(iconId)));
-    registerClass(instance, formatWindowProc, formatWindowClassName, nullptr);
-    registerClass(instance, findWindowProc, FindDialog.className, nullptr);
-    registerClass(instance, replaceWindowProc, replaceWindowClassName, nullptr);
-    registerClass(instance, goToWindowProc, goToWindowClassName, nullptr);
+    registerClass(instance, guardedProc<formatWindowProc>, formatWindowClassName, nullptr);
+    registerClass(instance, guardedProc<findWindowProc>, FindDialog.className, nullptr);
+    registerClass(instance, guardedProc<replaceWindowProc>, replaceWindowClassName, nullptr);
+    registerClass(instance, guardedProc<goToWindowProc>, goToWindowClassName, nullptr);
 }
 
 HWND createMainWindow(HINSTANCE instance)

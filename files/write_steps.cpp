@@ -2,6 +2,8 @@
 #include "files/write_steps.h"
 
 #include <memory>
+#include <new>
+#include <stdexcept>
 
 std::wstring folderPartOf(const std::wstring& path)
 {
@@ -11,7 +13,9 @@ std::wstring folderPartOf(const std::wstring& path)
 
 // A quarter of a megabyte at a time: as fast as larger writes, and a small file's save holds
 // little beside its text.
-DWORD writeAll(HANDLE file, const BytePieces& pieces)
+namespace {
+
+DWORD writeEach(HANDLE file, const BytePieces& pieces)
 {
     constexpr std::size_t writeSize = 256 << 10;
     const auto piece = std::make_unique_for_overwrite<char[]>(writeSize);
@@ -30,6 +34,21 @@ DWORD writeAll(HANDLE file, const BytePieces& pieces)
                 return ERROR_WRITE_FAULT;
             bytes.remove_prefix(written);
         }
+    }
+}
+
+} // namespace
+
+// The pieces are made while they are written: a piece that ran out of memory is a write that
+// failed, so the caller cleans up as after a full disk (the temporary goes, the file is put back).
+DWORD writeAll(HANDLE file, const BytePieces& pieces)
+{
+    try {
+        return writeEach(file, pieces);
+    } catch (const std::bad_alloc&) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    } catch (const std::length_error&) {
+        return ERROR_NOT_ENOUGH_MEMORY;
     }
 }
 

@@ -2,6 +2,8 @@
 #include "recovery/recovery_writer.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -39,11 +41,7 @@ RecoveryWriter::Step RecoveryWriter::step(std::size_t characters)
         return Step::failed;
     if (textDone_ || unflushed_ >= flushEvery)
         return flush();
-    if (pieces_.next(characters, piece_) == TextPieces::Next::failed)
-        return fail();
-    bytes_.clear();
-    appendTextBytes(piece_, bytes_);
-    if (!write())
+    if (!takePiece(characters) || !write())
         return fail();
     unflushed_ += bytes_.size();
     textDone_ = pieces_.done();
@@ -64,6 +62,22 @@ RecoveryWriter::Step RecoveryWriter::flush()
         return Step::done;
     DeleteFileW(temporary_.c_str());
     return Step::failed;
+}
+
+// The copy is the text's safety, not the text: a piece with no memory for it fails this copy
+// alone, which is told once and tried again after the next change.
+bool RecoveryWriter::takePiece(std::size_t characters)
+{
+    try {
+        if (pieces_.next(characters, piece_) == TextPieces::Next::failed)
+            return false;
+        bytes_.clear();
+        appendTextBytes(piece_, bytes_);
+        return true;
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    return false;
 }
 
 bool RecoveryWriter::write()

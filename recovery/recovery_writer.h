@@ -26,6 +26,7 @@ public:
 
 private:
     Step flush();
+    bool takePiece(std::size_t characters);
     bool write();
     Step fail();
 

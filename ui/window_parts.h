@@ -5,6 +5,7 @@
 #include "platform/win32.h"
 
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -46,10 +47,15 @@ template <typename Fill> bool replaceText(HWND edit, Fill fill)
 {
     SetWindowTextW(edit, L"");
     ULONGLONG given = 0;
-    fill([edit, &given](const std::wstring& piece) {
-        given += piece.size();
-        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
-    });
+    try {
+        fill([edit, &given](const std::wstring& piece) {
+            given += piece.size();
+            SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+        });
+    } catch (const std::bad_alloc&) {
+        // The next piece had no memory: what the control holds so far is a part.
+        given = ~ULONGLONG(0);
+    }
     showFromTop(edit);
     return ULONGLONG(GetWindowTextLengthW(edit)) == given;
 }

@@ -292,8 +292,16 @@ LRESULT CALLBACK editClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 {
     if (!live(hwnd) || !hwnd->widget)
         return DefWindowProcW(hwnd, message, wParam, lParam);
-    if (TextView* edit = textViewOf(hwnd))
-        return multiLineMessage(edit, hwnd, message, wParam, lParam);
+    if (TextView* edit = textViewOf(hwnd)) {
+        // Windows: a control without memory for more text keeps the text it had and tells its
+        // parent, never the program's stack.
+        try {
+            return multiLineMessage(edit, hwnd, message, wParam, lParam);
+        } catch (const std::bad_alloc&) {
+            notifyParent(hwnd, EN_ERRSPACE);
+            return 0;
+        }
+    }
     if (auto* box = dynamic_cast<SingleLineEdit*>(hwnd->widget.data()))
         return singleLineMessage(box, hwnd, message, wParam, lParam);
     return DefWindowProcW(hwnd, message, wParam, lParam);
