@@ -1,6 +1,7 @@
 // Whole-file reads and safe replacing writes on the platform's file calls.
 #include "files/file_io.h"
 
+#include "files/file_owner.h"
 #include "files/write_steps.h"
 
 #include "encoding/text_units.h"
@@ -120,6 +121,7 @@ DWORD readAll(HANDLE file, FileBytes& bytes, ULONGLONG limit)
 struct ExistingFile {
     std::wstring path;
     DWORD links = 1;
+    bool someoneElses = false; // owned by another user, as far as can be told
 };
 
 DWORD finalPathOf(HANDLE file, std::wstring& path)
@@ -153,6 +155,9 @@ DWORD lookAt(const std::wstring& name, ExistingFile& existing)
     if (error == ERROR_SUCCESS && !GetFileInformationByHandle(file, &information))
         error = GetLastError();
     existing.links = information.nNumberOfLinks;
+    // A file that cannot tell its owner counts as the user's, as every file did before owners
+    // were looked at.
+    existing.someoneElses = error == ERROR_SUCCESS && ownedByUser(existing.path) == false;
     if (!CloseHandle(file) && error == ERROR_SUCCESS)
         error = GetLastError();
     return error;
@@ -210,8 +215,9 @@ DWORD writeWholeFile(const std::wstring& path, const BytePieces& pieces, HalfDon
     // A read-only file stays untouched: replacing it by renaming would go around that protection.
     if (attributes & FILE_ATTRIBUTE_READONLY)
         return ERROR_ACCESS_DENIED;
-    // A replacement would leave the file's other names with the previous text.
-    if (existing.links > 1)
+    // A replacement would leave the file's other names with the previous text, and would make
+    // someone else's file the user's own: only its owner may give it back.
+    if (existing.links > 1 || (existing.someoneElses && fileWritable(existing.path)))
         return writeInPlace(existing.path, existing.path, pieces, left);
     return writeThroughTemporary(existing.path, pieces, true, left, asideFolder);
 }

@@ -877,6 +877,10 @@ constexpr BYTE ACCESS_DENIED_ACE_TYPE = 0x1;
 DWORD GetSecurityInfo(HANDLE handle, SE_OBJECT_TYPE type, SECURITY_INFORMATION information,
                       PSID* owner, PSID* group, PACL* dacl, PACL* sacl,
                       PSECURITY_DESCRIPTOR* descriptor);
+// Layer: as GetSecurityInfo, for the file the name leads to.
+DWORD GetNamedSecurityInfoW(LPCWSTR name, SE_OBJECT_TYPE type, SECURITY_INFORMATION information,
+                            PSID* owner, PSID* group, PACL* dacl, PACL* sacl,
+                            PSECURITY_DESCRIPTOR* descriptor);
 constexpr DWORD TOKEN_QUERY = 0x0008;
 HANDLE GetCurrentProcess();
 // Layer: the current process's token only, closed with CloseHandle.

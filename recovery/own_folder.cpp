@@ -1,24 +1,9 @@
 // Checking a folder's owner and who else may use it, through its security descriptor.
 #include "recovery/own_folder.h"
 
-#include <memory>
+#include "files/file_owner.h"
 
 namespace {
-
-// The SID of the process's user, in a buffer of the size the token asks for.
-std::unique_ptr<BYTE[]> tokenUser()
-{
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-        return nullptr;
-    DWORD size = 0;
-    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-    auto user = std::make_unique_for_overwrite<BYTE[]>(size);
-    const bool got = size >= sizeof(TOKEN_USER) &&
-                     GetTokenInformation(token, TokenUser, user.get(), size, &size);
-    CloseHandle(token);
-    return got ? std::move(user) : nullptr;
-}
 
 bool mayBeLetIn(PSID sid, PSID user)
 {
@@ -51,16 +36,14 @@ bool closedToOthers(PACL dacl, PSID user)
 
 bool ownedByUserAlone(HANDLE folder)
 {
-    const std::unique_ptr<BYTE[]> user = tokenUser();
-    PSID owner = nullptr;
+    const TOKEN_USER* user = tokenUser();
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!user || GetSecurityInfo(folder, SE_FILE_OBJECT,
-                                 OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
-                                 nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+    if (!user || ownedByUser(folder) != true ||
+        GetSecurityInfo(folder, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                        nullptr, &descriptor) != ERROR_SUCCESS)
         return false;
-    const PSID self = reinterpret_cast<TOKEN_USER*>(user.get())->User.Sid;
-    const bool own = EqualSid(owner, self) && closedToOthers(dacl, self);
+    const bool own = closedToOthers(dacl, user->User.Sid);
     LocalFree(descriptor);
     return own;
 }

@@ -4,6 +4,7 @@
 #include "editor/document.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
+#include "files/file_owner.h"
 #include "format/format_dialog.h"
 #include "recovery/recovery.h"
 #include "tests/support/editor_test.h"
@@ -83,6 +84,14 @@ void failEachCall(const Calls& calls, Operation operation, Check check, Looks lo
 
 class FaultTest : public EditorTest {
 protected:
+    // The process's user is read once, at the first save that looks at a file's owner; read
+    // before the calls are counted, so that every save makes the same calls.
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        tokenUser();
+    }
+
     // Typing without the recovery copy that follows it: the copy's file calls would be counted
     // with the operation's, and take the faults meant for it.
     void type(const std::wstring& typed)
@@ -239,6 +248,7 @@ TEST_F(StartupTest, AFailingCallOfASettingsWriteKeepsTheOldFile)
     const std::string old = "[Quenwrite settings]\r\nfontSize=16\r\n; kept byte for byte\xFF";
     writeSettings(old);
     startEditor();
+    tokenUser(); // read once, before the calls are counted, as in FaultTest
     HWND formatWindow = nullptr;
     const auto apply = [&] {
         command(commandFont);

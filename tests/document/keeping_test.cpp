@@ -1,9 +1,10 @@
-// What a saved file keeps of itself: its extended attributes, and its place in a folder the
-// user may not write, where it is written in place after a copy is set aside.
+// What a saved file keeps of itself: its extended attributes, its owner, and its place in a folder
+// the user may not write, where it is written in place after a copy is set aside.
 #include "app/commands.h"
 #include "editor/editor.h"
 #include "tests/support/editor_test.h"
 #include "tests/support/files.h"
+#include "tests/support/other_user.h"
 
 #include <filesystem>
 #include <string>
@@ -56,6 +57,31 @@ TEST_F(KeepingTest, AWritableFileInAFolderTheUserMayNotWriteIsWrittenInPlace)
     EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"notes.txt"});
     for (const std::string& name : namesIn(programFolder()))
         EXPECT_EQ(name.find(".quenwrite-"), std::string::npos) << "the copy set aside stays";
+}
+
+// Replacing another user's file would make it the saver's, which only its owner could undo.
+TEST_F(KeepingTest, SomeoneElsesFileIsWrittenInPlaceAndStaysTheirs)
+{
+    if (!mayBecomeOtherUser())
+        GTEST_SKIP() << "only root can give a file to another user";
+    writeFileBytes("shared.txt", "old");
+    const std::string file = folder() + "/shared.txt";
+    ASSERT_EQ(chown(file.c_str(), otherUser, otherUser), 0);
+    ASSERT_EQ(chmod(file.c_str(), 0666), 0);
+    struct stat before;
+    ASSERT_EQ(stat(file.c_str(), &before), 0);
+    open("shared.txt");
+    type(L"new ");
+    hotKey(hotKeySave);
+    EXPECT_TRUE(shownBoxes().empty()) << std::string(lastBox().begin(), lastBox().end());
+    EXPECT_EQ(fileBytes("shared.txt"), "new old");
+    struct stat after;
+    ASSERT_EQ(stat(file.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the same file, written in place";
+    EXPECT_EQ(after.st_uid, otherUser);
+    EXPECT_EQ(after.st_gid, otherUser);
+    EXPECT_EQ(after.st_mode & 07777, 0666u);
+    EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"shared.txt"});
 }
 
 } // namespace

@@ -121,7 +121,10 @@ TEST(TextDetection, Utf16WithoutAMarkOnlyWhereItsZeroBytesLeaveNoDoubt)
         {"an odd length is not UTF-16", "o\0k\0!"s, Encoding::utf8},
         {"a zero unit is no character", "a\0\0\0b\0"s, Encoding::utf8},
         {"a control character is no text", "a\0\x01\0b\0"s, Encoding::utf8},
-        {"a character beyond Latin-1 leaves doubt", "a\0\xAC\x20b\0"s, Encoding::eightBit},
+        {"a character beyond Latin-1 leaves doubt",
+         "a\0\xAC\x20"
+         "b\0"s,
+         Encoding::eightBit},
         {"zeros in no order", "a\0b\0\0c"s, Encoding::utf8},
         {"past the first 4 KiB anything goes", longLe + "\x01\x02"s, Encoding::utf16LeWithoutMark},
         {"within them nothing", longLe.substr(0, 4000) + "\x01\x02"s + longLe.substr(4002),

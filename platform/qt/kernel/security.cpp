@@ -94,19 +94,11 @@ bool isToken(HANDLE token)
 
 } // namespace
 
-DWORD GetSecurityInfo(HANDLE handle, SE_OBJECT_TYPE type, SECURITY_INFORMATION information,
-                      PSID* owner, PSID* group, PACL* dacl, PACL* sacl,
-                      PSECURITY_DESCRIPTOR* descriptor)
+namespace {
+
+DWORD describe(const struct stat& status, SECURITY_INFORMATION information, PSID* owner, PACL* dacl,
+               PSECURITY_DESCRIPTOR* descriptor)
 {
-    if (type != SE_FILE_OBJECT || group || sacl || !descriptor ||
-        (information & ~(OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION)))
-        return ERROR_INVALID_PARAMETER;
-    const int file = platform::descriptorOf(handle);
-    struct stat status;
-    if (file < 0)
-        return ERROR_INVALID_HANDLE;
-    if (fstat(file, &status) != 0)
-        return platform::errorOf(errno);
     std::size_t daclAt = 0;
     const std::vector<BYTE> bytes = descriptorOf(status, daclAt);
     auto* block = static_cast<BYTE*>(LocalAlloc(LMEM_FIXED, bytes.size()));
@@ -120,6 +112,42 @@ DWORD GetSecurityInfo(HANDLE handle, SE_OBJECT_TYPE type, SECURITY_INFORMATION i
         *dacl = (information & DACL_SECURITY_INFORMATION) ? reinterpret_cast<PACL>(block + daclAt)
                                                           : nullptr;
     return ERROR_SUCCESS;
+}
+
+bool supported(SE_OBJECT_TYPE type, SECURITY_INFORMATION information, PSID* group, PACL* sacl,
+               PSECURITY_DESCRIPTOR* descriptor)
+{
+    return type == SE_FILE_OBJECT && !group && !sacl && descriptor &&
+           !(information & ~(OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION));
+}
+
+} // namespace
+
+DWORD GetSecurityInfo(HANDLE handle, SE_OBJECT_TYPE type, SECURITY_INFORMATION information,
+                      PSID* owner, PSID* group, PACL* dacl, PACL* sacl,
+                      PSECURITY_DESCRIPTOR* descriptor)
+{
+    if (!supported(type, information, group, sacl, descriptor))
+        return ERROR_INVALID_PARAMETER;
+    const int file = platform::descriptorOf(handle);
+    struct stat status;
+    if (file < 0)
+        return ERROR_INVALID_HANDLE;
+    if (fstat(file, &status) != 0)
+        return platform::errorOf(errno);
+    return describe(status, information, owner, dacl, descriptor);
+}
+
+DWORD GetNamedSecurityInfoW(LPCWSTR name, SE_OBJECT_TYPE type, SECURITY_INFORMATION information,
+                            PSID* owner, PSID* group, PACL* dacl, PACL* sacl,
+                            PSECURITY_DESCRIPTOR* descriptor)
+{
+    if (!name || !supported(type, information, group, sacl, descriptor))
+        return ERROR_INVALID_PARAMETER;
+    struct stat status;
+    if (stat(platform::nativePath(name).c_str(), &status) != 0)
+        return platform::errorOf(errno);
+    return describe(status, information, owner, dacl, descriptor);
 }
 
 HANDLE GetCurrentProcess()
