@@ -5,6 +5,7 @@
 #include "app/commands.h"
 
 #include "app/status_bar.h"
+#include "app/undo.h"
 #include "document/text_format_choice.h"
 #include "editor/document.h"
 #include "editor/editor.h"
@@ -53,6 +54,7 @@ struct Command {
     const wchar_t* text;
     Key key;
     void (*run)(HWND window, WORD id);
+    Key secondKey = {}; // an accelerator that does the same, not named in the menu
 };
 
 struct Popup {
@@ -119,7 +121,10 @@ std::span<const Command> commands()
          {},
          [](HWND w, WORD) { PostMessageW(w, WM_CLOSE, 0, 0); }},
 
-        {commandUndo, Menu::edit, L"&Undo", controlKey(true, 'Z'), toEditControl<WM_UNDO>},
+        {commandUndo, Menu::edit, L"&Undo", accelerator(true, false, 'Z'),
+         [](HWND w, WORD) { undoEdit(w); }},
+        {commandRedo, Menu::edit, L"Re&do", accelerator(true, false, 'Y'),
+         [](HWND w, WORD) { redoEdit(w); }, accelerator(true, true, 'Z')},
         {0, Menu::edit, nullptr, {}, nullptr},
         {commandCut, Menu::edit, L"Cu&t", controlKey(true, 'X'), toEditControl<WM_CUT>},
         {commandCopy, Menu::edit, L"&Copy", controlKey(true, 'C'), toEditControl<WM_COPY>},
@@ -246,12 +251,12 @@ HACCEL createTable(bool onlyFunctionKeys)
 {
     std::vector<ACCEL> keys;
     for (const Command& command : commands()) {
-        if (command.key.kind != Key::accelerator ||
-            (onlyFunctionKeys && !isFunctionKey(command.key)))
-            continue;
-        const BYTE flags =
-            FVIRTKEY | (command.key.ctrl ? FCONTROL : 0) | (command.key.shift ? FSHIFT : 0);
-        keys.push_back({flags, command.key.virtualKey, command.id});
+        for (const Key& key : {command.key, command.secondKey}) {
+            if (key.kind != Key::accelerator || (onlyFunctionKeys && !isFunctionKey(key)))
+                continue;
+            const BYTE flags = FVIRTKEY | (key.ctrl ? FCONTROL : 0) | (key.shift ? FSHIFT : 0);
+            keys.push_back({flags, key.virtualKey, command.id});
+        }
     }
     return CreateAcceleratorTableW(keys.data(), int(keys.size()));
 }
@@ -327,8 +332,25 @@ void runHotKey(HWND window, WPARAM hotKeyId)
     }
 }
 
+void showEditState(HMENU menu)
+{
+    const auto grey = [menu](WORD id, bool enabled) {
+        EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    };
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(Editor.editControl, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    grey(commandUndo, Document.edits().canUndo());
+    grey(commandRedo, Document.edits().canRedo());
+    for (const WORD id : {commandCut, commandCopy, commandDelete})
+        grey(id, start != end);
+}
+
 void showMenuState(HMENU popup)
 {
+    if (popup == Editor.editMenu)
+        showEditState(popup);
     const TextFormat format = Document.format();
     if (popup == Editor.encodingMenu)
         CheckMenuRadioItem(popup, commandEncoding, commandEncoding + encodingCount - 1,

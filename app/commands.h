@@ -27,6 +27,7 @@ enum : WORD {
     commandReplace,
     commandGoTo,
     commandStatusBar,
+    commandRedo,
     commandEncoding,                                  // one per Encoding, in its order
     commandLineEnd = commandEncoding + encodingCount, // one per LineEnd, in its order
     // The main window's child windows take the ids after the commands.
@@ -54,8 +55,11 @@ void unregisterHotKeys(HWND window);
 void runCommand(HWND window, WORD id);
 void runAccelerator(HWND window, WORD id);
 void runHotKey(HWND window, WPARAM hotKeyId);
-// WM_INITMENUPOPUP: the bullets by the document's encoding and line ends.
+// WM_INITMENUPOPUP: the bullets by the document's encoding and line ends, and the Edit menu's
+// items greyed where they have nothing to act on.
 void showMenuState(HMENU popup);
+// The same for a menu that holds the Edit menu's commands (the text's shortcut menu).
+void showEditState(HMENU menu);
 
 // A step of the message loop: true when the message was a key of the active window's dialog
 // keyboard, or any message for that window, or one of the accelerator keys, which has then been

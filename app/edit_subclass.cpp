@@ -1,10 +1,18 @@
-// Esc stays in the text: a multi-line edit control asks its parent to close on Esc, and a user who
-// presses it out of habit (after a menu, after Find) must not see the window go. The control
-// reports changes of its text but no move of its caret, so the status bar looks again after each
-// message that may have moved it.
+// The main edit control's subclass. Esc stays in the text: a multi-line edit control asks its
+// parent to close on Esc, and a user who presses it out of habit (after a menu, after Find) must
+// not see the window go. Every message that may change the text is watched, so that the
+// document's record has each change; the undo keys, the word erasers and the shortcut menu are
+// the editor's own. The control reports changes of its text but no move of its caret, so the
+// status bar looks again after each message that may have moved it.
 #include "app/edit_subclass.h"
 
+#include "app/edit_changes.h"
+#include "app/edit_keys.h"
+#include "app/edit_menu.h"
 #include "app/status_bar.h"
+#include "app/undo.h"
+#include "editor/document.h"
+#include "editor/globals.h"
 #include "ui/memory_guard.h"
 
 namespace {
@@ -29,14 +37,30 @@ bool movesCaret(UINT message)
     case WM_SETTEXT:
     case EM_SETSEL:
     case EM_REPLACESEL:
-    case EM_UNDO:
-    case WM_UNDO:
     case WM_CUT:
     case WM_PASTE:
     case WM_CLEAR:
+    case WM_IME_CHAR:
         return true;
     default:
         return false;
+    }
+}
+
+// What the editor answers instead of the control: its record's undo, and its own menu.
+std::optional<LRESULT> ownAnswer(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_UNDO:
+    case EM_UNDO:
+        return undoEdit(mainWindow) ? TRUE : FALSE;
+    case EM_CANUNDO:
+        return Document.edits().canUndo() ? TRUE : FALSE;
+    case WM_CONTEXTMENU:
+        showEditMenu(hwnd, lParam);
+        return 0;
+    default:
+        return ownKey(hwnd, message, wParam);
     }
 }
 
@@ -44,7 +68,18 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (isEscape(message, wParam))
         return 0;
-    const LRESULT result = CallWindowProcW(originalProc, hwnd, message, wParam, lParam);
+    if (const std::optional<LRESULT> own = ownAnswer(hwnd, message, wParam, lParam)) {
+        updateStatusBar();
+        return *own;
+    }
+    const std::size_t noted = Document.edits().noted();
+    const LRESULT result = watchedMessage(hwnd, originalProc, message, wParam, lParam);
+    // A set text, or one handed over with nothing to undo, starts the record afresh.
+    if (message == WM_SETTEXT || (message == EM_REPLACESEL && !wParam) ||
+        message == EM_EMPTYUNDOBUFFER)
+        Document.edits().clear();
+    else if (movesCaret(message) && Document.edits().noted() == noted)
+        Document.edits().endStep();
     if (movesCaret(message))
         updateStatusBar();
     return result;

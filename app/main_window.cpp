@@ -4,6 +4,7 @@
 
 #include "app/commands.h"
 #include "app/dropped_files.h"
+#include "app/edit_changes.h"
 #include "app/edit_subclass.h"
 #include "app/status_bar.h"
 #include "editor/document.h"
@@ -53,6 +54,7 @@ void onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
     // refused input leave it as it was.
     if (lParam && reinterpret_cast<HWND>(lParam) == Editor.editControl) {
         if (HIWORD(wParam) == EN_CHANGE) {
+            controlChangedText();
             Document.change();
             Editor.updateTitle(hwnd);
             updateStatusBar();

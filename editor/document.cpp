@@ -15,6 +15,9 @@ void Document::adopt(const std::wstring& path, const FileIdentity& identity, Tex
     format_ = format;
     mixedLineEnds_ = mixesLineEnds(lineEnds) ? lineEnds : LineEndCounts{};
     saved_ = saved;
+    formatChosen_ = false;
+    if (saved)
+        edits_.markSaved();
 }
 
 void Document::knowFile(const FileIdentity& identity)
@@ -32,14 +35,21 @@ void Document::change()
     saved_ = false;
 }
 
+void Document::backToSaved()
+{
+    saved_ = !formatChosen_;
+}
+
 void Document::choose(Encoding encoding)
 {
+    formatChosen_ = true;
     format_.encoding = encoding;
     saved_ = false;
 }
 
 void Document::choose(LineEnd lineEnd)
 {
+    formatChosen_ = true;
     format_.lineEnd = lineEnd;
     mixedLineEnds_ = {};
     saved_ = false;

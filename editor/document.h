@@ -3,6 +3,7 @@
 // belongs together (a file with its identity and format, or none of them) is set together.
 #pragma once
 
+#include "editor/edit_record.h"
 #include "encoding/text_format.h"
 #include "files/file_identity.h"
 
@@ -23,6 +24,9 @@ public:
     void forget();
     // The user changed the text.
     void change();
+    // Undo or Redo brought the text back to what the file holds: saved again, unless the encoding
+    // or the line ends were chosen since.
+    void backToSaved();
     // The user chose the encoding or the line ends the next save writes: the file no longer holds
     // what a save would write. Choosing the line ends settles a mixed file's form.
     void choose(Encoding encoding);
@@ -37,6 +41,9 @@ public:
     const LineEndForms& lineEndForms() const { return lineEndForms_; }
     bool saved() const { return saved_; }
 
+    // Every edit since the text was opened or started, for Undo, Redo and the recovery journal.
+    EditRecord& edits() { return edits_; }
+
 private:
     std::wstring filePath_;
     FileIdentity identity_;
@@ -44,6 +51,8 @@ private:
     LineEndCounts mixedLineEnds_;
     LineEndForms lineEndForms_;
     bool saved_ = true;
+    bool formatChosen_ = false; // since the text was last the file's
+    EditRecord edits_;
 };
 
 extern struct Document Document;

@@ -10,6 +10,7 @@
 typedef int BOOL;
 typedef unsigned char BYTE;
 typedef unsigned short WORD;
+typedef short SHORT;
 typedef std::uint32_t DWORD;
 typedef unsigned int UINT;
 typedef int INT;
@@ -208,6 +209,10 @@ constexpr UINT WM_NCCALCSIZE = 0x0083;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_SYSCHAR = 0x0106;
+constexpr UINT WM_CONTEXTMENU = 0x007B;
+constexpr UINT WM_IME_COMPOSITION = 0x010F;
+constexpr UINT WM_IME_CHAR = 0x0286;
 constexpr UINT WM_GETDLGCODE = 0x0087;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
@@ -411,6 +416,7 @@ LRESULT CallWindowProcW(WNDPROC procedure, HWND hwnd, UINT message, WPARAM wPara
 
 // Menus.
 constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_ENABLED = 0x0000;
 constexpr UINT MF_BYCOMMAND = 0x0000;
 constexpr UINT MF_UNCHECKED = 0x0000;
 constexpr UINT MF_GRAYED = 0x0001;
@@ -424,7 +430,16 @@ HMENU CreateMenu();
 BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR idOrPopup, LPCWSTR text);
 BOOL SetMenu(HWND hwnd, HMENU menu);
 BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
-DWORD CheckMenuItem(HMENU menu, UINT id, UINT check); // Layer: MF_BYCOMMAND only.
+DWORD CheckMenuItem(HMENU menu, UINT id, UINT check);  // Layer: MF_BYCOMMAND only.
+BOOL EnableMenuItem(HMENU menu, UINT id, UINT enable); // Layer: MF_BYCOMMAND only.
+HMENU CreatePopupMenu();
+constexpr UINT TPM_RIGHTBUTTON = 0x0002;
+constexpr UINT TPM_NONOTIFY = 0x0080;
+constexpr UINT TPM_RETURNCMD = 0x0100;
+// Layer: TPM_RETURNCMD only; the menu shows at (x, y) on the screen until an item is chosen or
+// it is dismissed.
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
+                    const RECT* ignored);
 
 // The dialog keyboard for a window that is not a dialog: Tab, arrows, mnemonics, Enter, Esc.
 constexpr UINT DM_GETDEFID = WM_USER + 0;
@@ -487,6 +502,12 @@ constexpr int VK_F1 = 0x70;
 constexpr int VK_F3 = 0x72;
 constexpr int VK_F4 = 0x73;
 constexpr int VK_F12 = 0x7B;
+constexpr int VK_SHIFT = 0x10;
+constexpr int VK_CONTROL = 0x11;
+constexpr int VK_MENU = 0x12;
+constexpr int VK_PACKET = 0xE7;
+// Layer: the modifiers of the input being handled (high bit set while down).
+SHORT GetKeyState(int virtualKey);
 
 BOOL RegisterHotKey(HWND hwnd, int id, UINT modifiers, UINT virtualKey);
 BOOL UnregisterHotKey(HWND hwnd, int id);

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform::testing {
 
@@ -19,6 +20,13 @@ struct ShownFileDialog {
     std::wstring filter; // the pairs with their zero separators, up to the closing zero
     DWORD filterIndex;
     DWORD bufferSize;
+};
+
+// A shortcut menu's item as TrackPopupMenu was asked to show it.
+struct ShownMenuItem {
+    UINT id;
+    std::wstring text;
+    bool enabled;
 };
 
 // The KERNEL32 file calls a fault can be injected into: open is CreateFileW, rename is
@@ -40,6 +48,10 @@ extern FileDialogHook fileDialogHook;
 // The answer to a message box instead of showing it; nothing means its first button.
 using MessageBoxHook = std::optional<int> (*)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 extern MessageBoxHook messageBoxHook;
+
+// The command chosen from a shortcut menu instead of showing it; 0 dismisses it.
+using PopupMenuHook = UINT (*)(const std::vector<testing::ShownMenuItem>& items);
+extern PopupMenuHook popupMenuHook;
 
 // Takes a beep instead of sounding it.
 using BeepHook = void (*)(UINT type);

@@ -31,6 +31,8 @@ namespace {
 
 struct BoxSeam {
     std::deque<int> answers;
+    std::deque<UINT> popupAnswers;
+    std::vector<ShownMenuItem> lastPopup;
     std::vector<ShownBox> shown;
     int unscripted = 0;
     std::vector<UINT> beeps;
@@ -52,6 +54,17 @@ std::optional<int> scriptedBoxAnswer(HWND owner, LPCWSTR text, LPCWSTR caption, 
     }
     const int answer = seam.answers.front();
     seam.answers.pop_front();
+    return answer;
+}
+
+UINT scriptedPopupAnswer(const std::vector<ShownMenuItem>& items)
+{
+    auto& seam = boxSeam();
+    seam.lastPopup = items;
+    if (seam.popupAnswers.empty())
+        return 0;
+    const UINT answer = seam.popupAnswers.front();
+    seam.popupAnswers.pop_front();
     return answer;
 }
 
@@ -152,6 +165,7 @@ void startApplication(int& argc, char** argv)
     if (application) {
         useStyle();
         messageBoxHook = scriptedBoxAnswer;
+        popupMenuHook = scriptedPopupAnswer;
         beepHook = recordBeep;
     }
 }
@@ -201,6 +215,16 @@ int quitCode()
 void answerMessageBox(int result)
 {
     boxSeam().answers.push_back(result);
+}
+
+void choosePopupItem(UINT id)
+{
+    boxSeam().popupAnswers.push_back(id);
+}
+
+const std::vector<ShownMenuItem>& lastPopup()
+{
+    return boxSeam().lastPopup;
 }
 
 const std::vector<ShownBox>& shownBoxes()

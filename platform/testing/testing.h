@@ -39,6 +39,11 @@ int unscriptedBoxes();
 int unusedAnswers();
 const std::vector<UINT>& beeps();
 
+// Shortcut menus: the next one answers with the command queued (0 dismisses it); an unqueued
+// one is dismissed. The items of the last one shown are kept.
+void choosePopupItem(UINT id);
+const std::vector<ShownMenuItem>& lastPopup();
+
 // Fonts and windows.
 struct FontInfo {
     int height;

@@ -125,25 +125,6 @@ TEST_F(TextViewTest, EditingKeysTreatALineBreakAsOneCharacterAndReportTheChange)
     }
 }
 
-TEST_F(TextViewTest, UndoTakesBackTheLastTypingAsAWholeAndASecondUndoRedoesIt)
-{
-    setText(L"start");
-    selectRange(5, 5);
-    type(L" more");
-    press({{'Z', MOD_CONTROL}});
-    EXPECT_EQ(text(), L"start");
-    press({{'Z', MOD_CONTROL}});
-    EXPECT_EQ(text(), L"start more");
-    EXPECT_EQ(selected().start, 5) << "what the undo put back is selected";
-    press({{VK_END}, {VK_BACK}, {VK_BACK}, {VK_BACK}});
-    EXPECT_EQ(text(), L"start m");
-    press({{VK_BACK, MOD_ALT}});
-    EXPECT_EQ(text(), L"start more") << "Alt+Backspace undoes the three Backspaces at once";
-    SetWindowTextW(edit(), L"new");
-    press({{'Z', MOD_CONTROL}});
-    EXPECT_EQ(text(), L"new") << "text set by the program leaves nothing to undo";
-}
-
 TEST_F(TextViewTest, TheClipboardGetsLinesEndingInLfAndPastedLineEndsBecomeCrLf)
 {
     setText(fourLines);

@@ -237,6 +237,14 @@ LRESULT multiLineMessage(TextView* edit, HWND hwnd, UINT message, WPARAM wParam,
     case WM_LBUTTONUP:
         runPendingInput(hwnd, message);
         return 0;
+    case WM_IME_CHAR:
+        if (!runPendingInput(hwnd, message))
+            edit->replaceSelection(std::wstring(1, wchar_t(wParam)), true);
+        return 0;
+    case WM_CONTEXTMENU:
+        if (!runPendingInput(hwnd, message))
+            edit->showContextMenu(QPoint(short(LOWORD(lParam)), short(HIWORD(lParam))));
+        return 0;
     case EM_EMPTYUNDOBUFFER:
         edit->forgetUndo();
         return 0;

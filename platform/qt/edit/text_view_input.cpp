@@ -413,12 +413,27 @@ QMenu* TextView::contextMenu()
     return menu;
 }
 
+// Windows: the right button sends WM_CONTEXTMENU through the window procedure, so a subclass can
+// show a menu of its own; the control shows its own when the message reaches it.
 void TextView::contextMenuEvent(QContextMenuEvent* event)
+{
+    const QPoint at = event->reason() == QContextMenuEvent::Keyboard
+                          ? viewport()->mapToGlobal(pointOf(model_.caret()))
+                          : event->globalPos();
+    const LPARAM where = event->reason() == QContextMenuEvent::Keyboard
+                             ? LPARAM(-1)
+                             : MAKELPARAM(WORD(short(at.x())), WORD(short(at.y())));
+    deliverInput(hwnd_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd_), where,
+                 [this, at] { showContextMenu(at); });
+    event->accept();
+}
+
+void TextView::showContextMenu(QPoint at)
 {
     QPointer<QMenu> menu = contextMenu();
     {
         ModalScope modal;
-        menu->exec(event->globalPos());
+        menu->exec(at);
     }
     delete menu.data(); // null when a command destroyed the control, and the menu with it
 }
@@ -430,8 +445,12 @@ void TextView::inputMethodEvent(QInputMethodEvent* event)
         return;
     }
     preedit_ = event->preeditString();
-    if (!event->commitString().isEmpty())
-        typed(toWString(event->commitString()), EditModel::Fit::whole);
+    const QString commit = event->commitString();
+    // Windows: what the input method settles on comes as WM_IME_CHAR through the window
+    // procedure, which a subclass sees before the control types it.
+    if (!commit.isEmpty())
+        deliverInput(hwnd_, WM_IME_CHAR, WPARAM(commit.front().unicode()), 1,
+                     [this, commit] { typed(toWString(commit), EditModel::Fit::whole); });
     else
         viewport()->update();
     event->accept();

@@ -65,6 +65,7 @@ public:
     int lineHeight() const;
     // The right-click menu, made afresh for the current selection and clipboard.
     QMenu* contextMenu();
+    void showContextMenu(QPoint at);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -4,6 +4,7 @@
 #include "platform/qt/windows/window_p.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 
 namespace platform {
@@ -11,6 +12,8 @@ namespace platform {
 namespace {
 
 bool synthesizing = false;
+// Windows: GetKeyState tells the keys as they were when the message being handled was made.
+Qt::KeyboardModifiers keysOfThisMessage;
 
 } // namespace
 
@@ -83,11 +86,16 @@ int virtualKeyOf(const QKeyEvent* event)
         return VK_RETURN;
     if (key == Qt::Key_Backtab)
         return VK_TAB;
+    // Windows: a key that types a character the layer has no key code for still reaches the
+    // window procedure, as VK_PACKET does for characters that come without a key.
+    if (!event->text().isEmpty() && !event->text().front().isNull())
+        return VK_PACKET;
     return 0;
 }
 
 void deliverKey(HWND hwnd, QKeyEvent* event, std::function<void(QKeyEvent*)> widgetHandling)
 {
+    keysOfThisMessage = event->modifiers();
     const int virtualKey = virtualKeyOf(event);
     if (synthesizing || !virtualKey || !live(hwnd)) {
         widgetHandling(event);
@@ -98,6 +106,20 @@ void deliverKey(HWND hwnd, QKeyEvent* event, std::function<void(QKeyEvent*)> wid
     if (!handled)
         event->accept(); // a subclass kept the key from the control
 }
+
+} // namespace platform
+
+SHORT GetKeyState(int virtualKey)
+{
+    const Qt::KeyboardModifiers modifiers = platform::keysOfThisMessage;
+    const Qt::KeyboardModifier modifier = virtualKey == VK_SHIFT     ? Qt::ShiftModifier
+                                          : virtualKey == VK_CONTROL ? Qt::ControlModifier
+                                          : virtualKey == VK_MENU    ? Qt::AltModifier
+                                                                     : Qt::NoModifier;
+    return modifier != Qt::NoModifier && (modifiers & modifier) ? SHORT(0x8000) : SHORT(0);
+}
+
+namespace platform {
 
 void runDefaultKey(HWND hwnd, WPARAM virtualKey, LPARAM)
 {

@@ -2,11 +2,13 @@
 // a QMenuBar whose items post WM_COMMAND once the menu has closed, as Windows delivers them, and
 // whose drop-downs send WM_INITMENUPOPUP before they show.
 #include "platform/qt/handles_p.h"
+#include "platform/qt/hooks_p.h"
 #include "platform/qt/text_p.h"
 #include "platform/qt/windows/window_p.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 
@@ -28,6 +30,8 @@ struct HMENU__ {
 namespace platform {
 
 void replaceMenuBar(HWND hwnd, QMenuBar* bar);
+
+PopupMenuHook popupMenuHook = nullptr;
 
 namespace {
 
@@ -201,6 +205,70 @@ BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flag
         showChecks(item);
     }
     return TRUE;
+}
+
+namespace {
+
+// The item of that command in menu or its drop-downs, as Windows finds it by command.
+HMENU__::Item* itemOf(HMENU menu, UINT id)
+{
+    HMENU holder = isMenu(menu) ? holderOf(menu, id) : nullptr;
+    for (std::size_t position = 0; holder && position < holder->items.size(); ++position) {
+        HMENU__::Item& item = holder->items[position];
+        if (!(item.flags & (MF_POPUP | MF_SEPARATOR)) && item.id == id)
+            return &item;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+BOOL EnableMenuItem(HMENU menu, UINT id, UINT enable)
+{
+    HMENU__::Item* item = (enable & MF_BYPOSITION) ? nullptr : itemOf(menu, id);
+    if (!item)
+        return -1;
+    const UINT previous = item->flags & (MF_GRAYED | MF_DISABLED);
+    item->flags = (item->flags & ~(MF_GRAYED | MF_DISABLED)) | (enable & (MF_GRAYED | MF_DISABLED));
+    std::erase_if(item->actions, [](const QPointer<QAction>& action) { return action.isNull(); });
+    for (const auto& action : item->actions)
+        action->setEnabled(!(item->flags & (MF_GRAYED | MF_DISABLED)));
+    return BOOL(previous);
+}
+
+HMENU CreatePopupMenu()
+{
+    return CreateMenu();
+}
+
+// Windows runs the menu's own loop until it closes; with TPM_RETURNCMD the chosen command is the
+// answer and no WM_COMMAND is sent.
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*)
+{
+    if (!isMenu(menu) || !(flags & TPM_RETURNCMD) || !live(owner))
+        return FALSE;
+    QMenu popup;
+    std::vector<testing::ShownMenuItem> shown;
+    for (std::size_t position = 0; position < menu->items.size(); ++position) {
+        const HMENU__::Item& item = menu->items[position];
+        if (item.flags & MF_SEPARATOR) {
+            popup.addSeparator();
+            continue;
+        }
+        const bool enabled = !(item.flags & (MF_GRAYED | MF_DISABLED));
+        QAction* action = popup.addAction(toQString(item.text));
+        action->setEnabled(enabled);
+        action->setData(QVariant::fromValue(qulonglong(item.id)));
+        shown.push_back({UINT(item.id), item.text, enabled});
+    }
+    if (popupMenuHook)
+        return BOOL(popupMenuHook(shown));
+    QAction* chosen = nullptr;
+    {
+        ModalScope modal;
+        chosen = popup.exec(QPoint(x, y));
+    }
+    return chosen ? BOOL(chosen->data().toULongLong()) : FALSE;
 }
 
 DWORD CheckMenuItem(HMENU menu, UINT id, UINT check)

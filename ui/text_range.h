@@ -1,0 +1,14 @@
+// Reads a stretch of the edit control's text without the rest of it: the lines it lies on, each
+// from its start, through EM_GETLINE. An edit near the caret costs the characters of its line up
+// to the caret, at any size of document. A stretch on a line longer than EM_GETLINE gives, or
+// across a line break that is not CR LF, is cut from the whole text instead.
+#pragma once
+
+#include "platform/win32.h"
+
+#include <cstddef>
+#include <string>
+
+// The count characters from start (both within the text); false when there was no memory for
+// them.
+bool readText(HWND edit, std::size_t start, std::size_t count, std::wstring& text);
