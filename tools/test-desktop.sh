@@ -3,7 +3,7 @@
 # user drives it, every scenario once on a bare X server and once under the openbox window
 # manager. A keystroke that does not land in the text, a question that drops the text, a lost
 # recovery copy, a crash or an exit code other than 0 fails the run.
-# Usage: tools/test-desktop.sh [binary]   (default: build/quenwrite)
+# Usage: tools/test-desktop.sh [binary]   (default: build/quenwrite); SCENARIOS="a b" runs only those.
 # Needs xvfb, xauth, xdotool, x11-utils (xprop), imagemagick and openbox (tools/install-deps.sh).
 set -uo pipefail
 
@@ -93,7 +93,7 @@ waitGone() {
 }
 
 startEditor() {
-    (cd "$place/run" && exec "$binary") >>"$place/program.log" 2>&1 &
+    (cd "$place/run" && exec "$binary" "$@") >>"$place/program.log" 2>&1 &
     appPid=$!
     main=$(windowOf ' - Quenwrite$') || { fail "no main window"; return 1; }
 }
@@ -316,6 +316,31 @@ survivesKill() {
     stopEditor
 }
 
+# Three words typed with the caret moved between them undo one by one and redo again, by the keys
+# and by the text's own shortcut menu; undoing back to the saved text takes the title's star away.
+undoesAndRedoes() {
+    newPlace
+    printf 'saved\n' >"$place/run/notes.txt"
+    startEditor "$place/run/notes.txt" || return
+    keys ctrl+End
+    typeText "one two"
+    keys Home
+    typeText "zero "
+    keys ctrl+z ctrl+z
+    titleIs "*notes.txt - Quenwrite"
+    keys ctrl+z
+    titleIs "notes.txt - Quenwrite"
+    keys ctrl+y ctrl+shift+z
+    # The shortcut menu from the Menu key, and its Undo by its underlined letter.
+    keys Menu
+    sleep 0.3
+    keys u
+    keys ctrl+y ctrl+y ctrl+s
+    titleIs "notes.txt - Quenwrite"
+    sameBytes "$place/run/notes.txt" $'saved\nzero one two'
+    stopEditor
+}
+
 # SIGTERM while the Open dialog is open ends the program cleanly; SIGHUP while the save question
 # is open writes the recovery copy first.
 endsWithTheSession() {
@@ -441,8 +466,8 @@ findRoundTrip() {
 }
 
 runAll() {
-    for scenario in keysAfterEveryWindow searchesAndJumps findRoundTrip survivesKill \
-        endsWithTheSession asksBeforeReplacingAChange; do
+    for scenario in ${SCENARIOS:-keysAfterEveryWindow searchesAndJumps findRoundTrip survivesKill \
+        endsWithTheSession asksBeforeReplacingAChange undoesAndRedoes}; do
         local before=$failures started=$SECONDS
         "$scenario"
         stopEditor
