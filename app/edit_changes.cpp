@@ -3,6 +3,7 @@
 
 #include "editor/document.h"
 #include "editor/globals.h"
+#include "recovery/recovery.h"
 #include "ui/text_range.h"
 
 #include <algorithm>
@@ -92,6 +93,7 @@ void begin(HWND edit)
 void loseTrack()
 {
     Document.edits().clear();
+    Recovery.lostTrack();
 }
 
 void finish(HWND edit, UINT message, WPARAM wParam)
@@ -113,9 +115,11 @@ void finish(HWND edit, UINT message, WPARAM wParam)
         loseTrack();
         return;
     }
-    if (!change->removed.empty() || !change->inserted.empty())
-        Document.edits().note(std::move(*change), kindOf(message, wParam, watch.end > watch.start),
-                              GetTickCount());
+    if (change->removed.empty() && change->inserted.empty())
+        return;
+    Recovery.textChanged(*change, Document.edits().atSaved());
+    Document.edits().note(std::move(*change), kindOf(message, wParam, watch.end > watch.start),
+                          GetTickCount());
 }
 
 } // namespace

@@ -64,6 +64,15 @@ std::optional<LRESULT> ownAnswer(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
+// A text set whole while the document counts as saved (a new one, or one an Open is about to
+// settle) is where undoing all the steps to come leads back to the saved text.
+void startRecordAfresh()
+{
+    Document.edits().clear();
+    if (Document.saved())
+        Document.edits().markSaved();
+}
+
 LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (isEscape(message, wParam))
@@ -77,7 +86,7 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     // A set text, or one handed over with nothing to undo, starts the record afresh.
     if (message == WM_SETTEXT || (message == EM_REPLACESEL && !wParam) ||
         message == EM_EMPTYUNDOBUFFER)
-        Document.edits().clear();
+        startRecordAfresh();
     else if (movesCaret(message) && Document.edits().noted() == noted)
         Document.edits().endStep();
     if (movesCaret(message))

@@ -16,10 +16,15 @@ bool takeStep(HWND window, bool back)
     EditRecord& edits = Document.edits();
     if (back ? !edits.canUndo() : !edits.canRedo())
         return false;
+    const bool fromFile = edits.atSaved();
     const TextChange change = back ? edits.undo() : edits.redo();
     // A control that could not take the change (no memory) holds a text no step leads from.
-    if (!makeChange(Editor.editControl, change))
+    if (makeChange(Editor.editControl, change)) {
+        Recovery.textChanged(change, fromFile);
+    } else {
         edits.clear();
+        Recovery.lostTrack();
+    }
     if (edits.atSaved()) {
         Document.backToSaved();
         if (Document.saved())

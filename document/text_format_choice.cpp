@@ -12,7 +12,7 @@ namespace {
 void formatChanged(HWND window)
 {
     Editor.updateTitle(window);
-    Recovery.documentChanged(window);
+    Recovery.formatChanged(window);
 }
 
 } // namespace

@@ -18,6 +18,8 @@ void Document::adopt(const std::wstring& path, const FileIdentity& identity, Tex
     formatChosen_ = false;
     if (saved)
         edits_.markSaved();
+    else
+        edits_.forgetSaved();
 }
 
 void Document::knowFile(const FileIdentity& identity)

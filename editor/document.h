@@ -40,6 +40,8 @@ public:
     const LineEndCounts& mixedLineEnds() const { return mixedLineEnds_; }
     const LineEndForms& lineEndForms() const { return lineEndForms_; }
     bool saved() const { return saved_; }
+    // The encoding or the line ends were chosen since the text was last its file's.
+    bool formatChosen() const { return formatChosen_; }
 
     // Every edit since the text was opened or started, for Undo, Redo and the recovery journal.
     EditRecord& edits() { return edits_; }

@@ -50,8 +50,9 @@ public:
 
     // No steps at all: the text was set whole, or the record lost track of it.
     void clear();
-    // The text as it is now is what the file holds.
+    // The text as it is now is what the file holds; or no text the steps lead to is.
     void markSaved();
+    void forgetSaved() { saved_ = -1; }
     // Whether the text is as it was when markSaved was last called.
     bool atSaved() const { return saved_ == long(applied_); }
 

@@ -21,6 +21,9 @@ constexpr DWORD restPerCopyTime = 9;
 constexpr DWORD renameRetry = 1000;
 // What one step writes: about 2 ms of work, whatever the text, so a key never waits long.
 constexpr std::size_t stepCharacters = 1 << 19;
+// A journal longer than this is replaced by a whole copy at the next pause: replaying it would
+// make the next start slow.
+constexpr ULONGLONG rewriteAt = ULONGLONG(16) << 20;
 
 ULONGLONG now()
 {
@@ -77,6 +80,13 @@ void Recovery::onTimer(HWND window)
         waiting = false;
         return;
     }
+    // The copy and the journal hold the text: a pause only makes sure it is on the disk.
+    if (journalHoldsText()) {
+        journal.flush();
+        waiting = false;
+        current = true;
+        return;
+    }
     const DWORD time = GetTickCount();
     const DWORD rest = lastDuration * restPerCopyTime;
     if (lastEnd != 0 && time - lastEnd < rest) {
@@ -97,6 +107,10 @@ void Recovery::writeNow(HWND window)
 {
     if (Document.saved() || current)
         return;
+    if (journalHoldsText()) {
+        journal.flush();
+        return;
+    }
     // No box while the session ends: nothing may hold it up.
     if (renaming) {
         finishCopy(window, false);
@@ -119,6 +133,7 @@ void Recovery::discard(HWND window)
     KillTimer(window, recoveryTimer);
     writer.abandon();
     dropFinished();
+    journal.close(true);
     if (onDisk)
         onDisk = !DeleteFileW(recoveryCopyOf(stem).c_str());
     current = false;
@@ -170,7 +185,57 @@ bool Recovery::startCopy()
         return false;
     const RecoveryHeader header{now(), Document.filePath(), Document.identity(), Document.format(),
                                 Document.mixedLineEnds()};
+    writingTime = header.time;
     return writer.start(Editor.editControl, stem + L".tmp", header);
+}
+
+bool Recovery::journalHoldsText() const
+{
+    return onDisk && journal.open() && journal.written() < rewriteAt;
+}
+
+void Recovery::textChanged(const TextChange& change, bool fromFile)
+{
+    if (!journal.open() && !(fromFile && startFromFile(change)))
+        return;
+    journal.append(change);
+}
+
+// A copy that holds no text but names the file (or holds the empty text of a new document), and
+// a journal after it: a gigabyte's first change writes a few hundred bytes, not the gigabyte.
+bool Recovery::startFromFile(const TextChange& change)
+{
+    const bool hasFile = !Document.filePath().empty();
+    // Without a file, only a text that was empty before the change is known without a copy.
+    const auto length = std::size_t(GetWindowTextLengthW(Editor.editControl));
+    const bool wasEmpty = length + change.removed.size() == change.inserted.size();
+    if ((hasFile ? !Document.identity().known : !wasEmpty) || Document.formatChosen() ||
+        !makeNames())
+        return false;
+    const RecoveryHeader header{now(),
+                                Document.filePath(),
+                                Document.identity(),
+                                Document.format(),
+                                Document.mixedLineEnds(),
+                                hasFile};
+    writer.abandon();
+    dropFinished();
+    if (!writeHeaderOnly(stem + L".tmp", recoveryCopyOf(stem), header))
+        return false;
+    onDisk = true;
+    copyTime = header.time;
+    return journal.start(recoveryJournalOf(stem), copyTime);
+}
+
+void Recovery::formatChanged(HWND window)
+{
+    lostTrack();
+    documentChanged(window);
+}
+
+void Recovery::lostTrack()
+{
+    journal.close(true);
 }
 
 void Recovery::finishStep(HWND window, RecoveryWriter::Step step, bool mayTell)
@@ -205,6 +270,9 @@ void Recovery::finishCopy(HWND window, bool mayTell)
     current = true;
     told = false;
     lastEnd = GetTickCount();
+    // The journal starts afresh after the copy, which holds every change so far.
+    copyTime = writingTime;
+    journal.start(recoveryJournalOf(stem), copyTime);
 }
 
 void Recovery::dropFinished()

@@ -4,7 +4,9 @@
 // the session loses nothing. At start-up a copy that an editor left behind is offered back.
 #pragma once
 
+#include "editor/edit_record.h"
 #include "platform/win32.h"
+#include "recovery/journal.h"
 #include "recovery/recovery_writer.h"
 
 #include <string>
@@ -19,12 +21,16 @@ struct Recovery {
     std::wstring stem;
     HANDLE lock = INVALID_HANDLE_VALUE;
     RecoveryWriter writer;
-    bool onDisk = false;   // a copy of this editor's is on disk
-    bool current = false;  // that copy holds the text as it is now
-    bool waiting = false;  // there are changes no copy holds yet, since firstChange
-    bool renaming = false; // a finished copy waits under its temporary name for the timer
-    bool told = false;     // the user heard that a copy failed, and none was written since
-    DWORD firstChange = 0; // GetTickCount times
+    // Each change since the copy on disk; with the copy it holds the text as it is.
+    Journal journal;
+    ULONGLONG copyTime = 0;    // the time in the header of the copy on disk
+    ULONGLONG writingTime = 0; // the same of the copy being written
+    bool onDisk = false;       // a copy of this editor's is on disk
+    bool current = false;      // that copy holds the text as it is now
+    bool waiting = false;      // there are changes no copy holds yet, since firstChange
+    bool renaming = false;     // a finished copy waits under its temporary name for the timer
+    bool told = false;         // the user heard that a copy failed, and none was written since
+    DWORD firstChange = 0;     // GetTickCount times
     DWORD copyStarted = 0;
     DWORD lastEnd = 0;
     DWORD lastDuration = 0;
@@ -32,6 +38,14 @@ struct Recovery {
     // The user changed the text (EN_CHANGE), or the encoding or line ends a save writes, which
     // the copy keeps too.
     void documentChanged(HWND window);
+    // A change of the text as the document's record has it, appended to the journal. fromFile:
+    // the text before it was its file's as last opened or saved (or a new document's, empty),
+    // so the journal can follow the file itself instead of a copy of it.
+    void textChanged(const TextChange& change, bool fromFile);
+    // The encoding or line ends were chosen: the next copy keeps them.
+    void formatChanged(HWND window);
+    // The record lost track of the text: only a whole copy holds it again.
+    void lostTrack();
     // WM_TIMER recoveryTimer: starts a copy or writes its next step.
     void onTimer(HWND window);
     // The session ends: the copy is written whole, now.
@@ -46,9 +60,11 @@ struct Recovery {
 
 private:
     // True when the copy's text is the document now.
-    bool restore(HWND window, const std::wstring& copy, const RecoveryHeader& header);
+    bool restore(HWND window, const std::wstring& stem, const RecoveryHeader& header);
     bool makeNames();
     bool startCopy();
+    bool startFromFile(const TextChange& change);
+    bool journalHoldsText() const;
     void finishStep(HWND window, RecoveryWriter::Step step, bool mayTell);
     void finishCopy(HWND window, bool mayTell);
     void copyFailed(HWND window, bool mayTell);

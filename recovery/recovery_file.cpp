@@ -10,6 +10,7 @@
 namespace {
 
 const std::string_view magic = "Quenwrite recovery copy\n";
+const std::string_view textInFileLine = "text file\n";
 constexpr char32_t replacement = 0xFFFD;
 
 char32_t unitAt(std::wstring_view text, std::size_t i)
@@ -97,6 +98,16 @@ bool takeFormat(std::string_view& rest, RecoveryHeader& header)
     return true;
 }
 
+// The line of a copy whose text is its file's, which copies written before it was kept do not
+// have.
+bool takeTextInFile(std::string_view& rest, RecoveryHeader& header)
+{
+    header.textInFile = rest.starts_with(textInFileLine);
+    if (header.textInFile)
+        rest.remove_prefix(textInFileLine.size());
+    return true;
+}
+
 } // namespace
 
 std::wstring recoveryText(std::string_view bytes)
@@ -122,6 +133,8 @@ std::string headerBytes(const RecoveryHeader& header)
     bytes += "format " + std::to_string(int(header.format.encoding)) + " " +
              std::to_string(int(header.format.lineEnd)) + " " + std::to_string(mixed.crLf) + " " +
              std::to_string(mixed.lf) + " " + std::to_string(mixed.cr) + "\n";
+    if (header.textInFile)
+        bytes += textInFileLine;
     bytes += "path " + std::to_string(path.size()) + "\n" + path + "\n\n";
     return bytes;
 }
@@ -146,7 +159,7 @@ std::size_t parseHeader(std::string_view bytes, RecoveryHeader& header)
         !takeNumber(file, identity.size) || !takeNumber(file, identity.writeTime) ||
         // A copy written before the change time was kept ends the file line at the write time.
         (!file.empty() && !takeNumber(file, identity.changeTime)) || !file.empty() ||
-        (known != 0 && known != 1) || !takeFormat(rest, header) ||
+        (known != 0 && known != 1) || !takeFormat(rest, header) || !takeTextInFile(rest, header) ||
         !takeLine(rest, "path", pathSize) || !takeNumber(pathSize, size) || !pathSize.empty() ||
         size > rest.size() || rest.size() - size < 2 || rest.substr(size, 2) != "\n\n")
         return std::string_view::npos;

@@ -20,6 +20,9 @@ struct RecoveryHeader {
     // document it was. A copy from before they were kept reads as 8-bit text with CR LF.
     TextFormat format;
     LineEndCounts mixedLineEnds;
+    // The copy holds no text: the text is the file's, as the identity knows it (a journal of the
+    // changes since follows it).
+    bool textInFile = false;
 };
 
 std::string headerBytes(const RecoveryHeader& header);

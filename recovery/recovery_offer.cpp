@@ -4,13 +4,17 @@
 #include "editor/document.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
+#include "encoding/text_reader.h"
 #include "files/file_errors.h"
+#include "files/file_identity.h"
 #include "files/file_io.h"
+#include "recovery/journal_file.h"
 #include "ui/text_limits.h"
 #include "ui/window_parts.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -138,6 +142,8 @@ void removeLeftLocks(const std::wstring& folder)
         HANDLE lock = takeLock(stem, OPEN_EXISTING);
         if (lock == INVALID_HANDLE_VALUE)
             return;
+        // A journal without its copy follows nothing any more.
+        DeleteFileW(recoveryJournalOf(stem).c_str());
         CloseHandle(lock);
         DeleteFileW(recoveryLockOf(stem).c_str());
     });
@@ -145,8 +151,10 @@ void removeLeftLocks(const std::wstring& folder)
 
 void letGo(const LeftCopy& copy, bool remove)
 {
-    if (remove)
+    if (remove) {
         DeleteFileW(recoveryCopyOf(copy.stem).c_str());
+        DeleteFileW(recoveryJournalOf(copy.stem).c_str());
+    }
     CloseHandle(copy.lock);
     if (remove)
         DeleteFileW(recoveryLockOf(copy.stem).c_str());
@@ -250,6 +258,94 @@ bool showText(HWND edit, const FileBytes& bytes, std::size_t textStart)
                        [&bytes, textStart](const auto& add) { decodeText(bytes, textStart, add); });
 }
 
+std::optional<bool> showCopyText(HWND window, const std::wstring& copy, const FileBytes& bytes,
+                                 std::size_t textStart)
+{
+    if (!fits(bytes, textStart)) {
+        tellUser(window, tooLargeToOpen(copy, bytes.size(), 0), MB_ICONERROR);
+        return std::nullopt;
+    }
+    return showText(Editor.editControl, bytes, textStart);
+}
+
+// A copy whose text is its file's: the file as the copy knew it, read as Open reads it. A file
+// that changed since can no longer carry the changes; the copy is set aside.
+std::optional<bool> showFileText(HWND window, const std::wstring& stem,
+                                 const RecoveryHeader& header)
+{
+    const std::wstring name = header.path.empty() ? L"New file" : fileNameOf(header.path);
+    if (!isFullPath(header.path) || identityOf(header.path) != header.identity) {
+        setAside(stem);
+        tellUser(window,
+                 L"Quenwrite kept the unsaved changes to \u201C" + name +
+                     L"\u201D as changes to that file, and the file has changed since (or is "
+                     L"gone), so they cannot be put back on it. Nothing was restored; the changes "
+                     L"were kept, renamed, in Quenwrite's folder of recovery copies.",
+                 MB_ICONWARNING);
+        return std::nullopt;
+    }
+    FileBytes file;
+    const DWORD error = readWholeFile(header.path, file, largestOpenableFile());
+    if (error != ERROR_SUCCESS) {
+        tellUser(window, openFailure(header.path, error), MB_ICONERROR);
+        return std::nullopt;
+    }
+    return replaceText(Editor.editControl, [&](const auto& add) {
+        TextReader reader(header.format);
+        std::wstring part;
+        for (std::size_t i = 0; i < file.pieceCount(); ++i) {
+            const std::string_view bytes = file.piece(i);
+            for (std::size_t done = 0; done < bytes.size(); done += restorePiece) {
+                reader.append(bytes.substr(done, restorePiece));
+                reader.take(part);
+                add(part);
+            }
+        }
+        add(reader.finish());
+    });
+}
+
+// Makes one change of the journal in the control; false when it does not fit the text there.
+bool replayChange(HWND edit, const JournalChange& change)
+{
+    const auto length = std::size_t(GetWindowTextLengthW(edit));
+    if (change.position > length || change.removed > length - change.position)
+        return false;
+    SendMessageW(edit, EM_SETSEL, WPARAM(change.position),
+                 LPARAM(change.position + change.removed));
+    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(change.inserted.c_str()));
+    return std::size_t(GetWindowTextLengthW(edit)) + change.removed ==
+           length + change.inserted.size();
+}
+
+// The changes the left copy's journal holds, made again in order, the caret left after the last.
+// True when there were any. A journal cut short or damaged gives what it holds up to there, and
+// the user is told.
+bool replayJournal(HWND window, const std::wstring& stem, const RecoveryHeader& header)
+{
+    std::string bytes;
+    if (readWholeFile(recoveryJournalOf(stem), bytes) != ERROR_SUCCESS)
+        return false;
+    const HWND edit = Editor.editControl;
+    std::size_t caret = 0;
+    const JournalRead read = readJournal(bytes, header.time, [&](const JournalChange& change) {
+        caret = change.position + change.inserted.size();
+        return replayChange(edit, change);
+    });
+    if (!read.started || read.changes == 0)
+        return false;
+    SendMessageW(edit, EM_SETSEL, WPARAM(caret), LPARAM(caret));
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    if (!read.whole)
+        tellUser(window,
+                 L"The last changes before Quenwrite ended could not all be read back: the text "
+                 L"is restored as it was after the " +
+                     std::to_wstring(read.changes) +
+                     L" changes that could. Look over its end before you save it.",
+                 MB_ICONWARNING);
+    return true;
+}
+
 } // namespace
 
 bool Recovery::offer(HWND window)
@@ -272,7 +368,7 @@ bool Recovery::offer(HWND window)
         }
         // Yes brings the text back; a box that failed keeps the copy for the next start.
         if (answer == IDYES) {
-            restored = restore(window, recoveryCopyOf(copy.stem), copy.header);
+            restored = restore(window, copy.stem, copy.header);
             // A copy that could not become this editor's own is kept, offered again later.
             letGo(copy, restored && onDisk);
         } else {
@@ -288,8 +384,9 @@ bool Recovery::offer(HWND window)
     return restored;
 }
 
-bool Recovery::restore(HWND window, const std::wstring& copy, const RecoveryHeader& header)
+bool Recovery::restore(HWND window, const std::wstring& stem, const RecoveryHeader& header)
 {
+    const std::wstring copy = recoveryCopyOf(stem);
     FileBytes bytes;
     ULONGLONG size = 0;
     const DWORD error = readCopy(copy, bytes, size);
@@ -305,17 +402,19 @@ bool Recovery::restore(HWND window, const std::wstring& copy, const RecoveryHead
                  MB_ICONERROR);
         return false;
     }
-    if (!fits(bytes, textStart)) {
-        tellUser(window, tooLargeToOpen(copy, bytes.size(), 0), MB_ICONERROR);
+    const std::optional<bool> shown = read.textInFile
+                                          ? showFileText(window, stem, read)
+                                          : showCopyText(window, copy, bytes, textStart);
+    if (!shown)
         return false;
-    }
-    if (!showText(Editor.editControl, bytes, textStart)) {
+    if (!*shown) {
         // The part the control holds never stands for the copy, which stays for a later start.
         Document.forget();
         Editor.newDocument(window, true);
         tellUser(window, textCutShort(copy), MB_ICONERROR);
         return false;
     }
+    const bool replayed = replayJournal(window, stem, read);
     // The copy's file is where a save would go. A name that is not a whole path of a file, as
     // no editor would have written it, is no file: Save then asks for one.
     if (isFullPath(header.path))
@@ -323,12 +422,16 @@ bool Recovery::restore(HWND window, const std::wstring& copy, const RecoveryHead
     else
         Document.adopt(L"", {}, header.format, header.mixedLineEnds, false);
     Editor.updateTitle(window);
-    // The copy becomes this editor's own: the text is in it already.
+    // The copy (and its journal) become this editor's own: the text is in them already. A copy
+    // of the text as it is now takes their place at once.
     KillTimer(window, recoveryTimer);
     waiting = false;
-    current = makeNames() && MoveFileExW(copy.c_str(), recoveryCopyOf(stem).c_str(),
-                                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    onDisk = current;
+    onDisk = makeNames() && MoveFileExW(copy.c_str(), recoveryCopyOf(this->stem).c_str(),
+                                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (onDisk)
+        MoveFileExW(recoveryJournalOf(stem).c_str(), recoveryJournalOf(this->stem).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    current = onDisk && !replayed;
     if (!current)
         SetTimer(window, recoveryTimer, USER_TIMER_MINIMUM, nullptr);
     return true;

@@ -93,6 +93,26 @@ bool RecoveryWriter::write()
     return true;
 }
 
+bool writeHeaderOnly(const std::wstring& temporary, const std::wstring& copy,
+                     const RecoveryHeader& header)
+{
+    DeleteFileW(temporary.c_str());
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const std::string bytes = headerBytes(header);
+    DWORD written = 0;
+    const bool whole = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
+                       written == bytes.size() && FlushFileBuffers(file);
+    if (CloseHandle(file) && whole &&
+        MoveFileExW(temporary.c_str(), copy.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(temporary.c_str());
+    return false;
+}
+
 RecoveryWriter::Step RecoveryWriter::fail()
 {
     abandon();

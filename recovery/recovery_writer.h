@@ -9,6 +9,11 @@
 
 #include <string>
 
+// A copy of the header alone (a copy whose text is its file's, or empty), written whole through
+// the temporary file and then given the copy's name.
+bool writeHeaderOnly(const std::wstring& temporary, const std::wstring& copy,
+                     const RecoveryHeader& header);
+
 class RecoveryWriter {
 public:
     enum class Step { more, done, failed };

@@ -92,12 +92,12 @@ protected:
         tokenUser();
     }
 
-    // Typing without the recovery copy that follows it: the copy's file calls would be counted
-    // with the operation's, and take the faults meant for it.
+    // Typing without the recovery copy and journal that follow it: their file calls would be
+    // counted with the operation's, and take the faults meant for it.
     void type(const std::wstring& typed)
     {
         EditorTest::type(typed);
-        KillTimer(mainWindow, recoveryTimer);
+        Recovery.discard(mainWindow);
     }
     // Puts a large text in the document and marks it changed, as typing would.
     std::wstring changeText()

@@ -7,7 +7,9 @@
 #include "editor/document.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
+#include "encoding/text_reader.h"
 #include "files/file_identity.h"
+#include "recovery/journal_file.h"
 #include "recovery/recovery.h"
 #include "recovery/recovery_file.h"
 #include "tests/support/editor_test.h"
@@ -28,6 +30,14 @@
 using namespace platform::testing;
 
 namespace {
+
+// A text set whole while the document has unsaved changes (as a restored one has) is held by no
+// file: its changes go to a journal only once a whole copy of it is kept.
+void wholeCopiesFirst()
+{
+    Document.change();
+    SetWindowTextW(Editor.editControl, L"");
+}
 
 TEST(RecoveryFile, HeaderAndTextComeBackExactly)
 {
@@ -149,7 +159,8 @@ protected:
             << "the copy was not written";
     }
 
-    // The only copy's header and text.
+    // The only copy's header, and the text it holds with its journal, as a restore would make
+    // it: the copy's text or its file's, and then each change of the journal.
     std::wstring copiedText(RecoveryHeader& header)
     {
         const std::vector<std::string> found = copies();
@@ -157,26 +168,47 @@ protected:
             ADD_FAILURE() << found.size() << " copies";
             return L"";
         }
-        std::ifstream file(programFolder() + "/" + found[0], std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+        const std::string copy = programFolder() + "/" + found[0];
+        const std::string bytes = bytesOf(copy);
         const std::size_t start = parseHeader(bytes, header);
         if (start == std::string::npos) {
             ADD_FAILURE() << "no header";
             return L"";
         }
-        return recoveryText(std::string_view(bytes).substr(start));
+        std::wstring text = recoveryText(std::string_view(bytes).substr(start));
+        if (header.textInFile) {
+            TextReader reader(header.format);
+            reader.append(bytesOf(std::filesystem::path(header.path).string()));
+            text = reader.finish();
+        }
+        const std::string journal = bytesOf(copy.substr(0, copy.size() - 9) + ".journal");
+        readJournal(journal, header.time, [&text](const JournalChange& change) {
+            if (change.position > text.size() || change.removed > text.size() - change.position)
+                return false;
+            text.replace(change.position, change.removed, change.inserted);
+            return true;
+        });
+        return text;
+    }
+
+    static std::string bytesOf(const std::string& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), {}};
     }
 };
 
-TEST_F(RecoveryTest, APauseAfterTypingWritesACopyOfTheTextAndTheFileThatOnlyTheUserMayRead)
+TEST_F(RecoveryTest, TypingKeepsEachChangeAndTheFileInACopyThatOnlyTheUserMayRead)
 {
     writeFileBytes("notes.txt", "first line\r\n");
     open("notes.txt");
     type(L"typed ");
-    EXPECT_TRUE(copies().empty()) << "nothing is written while the user types";
-    EXPECT_TRUE(platform::testing::waitFor([&] { return !copies().empty(); }));
+    // Each change is in the journal at once, after a copy that names the file instead of
+    // holding its text.
     RecoveryHeader header;
     EXPECT_EQ(copiedText(header), L"typed first line\r\n");
+    EXPECT_TRUE(header.textInFile);
+    EXPECT_LT(std::filesystem::file_size(programFolder() + "/" + copies().at(0)), 200u);
     EXPECT_EQ(header.path, path("notes.txt"));
     EXPECT_EQ(header.identity, identityOf(path("notes.txt")));
     EXPECT_EQ(header.format.encoding, Encoding::utf8);
@@ -184,9 +216,11 @@ TEST_F(RecoveryTest, APauseAfterTypingWritesACopyOfTheTextAndTheFileThatOnlyTheU
     struct stat status;
     ASSERT_EQ(stat(programFolder().c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0700u);
-    ASSERT_EQ(stat((programFolder() + "/" + copies().at(0)).c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0600u);
-    EXPECT_EQ(copies().at(0), std::to_string(getpid()) + "-1.recovery");
+    for (const char* kind : {".recovery", ".journal"}) {
+        const std::string name = std::to_string(getpid()) + "-1" + kind;
+        ASSERT_EQ(stat((programFolder() + "/" + name).c_str(), &status), 0) << name;
+        EXPECT_EQ(status.st_mode & 0777, 0600u) << name;
+    }
 
     hotKey(hotKeySave);
     EXPECT_TRUE(copies().empty()) << "saved, the text needs no copy";
@@ -261,6 +295,7 @@ TEST_F(RecoveryTest, ALargeTextIsCopiedStepByStepAndAChangeGivesThatCopyUp)
 
 TEST_F(RecoveryTest, ACopyThatCouldNotBeWrittenIsToldOnceLeavesNothingAndIsTriedAfterEachChange)
 {
+    wholeCopiesFirst();
     type(L"a");
     answerMessageBox(IDOK);
     failFileCall(FileCall::write, 1, ERROR_DISK_FULL);
@@ -283,18 +318,19 @@ TEST_F(RecoveryTest, ACopyThatCouldNotBeWrittenIsToldOnceLeavesNothingAndIsTried
     RecoveryHeader header;
     EXPECT_EQ(copiedText(header), L"abc");
 
-    // A copy that fails after one was kept is told again: here the folder became read-only.
+    // After the copy, each change goes to its journal, which was open before the folder became
+    // read-only and goes on taking them.
     chmod(programFolder().c_str(), 0500);
-    answerMessageBox(IDOK);
     type(L"d");
     SendMessageW(mainWindow, WM_TIMER, recoveryTimer, 0);
-    EXPECT_TRUE(platform::testing::waitFor([] { return shownBoxes().size() == 2; }));
-    EXPECT_EQ(copiedText(header), L"abc");
+    EXPECT_EQ(copiedText(header), L"abcd");
+    EXPECT_EQ(shownBoxes().size(), 1u);
     chmod(programFolder().c_str(), 0700);
 }
 
 TEST_F(RecoveryTest, AFinishedCopyThatCouldNotTakeItsNameTakesItOnTheTimer)
 {
+    wholeCopiesFirst();
     type(L"kept");
     answerMessageBox(IDOK);
     failFileCall(FileCall::rename, 1, ERROR_SHARING_VIOLATION);
@@ -305,7 +341,8 @@ TEST_F(RecoveryTest, AFinishedCopyThatCouldNotTakeItsNameTakesItOnTheTimer)
     EXPECT_TRUE(platform::testing::waitFor([&] { return copies().size() == 1; }));
     RecoveryHeader header;
     EXPECT_EQ(copiedText(header), L"kept");
-    EXPECT_EQ(namesIn(programFolder()).size(), 2u) << "the copy and the lock, no temporary file";
+    EXPECT_EQ(namesIn(programFolder()).size(), 3u)
+        << "the copy, its journal and the lock, no temporary file";
 }
 
 TEST_F(RecoveryTest, TheEndOfTheSessionWritesTheCopyBeforeItLetsTheSessionEnd)
@@ -315,8 +352,8 @@ TEST_F(RecoveryTest, TheEndOfTheSessionWritesTheCopyBeforeItLetsTheSessionEnd)
     RecoveryHeader header;
     EXPECT_EQ(copiedText(header), L"first");
     type(L" second");
+    EXPECT_EQ(copiedText(header), L"first second") << "each change is in the journal at once";
     EXPECT_EQ(SendMessageW(mainWindow, WM_ENDSESSION, FALSE, 0), 0);
-    EXPECT_EQ(copiedText(header), L"first") << "the session goes on: the timer writes later";
     EXPECT_EQ(SendMessageW(mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP), 0);
     EXPECT_EQ(copiedText(header), L"first second");
     EXPECT_TRUE(IsWindow(mainWindow)) << "the window is not destroyed, nothing is asked";
@@ -648,6 +685,7 @@ TEST_F(LeftCopyTest, AnEditorNeverWritesOverACopyLeftUnderItsOwnProcessNumber)
     startEditor();
     answerMessageBox(0); // the question could not be asked: the copy waits
     Recovery.offer(mainWindow);
+    wholeCopiesFirst();
     type(L"mine");
     SendMessageW(mainWindow, WM_QUERYENDSESSION, 0, 0);
     const std::string bytes = bytesOf(programFolder() + "/" + left);
