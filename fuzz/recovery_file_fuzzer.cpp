@@ -1,7 +1,9 @@
-// The recovery copy's reader: any bytes, as a copy left in the folder may hold, are read without
-// harm; a header that reads is written again as the same header, and any text bytes give a text
-// that is stored and read back unchanged, whole or in two pieces.
+// The recovery copy's and the journal's readers: any bytes, as a copy or a journal left in the
+// folder may hold, are read without harm; a header that reads is written again as the same
+// header, any text bytes give a text that is stored and read back unchanged, whole or in two
+// pieces, and the records a journal reads are written again as the same bytes.
 #include "fuzz/check.h"
+#include "recovery/journal_file.h"
 #include "recovery/recovery_file.h"
 
 #include <cstddef>
@@ -16,7 +18,8 @@ bool same(const RecoveryHeader& a, const RecoveryHeader& b)
     return a.time == b.time && a.path == b.path && a.identity == b.identity &&
            a.format.encoding == b.format.encoding && a.format.lineEnd == b.format.lineEnd &&
            a.mixedLineEnds.crLf == b.mixedLineEnds.crLf &&
-           a.mixedLineEnds.lf == b.mixedLineEnds.lf && a.mixedLineEnds.cr == b.mixedLineEnds.cr;
+           a.mixedLineEnds.lf == b.mixedLineEnds.lf && a.mixedLineEnds.cr == b.mixedLineEnds.cr &&
+           a.textInFile == b.textInFile;
 }
 
 void checkHeader(std::string_view bytes)
@@ -47,6 +50,23 @@ void checkText(std::string_view bytes)
     require(pieces == text, "a text read in two pieces is the text read whole");
 }
 
+void checkJournal(std::string_view bytes)
+{
+    // The first bytes name the base, as a journal's first line does.
+    const ULONGLONG base = bytes.empty() ? 0 : std::uint8_t(bytes[0]);
+    std::string journal = journalStart(base);
+    journal += bytes.substr(bytes.empty() ? 0 : 1);
+    std::string written = journalStart(base);
+    const JournalRead read = readJournal(journal, base, [&written](const JournalChange& change) {
+        appendJournalRecord(change.position, change.removed, change.inserted, written);
+        return true;
+    });
+    require(read.started, "a journal of its base starts");
+    require(journal.compare(0, written.size(), written) == 0,
+            "the records read are written again as the same bytes");
+    require(read.whole == (written.size() == journal.size()), "whole means every byte was read");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -54,5 +74,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     checkHeader(bytes);
     checkText(bytes);
+    checkJournal(bytes);
     return 0;
 }

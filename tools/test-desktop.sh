@@ -341,6 +341,37 @@ undoesAndRedoes() {
     stopEditor
 }
 
+# A word typed and the program killed at once, with no pause for a copy: the journal has it. The
+# same for a file opened and edited in its middle.
+survivesKillAtOnce() {
+    newPlace
+    startEditor || return
+    typeText "instant"
+    kill -KILL "$appPid"
+    waitForEnd
+    startEditor || return
+    answerBox '^Quenwrite$' Return
+    titleIs "*New file - Quenwrite"
+    keys ctrl+s
+    choosePath "^Save As$" "$place/run/instant.txt"
+    sameBytes "$place/run/instant.txt" "instant"
+    stopEditor
+
+    printf 'first line\nlast line\n' >"$place/run/edited.txt"
+    startEditor "$place/run/edited.txt" || return
+    keys Down End Left Left Left Left
+    typeText "middle "
+    kill -KILL "$appPid"
+    waitForEnd
+    startEditor || return
+    answerBox '^Quenwrite$' Return
+    titleIs "*edited.txt - Quenwrite"
+    keys ctrl+s
+    titleIs "edited.txt - Quenwrite"
+    sameBytes "$place/run/edited.txt" $'first line\nlast middle line\n'
+    stopEditor
+}
+
 # SIGTERM while the Open dialog is open ends the program cleanly; SIGHUP while the save question
 # is open writes the recovery copy first.
 endsWithTheSession() {
@@ -467,7 +498,7 @@ findRoundTrip() {
 
 runAll() {
     for scenario in ${SCENARIOS:-keysAfterEveryWindow searchesAndJumps findRoundTrip survivesKill \
-        endsWithTheSession asksBeforeReplacingAChange undoesAndRedoes}; do
+        endsWithTheSession asksBeforeReplacingAChange undoesAndRedoes survivesKillAtOnce}; do
         local before=$failures started=$SECONDS
         "$scenario"
         stopEditor
