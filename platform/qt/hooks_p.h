@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class QAccessibleEvent;
+
 namespace platform::testing {
 
 // What a file dialog was asked to show.
@@ -56,5 +58,9 @@ extern PopupMenuHook popupMenuHook;
 // Takes a beep instead of sounding it.
 using BeepHook = void (*)(UINT type);
 extern BeepHook beepHook;
+
+// Takes what a screen reader would be told, where the platform has none (offscreen).
+using ScreenReaderHook = void (*)(QAccessibleEvent* event);
+extern ScreenReaderHook screenReaderHook;
 
 } // namespace platform

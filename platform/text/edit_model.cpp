@@ -28,6 +28,7 @@ int classOf(wchar_t c)
 
 void EditModel::setText(std::wstring_view text)
 {
+    noteEdit(0, store_.size(), text.size());
     store_.assign(text);
     anchor_ = caret_ = 0;
     undo_ = UndoStep();
@@ -126,10 +127,18 @@ void EditModel::edit(std::size_t position, std::size_t count, std::wstring_view 
     } else {
         undo_ = {position, std::move(removed), text.size(), kind};
     }
+    noteEdit(position, count, text.size());
     store_.replace(position, count, text);
     anchor_ = caret_ = position + text.size();
     changed_ = true;
     editedFrom_ = std::min(editedFrom_, position);
+}
+
+// Called before the store changes, while what goes is still there to copy.
+void EditModel::noteEdit(std::size_t position, std::size_t removed, std::size_t inserted)
+{
+    lastEdit_ = {position, removed, inserted,
+                 removed <= keptRemoval ? store_.text(position, removed) : std::wstring()};
 }
 
 bool EditModel::canUndo() const
@@ -143,6 +152,7 @@ void EditModel::undo()
         return;
     TextStore::Stretch inserted = store_.stretch(undo_.position, undo_.inserted);
     const std::size_t restored = TextStore::lengthOf(undo_.removed);
+    noteEdit(undo_.position, undo_.inserted, restored);
     store_.replace(undo_.position, undo_.inserted, undo_.removed);
     editedFrom_ = std::min(editedFrom_, undo_.position);
     anchor_ = undo_.position;

@@ -6,6 +6,7 @@
 #include "platform/text/text_store.h"
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -62,6 +63,17 @@ public:
     // copy of the text taken then is still right before it.
     std::size_t takeEditedFrom();
 
+    // What the last change of the text did, for those told about it afterwards: where, how many
+    // characters went and came, and what went when it was short (empty when it was long).
+    struct Edit {
+        std::size_t position = 0;
+        std::size_t removed = 0;
+        std::size_t inserted = 0;
+        std::wstring removedText;
+    };
+    static constexpr std::size_t keptRemoval = 4096;
+    const Edit& lastEdit() const { return lastEdit_; }
+
     // Caret movement by characters (a CR LF pair is one step) and by words (words are separated by
     // spaces, tabs and line breaks; Ctrl+Right goes to the start of the next word).
     std::size_t previousPosition(std::size_t position) const;
@@ -82,6 +94,7 @@ private:
 
     void edit(std::size_t position, std::size_t count, std::wstring_view text, UndoStep::Kind kind);
     void eraseSelectionOr(std::size_t from, std::size_t to, UndoStep::Kind kind);
+    void noteEdit(std::size_t position, std::size_t removed, std::size_t inserted);
 
     TextStore store_;
     std::size_t anchor_ = 0;
@@ -90,6 +103,7 @@ private:
     UndoStep undo_;
     bool changed_ = false;
     std::size_t editedFrom_ = 0;
+    Edit lastEdit_;
 };
 
 } // namespace platform

@@ -30,7 +30,22 @@ int textFlags(DWORD style)
     return flags;
 }
 
-// A QLabel holds the text for accessibility and size hints; the drawing is Windows' own.
+// The text as drawn: each '&' marks the next character (two make one '&'), unless SS_NOPREFIX.
+QString shownText(const std::wstring& text, DWORD style)
+{
+    QString shown = toQString(text);
+    if (style & SS_NOPREFIX)
+        return shown;
+    QString plain;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (shown[i] == u'&' && ++i == shown.size())
+            break;
+        plain += shown[i];
+    }
+    return plain;
+}
+
+// A QLabel holds the text as shown, for accessibility and size hints; the drawing is Windows' own.
 class StaticWidget : public QLabel {
 public:
     StaticWidget(HWND hwnd, QWidget* parent) : QLabel(parent), hwnd_(hwnd) {}
@@ -63,7 +78,7 @@ private:
 void showRecord(HWND hwnd)
 {
     if (auto* label = live(hwnd) ? qobject_cast<QLabel*>(hwnd->widget.data()) : nullptr) {
-        label->setText(toQString(hwnd->text));
+        label->setText(shownText(hwnd->text, hwnd->style));
         label->setFont(controlFont(hwnd));
         label->update();
     }
@@ -85,6 +100,7 @@ QWidget* createStaticWidget(HWND hwnd, QWidget* parent)
         (hwnd->style & 0xFFFF & ~typeMask & ~supportedFlags))
         qFatal("Static: style 0x%x is not implemented", unsigned(hwnd->style & 0xFFFF));
     auto* label = new StaticWidget(hwnd, parent);
+    label->setTextFormat(Qt::PlainText); // a file name is no markup
     hwnd->widget = label;
     showRecord(hwnd);
     return label;

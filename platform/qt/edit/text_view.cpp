@@ -1,4 +1,5 @@
 // The multi-line edit control's view: the messages' side, geometry, scrolling and painting.
+#include "platform/qt/accessibility/install_p.h"
 #include "platform/qt/controls/kept_scroll_bar_p.h"
 #include "platform/qt/edit/text_view_p.h"
 #include "platform/qt/windows/window_p.h"
@@ -78,6 +79,7 @@ TextView::TextView(HWND hwnd, QWidget* parent)
     // The scroll bars are sized at the first resize, which comes before the control is shown:
     // sizing them now would load the stock font's face, which WM_SETFONT replaces straight away.
     takeText(hwnd->text);
+    installAccessibility();
 }
 
 // A caller's buffer for a whole large text is fresh memory as a rule: huge pages make filling it
@@ -91,6 +93,8 @@ std::size_t TextView::copyText(wchar_t* out, std::size_t capacity) const
 void TextView::setText(std::wstring_view text)
 {
     takeText(text);
+    told_.edited(this);
+    told_.moved(this);
     updateScrollBars();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
@@ -129,6 +133,7 @@ void TextView::select(long start, long end)
         model_.select(snapped(std::size_t(start)), snapped(std::size_t(end)));
     goalX_ = -1;
     viewport()->update();
+    told_.moved(this);
 }
 
 LRESULT TextView::selection(WPARAM startOut, LPARAM endOut) const

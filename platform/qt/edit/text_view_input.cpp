@@ -234,6 +234,7 @@ void TextView::finishEdit(const Touched& before)
 {
     goalX_ = -1;
     if (model_.takeChanged()) {
+        told_.edited(this);
         QPointer<TextView> alive(this);
         notifyParent(hwnd_, EN_UPDATE);
         if (alive)
@@ -245,6 +246,7 @@ void TextView::finishEdit(const Touched& before)
     showCaret();
     restartBlink();
     updateEdited(before);
+    told_.moved(this);
 }
 
 // Lines above an edit keep their text; so do the lines below it when the edit left as many line
@@ -272,6 +274,7 @@ void TextView::finishMove(bool keepGoal)
     showCaret();
     restartBlink();
     viewport()->update();
+    told_.moved(this);
 }
 
 void TextView::copy()
@@ -318,6 +321,7 @@ void TextView::selectAll()
 {
     model_.select(0, text().size());
     viewport()->update();
+    told_.moved(this);
 }
 
 // Layer: only the left button is routed through the window procedure, and WM_MOUSEMOVE only

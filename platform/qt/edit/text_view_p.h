@@ -4,6 +4,7 @@
 // bar). Vertical scrolling counts lines, horizontal scrolling pixels.
 #pragma once
 
+#include "platform/qt/accessibility/text_events_p.h"
 #include "platform/qt/edit/text_widths_p.h"
 #include "platform/text/edit_model.h"
 #include "platform/text/flat_text.h"
@@ -21,6 +22,7 @@ namespace platform {
 class TextView : public QAbstractScrollArea {
 public:
     TextView(HWND hwnd, QWidget* parent);
+    HWND handle() const { return hwnd_; }
 
     // What the edit control's messages ask for.
     const TextStore& text() const { return model_.text(); }
@@ -135,6 +137,7 @@ private:
     bool caretOn_ = false;
     QBasicTimer blink_;
     QString preedit_;
+    TextEvents told_; // what a screen reader was told
 };
 
 // The view behind a multi-line edit control's handle; null for any other window.

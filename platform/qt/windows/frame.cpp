@@ -2,6 +2,8 @@
 // Windows would send: WM_SYSCOMMAND for the close box, WM_SIZE, activation and WM_PAINT.
 #include "platform/qt/windows/frame_p.h"
 
+#include "platform/qt/accessibility/install_p.h"
+
 #include "platform/qt/windows/window_p.h"
 
 #include <QCloseEvent>
@@ -42,6 +44,7 @@ FrameWidget::FrameWidget(HWND hwnd, QWidget* owner)
     : QWidget(owner, Qt::Window), hwnd_(hwnd), client_(new ClientWidget(hwnd, this))
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    installAccessibility();
 }
 
 void FrameWidget::setMenuBar(QMenuBar* bar)

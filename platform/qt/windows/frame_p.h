@@ -27,6 +27,7 @@ private:
 class FrameWidget : public QWidget {
 public:
     FrameWidget(HWND hwnd, QWidget* owner);
+    HWND handle() const { return hwnd_; }
 
     ClientWidget* client() const { return client_; }
     void setMenuBar(QMenuBar* bar);
