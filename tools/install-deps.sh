@@ -11,6 +11,7 @@ packages=(
     clang-14 libclang-rt-14-dev clang-format
     fonts-liberation2
     xvfb xauth xdotool x11-utils imagemagick openbox
+    dbus at-spi2-core python3-pyatspi
     desktop-file-utils lintian dpkg-dev
 )
 

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The real program as a screen reader finds it: on a virtual X display with a private D-Bus session
+# and accessibility bus, screen_reader_check.py reads it over AT-SPI while xdotool presses keys.
+# Skips (exit 77) when python3-pyatspi or the accessibility bus is missing or does not start.
+# Usage: tests/app/screen_reader_test.sh QUENWRITE
+set -uo pipefail
+
+skip() {
+    echo "SKIP: $*"
+    exit 77
+}
+
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+binary=$(realpath "$1")
+launcher=/usr/libexec/at-spi-bus-launcher
+command -v dbus-run-session >/dev/null || skip "dbus-run-session is missing (apt-get install dbus)"
+[[ -x $launcher ]] || skip "$launcher is missing (apt-get install at-spi2-core)"
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
+    skip "pyatspi is missing (apt-get install python3-pyatspi)"
+
+# Everything below runs inside a D-Bus session of its own, so no desktop's bus is touched.
+if [[ -z ${QUENWRITE_PRIVATE_BUS:-} ]]; then
+    QUENWRITE_PRIVATE_BUS=1 exec dbus-run-session -- "$0" "$@"
+fi
+
+source "$repo/tools/xvfb.sh"
+scratch=$(mktemp -d)
+xvfbPid=
+busPid=
+programPid=
+cleanUp() {
+    local pid
+    for pid in $programPid $busPid $xvfbPid; do
+        { kill -KILL "$pid" && wait "$pid"; } 2>/dev/null
+    done
+    rm -rf "$scratch"
+}
+trap cleanUp EXIT
+
+fail() {
+    echo "FAIL: $*"
+    [[ -s $scratch/program.log ]] && echo "the program printed: $(head -c 2000 "$scratch/program.log")"
+    exit 1
+}
+
+startXvfb "$scratch" || fail "no virtual display"
+"$launcher" --launch-immediately >"$scratch/bus.log" 2>&1 &
+busPid=$!
+for _ in $(seq 100); do
+    address=$(dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        org.a11y.Bus.GetAddress 2>/dev/null | sed -n 's/.*string "\(.*\)"/\1/p')
+    [[ -n $address ]] && break
+    sleep 0.1
+done
+[[ -n $address ]] || skip "the accessibility bus did not start: $(head -c 500 "$scratch/bus.log")"
+
+export XDG_STATE_HOME=$scratch/state XDG_CONFIG_HOME=$scratch/config
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+printf 'first line\r\nsecond one\r\nthird' >"$scratch/notes.txt"
+(cd "$scratch" && exec "$binary" notes.txt) >"$scratch/program.log" 2>&1 &
+programPid=$!
+window=$(firstWindowOf "$programPid") || fail "the program showed no window"
+xdotool windowfocus --sync "$window" 2>/dev/null
+${QUENWRITE_DEBUG_HOOK:-} /usr/bin/python3 "$repo/tests/app/screen_reader_check.py" "$programPid" notes.txt \
+    $'first line\r\nsecond one\r\nthird' || fail "the screen reader's view is wrong"
