@@ -30,6 +30,8 @@ busPid=
 programPid=
 cleanUp() {
     local pid
+    # The bus launcher leads a process group of its own, with its bus and registry in it.
+    [[ -n $busPid ]] && kill -TERM -- "-$busPid" 2>/dev/null
     for pid in $programPid $busPid $xvfbPid; do
         { kill -KILL "$pid" && wait "$pid"; } 2>/dev/null
     done
@@ -44,7 +46,7 @@ fail() {
 }
 
 startXvfb "$scratch" || fail "no virtual display"
-"$launcher" --launch-immediately >"$scratch/bus.log" 2>&1 &
+setsid "$launcher" --launch-immediately >"$scratch/bus.log" 2>&1 &
 busPid=$!
 for _ in $(seq 100); do
     address=$(dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
