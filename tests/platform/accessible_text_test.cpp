@@ -250,7 +250,8 @@ TEST_F(AccessibleTextTest, EditsAndMovesAreToldWhileAScreenReaderListens)
     seam::pressKey(edit_, VK_LEFT, MOD_SHIFT);
     seam::pressKey(edit_, VK_HOME);
     select(1, 2);
-    SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L"xy"));
+    SendMessageW(edit_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"xy"));
+    SendMessageW(edit_, EM_UNDO, 0, 0);
     setText(L"new");
 
     const std::vector<Told> expected = {
@@ -267,7 +268,11 @@ TEST_F(AccessibleTextTest, EditsAndMovesAreToldWhileAScreenReaderListens)
         changed(QAccessible::TextUpdated, 1, "b", "xy"),
         selected(3, 3),
         caret(3),
-        changed(QAccessible::TextUpdated, 0, "axy", "new"),
+        changed(QAccessible::TextUpdated, 1, "xy", "b"),
+        selected(1, 2),
+        caret(2),
+        changed(QAccessible::TextUpdated, 0, "ab", "new"),
+        selected(0, 0),
         caret(0),
     };
     ASSERT_EQ(told.size(), expected.size());
