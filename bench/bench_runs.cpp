@@ -205,6 +205,9 @@ void copyTick()
 // copy waits for the rest a finished one earns.
 void typeWhileCopying()
 {
+    // Each change goes to the journal, and a pause writes nothing more: a whole copy is written
+    // when the journal grew long or the record lost track, as here.
+    Recovery.lostTrack();
     placeCaret(1);
     std::vector<double> times;
     for (int i = 0; i < latencyRepeats; ++i) {

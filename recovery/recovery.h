@@ -60,7 +60,7 @@ struct Recovery {
 
 private:
     // True when the copy's text is the document now.
-    bool restore(HWND window, const std::wstring& stem, const RecoveryHeader& header);
+    bool restore(HWND window, const std::wstring& left, const RecoveryHeader& header);
     bool makeNames();
     bool startCopy();
     bool startFromFile(const TextChange& change);

@@ -384,9 +384,9 @@ bool Recovery::offer(HWND window)
     return restored;
 }
 
-bool Recovery::restore(HWND window, const std::wstring& stem, const RecoveryHeader& header)
+bool Recovery::restore(HWND window, const std::wstring& left, const RecoveryHeader& header)
 {
-    const std::wstring copy = recoveryCopyOf(stem);
+    const std::wstring copy = recoveryCopyOf(left);
     FileBytes bytes;
     ULONGLONG size = 0;
     const DWORD error = readCopy(copy, bytes, size);
@@ -403,7 +403,7 @@ bool Recovery::restore(HWND window, const std::wstring& stem, const RecoveryHead
         return false;
     }
     const std::optional<bool> shown = read.textInFile
-                                          ? showFileText(window, stem, read)
+                                          ? showFileText(window, left, read)
                                           : showCopyText(window, copy, bytes, textStart);
     if (!shown)
         return false;
@@ -414,7 +414,7 @@ bool Recovery::restore(HWND window, const std::wstring& stem, const RecoveryHead
         tellUser(window, textCutShort(copy), MB_ICONERROR);
         return false;
     }
-    const bool replayed = replayJournal(window, stem, read);
+    const bool replayed = replayJournal(window, left, read);
     // The copy's file is where a save would go. A name that is not a whole path of a file, as
     // no editor would have written it, is no file: Save then asks for one.
     if (isFullPath(header.path))
@@ -426,10 +426,10 @@ bool Recovery::restore(HWND window, const std::wstring& stem, const RecoveryHead
     // of the text as it is now takes their place at once.
     KillTimer(window, recoveryTimer);
     waiting = false;
-    onDisk = makeNames() && MoveFileExW(copy.c_str(), recoveryCopyOf(this->stem).c_str(),
+    onDisk = makeNames() && MoveFileExW(copy.c_str(), recoveryCopyOf(stem).c_str(),
                                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (onDisk)
-        MoveFileExW(recoveryJournalOf(stem).c_str(), recoveryJournalOf(this->stem).c_str(),
+        MoveFileExW(recoveryJournalOf(left).c_str(), recoveryJournalOf(stem).c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     current = onDisk && !replayed;
     if (!current)

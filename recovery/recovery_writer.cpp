@@ -104,10 +104,12 @@ bool writeHeaderOnly(const std::wstring& temporary, const std::wstring& copy,
     const std::string bytes = headerBytes(header);
     DWORD written = 0;
     const bool whole = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
-                       written == bytes.size() && FlushFileBuffers(file);
+                       written == bytes.size();
+    // Not flushed: it is written with the first change, and a key must not wait for the disk.
+    // The system has it as soon as it is written; a power cut before the pause's flush leaves a
+    // copy that reads as damaged, never as another text.
     if (CloseHandle(file) && whole &&
-        MoveFileExW(temporary.c_str(), copy.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        MoveFileExW(temporary.c_str(), copy.c_str(), MOVEFILE_REPLACE_EXISTING))
         return true;
     DeleteFileW(temporary.c_str());
     return false;

@@ -9,8 +9,8 @@
 
 #include <string>
 
-// A copy of the header alone (a copy whose text is its file's, or empty), written whole through
-// the temporary file and then given the copy's name.
+// A copy of the header alone (a copy whose text is its file's, or empty), written through the
+// temporary file and then given the copy's name, without waiting for the disk.
 bool writeHeaderOnly(const std::wstring& temporary, const std::wstring& copy,
                      const RecoveryHeader& header);
 

@@ -82,6 +82,19 @@ TEST(JournalFile, RecordsReadBackUntilOneIsCutShortOrDamaged)
     EXPECT_FALSE(read.started);
 }
 
+// A copy of that time whose text is the file's (or, without a file, held in the copy).
+RecoveryHeader copyOf(ULONGLONG time, const std::wstring& file, TextFormat format)
+{
+    RecoveryHeader header;
+    header.time = time;
+    header.path = file;
+    header.format = format;
+    header.textInFile = !file.empty();
+    if (!file.empty())
+        header.identity = identityOf(file);
+    return header;
+}
+
 // A copy and its journal, as an editor that was killed left them.
 class JournalRestoreTest : public StartupTest {
 protected:
@@ -111,9 +124,7 @@ protected:
 TEST_F(JournalRestoreTest, TheChangesAreMadeAgainOnTheFileTheCopyNames)
 {
     writeFileBytes("notes.txt", "first line\nsecond line\n");
-    RecoveryHeader header{
-        1000, path("notes.txt"), identityOf(path("notes.txt")), {Encoding::utf8, LineEnd::lf}};
-    header.textInFile = true;
+    const RecoveryHeader header = copyOf(1000, path("notes.txt"), {Encoding::utf8, LineEnd::lf});
     // "middle " typed into the second line, then the first line's "first " erased.
     leave(header, L"", journalOf(1000, {{19, 0, L"m"}, {20, 0, L"iddle "}, {0, 6, L""}}));
     restore(false);
@@ -128,7 +139,7 @@ TEST_F(JournalRestoreTest, AJournalCutShortGivesWhatItHoldsAndSaysSo)
 {
     std::string journal = journalOf(2000, {{0, 0, L"kept "}, {5, 0, L"lost"}});
     journal.resize(journal.size() - 3);
-    leave({2000, L"", {}, {}}, L"text", journal);
+    leave(copyOf(2000, L"", {}), L"text", journal);
     restore();
     EXPECT_EQ(text(), L"kept text");
     ASSERT_EQ(shownBoxes().size(), 2u);
@@ -138,8 +149,7 @@ TEST_F(JournalRestoreTest, AJournalCutShortGivesWhatItHoldsAndSaysSo)
 TEST_F(JournalRestoreTest, AFileThatChangedSinceCannotTakeTheChangesAndIsToldOnce)
 {
     writeFileBytes("notes.txt", "as it was\n");
-    RecoveryHeader header{3000, path("notes.txt"), identityOf(path("notes.txt")), {}};
-    header.textInFile = true;
+    const RecoveryHeader header = copyOf(3000, path("notes.txt"), {});
     leave(header, L"", journalOf(3000, {{0, 0, L"typed "}}));
     writeFileBytes("notes.txt", "changed by another program\n");
     restore();
