@@ -60,3 +60,11 @@ waitForTitle() {
     echo "$title"
     return 1
 }
+
+# Ends a test of the program with the reason and the start of what the program printed, from
+# $scratch/program.log.
+failWithLog() {
+    echo "FAIL: $*"
+    [[ -s $scratch/program.log ]] && echo "the program printed: $(head -c 2000 "$scratch/program.log")"
+    exit 1
+}

@@ -31,23 +31,18 @@ cleanUp() {
 }
 trap cleanUp EXIT
 
-fail() {
-    echo "FAIL: $*"
-    [[ -s $scratch/program.log ]] && echo "the program printed: $(head -c 2000 "$scratch/program.log")"
-    exit 1
-}
 
 # Starts the program in the run folder with these arguments and waits for its window.
 start() {
-    startXvfb "$scratch" || fail "no virtual display"
+    startXvfb "$scratch" || failWithLog "no virtual display"
     (cd "$run" && exec "$binary" "$@") >"$scratch/program.log" 2>&1 &
     programPid=$!
-    window=$(firstWindowOf "$programPid") || fail "the program showed no window"
+    window=$(firstWindowOf "$programPid") || failWithLog "the program showed no window"
 }
 
 expectTitle() {
     local title
-    title=$(waitForTitle "$window" "$1") || fail "the title is '$title', not '$1'"
+    title=$(waitForTitle "$window" "$1") || failWithLog "the title is '$title', not '$1'"
 }
 
 # Waits up to 10 s for the file to hold exactly these bytes (printf format).
@@ -58,7 +53,7 @@ expectBytes() {
         [[ -f $file && $(od -An -c <"$file") == "$expected" ]] && return 0
         sleep 0.1
     done
-    fail "$file holds [$(od -An -c <"$file" 2>/dev/null)], not [$expected]"
+    failWithLog "$file holds [$(od -An -c <"$file" 2>/dev/null)], not [$expected]"
 }
 
 # Types X at the start of the text, sees the title marked changed, and saves with Ctrl+S.
@@ -79,23 +74,23 @@ stop() {
         kill -0 "$programPid" 2>/dev/null || break
         sleep 0.1
     done
-    kill -0 "$programPid" 2>/dev/null && fail "still running 10 s after SIGTERM"
+    kill -0 "$programPid" 2>/dev/null && failWithLog "still running 10 s after SIGTERM"
     wait "$programPid"
     status=$?
     programPid=
-    ((status == 0)) || fail "ended with status $status"
+    ((status == 0)) || failWithLog "ended with status $status"
 }
 
 options() {
     local output status
     output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$binary" --version 2>&1)
     status=$?
-    ((status == 0)) || fail "--version ended with status $status: $output"
-    [[ $output == "Quenwrite $version" ]] || fail "--version printed '$output'"
+    ((status == 0)) || failWithLog "--version ended with status $status: $output"
+    [[ $output == "Quenwrite $version" ]] || failWithLog "--version printed '$output'"
     output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$binary" --help 2>&1)
     status=$?
-    ((status == 0)) || fail "--help ended with status $status: $output"
-    [[ $output == "Usage: quenwrite [FILE]"* ]] || fail "--help printed '$output'"
+    ((status == 0)) || failWithLog "--help ended with status $status: $output"
+    [[ $output == "Usage: quenwrite [FILE]"* ]] || failWithLog "--help printed '$output'"
 }
 
 named_file() {
@@ -110,7 +105,7 @@ named_file() {
 missing_file() {
     start missing.txt
     expectTitle "missing.txt - Quenwrite"
-    [[ -e $run/missing.txt ]] && fail "opening created the file"
+    [[ -e $run/missing.txt ]] && failWithLog "opening created the file"
     typeAndSave missing.txt
     expectBytes "$run/missing.txt" 'X'
     stop
@@ -125,7 +120,7 @@ quoted_path() {
     expectTitle "$name - Quenwrite"
     typeAndSave "$name"
     expectBytes "$run/two words/$name" 'Xquoted\r\n'
-    [[ -e "$run/second name.txt" ]] && fail "the second name was opened or created"
+    [[ -e "$run/second name.txt" ]] && failWithLog "the second name was opened or created"
     stop
 }
 
@@ -137,7 +132,7 @@ dragged_file() {
     "$dragSource" "$run/dragged.txt" >"$scratch/drag.out" 2>&1 &
     sourcePid=$!
     local source X Y WIDTH HEIGHT
-    source=$(firstWindowOf "$sourcePid") || fail "the drag source showed no window"
+    source=$(firstWindowOf "$sourcePid") || failWithLog "the drag source showed no window"
     eval "$(xdotool getwindowgeometry --shell "$source")"
     local fromX=$((X + WIDTH / 2)) fromY=$((Y + HEIGHT / 2))
     eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -154,7 +149,7 @@ dragged_file() {
         [[ -s $scratch/drag.out ]] && break
         sleep 0.1
     done
-    [[ $(cat "$scratch/drag.out") == copy ]] || fail "the drop took '$(cat "$scratch/drag.out")'"
+    [[ $(cat "$scratch/drag.out") == copy ]] || failWithLog "the drop took '$(cat "$scratch/drag.out")'"
     typeAndSave dragged.txt
     expectBytes "$run/dragged.txt" 'Xdragged\r\n'
     stop

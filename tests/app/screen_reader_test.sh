@@ -39,13 +39,8 @@ cleanUp() {
 }
 trap cleanUp EXIT
 
-fail() {
-    echo "FAIL: $*"
-    [[ -s $scratch/program.log ]] && echo "the program printed: $(head -c 2000 "$scratch/program.log")"
-    exit 1
-}
 
-startXvfb "$scratch" || fail "no virtual display"
+startXvfb "$scratch" || failWithLog "no virtual display"
 setsid "$launcher" --launch-immediately >"$scratch/bus.log" 2>&1 &
 busPid=$!
 for _ in $(seq 100); do
@@ -61,7 +56,7 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 printf 'first line\r\nsecond one\r\nthird' >"$scratch/notes.txt"
 (cd "$scratch" && exec "$binary" notes.txt) >"$scratch/program.log" 2>&1 &
 programPid=$!
-window=$(firstWindowOf "$programPid") || fail "the program showed no window"
+window=$(firstWindowOf "$programPid") || failWithLog "the program showed no window"
 xdotool windowfocus --sync "$window" 2>/dev/null
 ${QUENWRITE_DEBUG_HOOK:-} /usr/bin/python3 "$repo/tests/app/screen_reader_check.py" "$programPid" notes.txt \
-    $'first line\r\nsecond one\r\nthird' || fail "the screen reader's view is wrong"
+    $'first line\r\nsecond one\r\nthird' || failWithLog "the screen reader's view is wrong"

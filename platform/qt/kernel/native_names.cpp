@@ -4,6 +4,8 @@
 // editor can tell that it is not text.
 #include "platform/qt/kernel/files_p.h"
 
+#include <QString>
+
 namespace {
 
 constexpr char32_t escapeBase = 0xDC00;
@@ -36,21 +38,7 @@ std::size_t characterAt(std::string_view bytes, char32_t& character)
 
 void appendUtf8(char32_t c, std::string& bytes)
 {
-    if (c < 0x80) {
-        bytes += char(c);
-    } else if (c < 0x800) {
-        bytes += char(0xC0 | (c >> 6));
-        bytes += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        bytes += char(0xE0 | (c >> 12));
-        bytes += char(0x80 | ((c >> 6) & 0x3F));
-        bytes += char(0x80 | (c & 0x3F));
-    } else {
-        bytes += char(0xF0 | (c >> 18));
-        bytes += char(0x80 | ((c >> 12) & 0x3F));
-        bytes += char(0x80 | ((c >> 6) & 0x3F));
-        bytes += char(0x80 | (c & 0x3F));
-    }
+    bytes += QString::fromUcs4(&c, 1).toStdString();
 }
 
 } // namespace
