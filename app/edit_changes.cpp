@@ -7,6 +7,7 @@
 #include "ui/text_range.h"
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -21,8 +22,9 @@ struct Watch {
     std::size_t end = 0;
     std::size_t length = 0;
     std::size_t from = 0;
-    std::wstring text; // [from, from + text.size()) before the message
-    bool kept = false; // false when the stretch was too large to copy
+    std::wstring text;                  // [from, from + text.size()) before the message
+    bool kept = false;                  // false when the stretch was too large to copy
+    std::optional<TextChange> expected; // the substitution Replace all said it makes
 };
 
 Watch watch;
@@ -81,11 +83,13 @@ void begin(HWND edit)
     DWORD start = 0;
     DWORD end = 0;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    watch = {true, false, start, end, textLength(edit), 0, {}, false};
+    watch = {
+        true, false, start, end, textLength(edit), 0, {}, false, Document.edits().takeExpected()};
     watch.from = start > margin ? start - margin : 0;
     const std::size_t to = std::min<std::size_t>(watch.length, std::size_t(end) + margin);
     // A stretch the record could not keep is not copied: the change it makes empties the record.
-    if ((to - watch.from) * sizeof(wchar_t) <= Document.edits().limit())
+    // A substitution told beforehand needs no copy at all.
+    if (!watch.expected && (to - watch.from) * sizeof(wchar_t) <= Document.edits().limit())
         watch.kept = readText(edit, watch.from, to - watch.from, watch.text);
 }
 
@@ -96,12 +100,42 @@ void loseTrack()
     Recovery.lostTrack();
 }
 
+// The substitution Replace all told of, if the control made just that change of length where
+// the selection was.
+std::optional<TextChange> expectedChange(std::size_t length)
+{
+    const std::optional<TextChange>& change = watch.expected;
+    if (!change || change->position != watch.start)
+        return std::nullopt;
+    const Substitution& substitution = *change->substitution;
+    if (watch.end - watch.start != substitution.before ||
+        length + substitution.before != watch.length + substitution.after)
+        return std::nullopt;
+    return change;
+}
+
+void note(TextChange change, UINT message, WPARAM wParam)
+{
+    if (change.removed.empty() && change.inserted.empty() && !change.substitution)
+        return;
+    Recovery.textChanged(change, Document.edits().atSaved());
+    Document.edits().note(std::move(change), kindOf(message, wParam, watch.end > watch.start),
+                          GetTickCount());
+}
+
 void finish(HWND edit, UINT message, WPARAM wParam)
 {
     watch.active = false;
     if (!watch.changed)
         return;
     const std::size_t length = textLength(edit);
+    if (watch.expected) {
+        if (std::optional<TextChange> change = expectedChange(length))
+            note(std::move(*change), message, wParam);
+        else
+            loseTrack();
+        return;
+    }
     const std::size_t to = watch.from + watch.text.size();
     std::wstring after;
     if (!watch.kept || to + length < watch.length ||
@@ -115,11 +149,7 @@ void finish(HWND edit, UINT message, WPARAM wParam)
         loseTrack();
         return;
     }
-    if (change->removed.empty() && change->inserted.empty())
-        return;
-    Recovery.textChanged(*change, Document.edits().atSaved());
-    Document.edits().note(std::move(*change), kindOf(message, wParam, watch.end > watch.start),
-                          GetTickCount());
+    note(std::move(*change), message, wParam);
 }
 
 } // namespace
@@ -143,16 +173,45 @@ void controlChangedText()
         loseTrack();
 }
 
+namespace {
+
+// A substitution's stretch as it is now, made into the other; nothing without memory for it.
+std::optional<std::wstring> substitutedStretch(HWND edit, const TextChange& change)
+{
+    const Substitution& substitution = *change.substitution;
+    std::wstring stretch;
+    try {
+        if (!readText(edit, change.position,
+                      change.undoing ? substitution.after : substitution.before, stretch))
+            return std::nullopt;
+        return substituted(substitution, stretch, change.undoing);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
 bool makeChange(HWND edit, const TextChange& change)
 {
     const std::size_t length = textLength(edit);
-    const std::size_t end = change.position + change.removed.size();
+    std::size_t removed = change.removed.size();
+    const wchar_t* inserted = change.inserted.c_str();
+    std::optional<std::wstring> stretch;
+    if (change.substitution) {
+        stretch = substitutedStretch(edit, change);
+        if (!stretch)
+            return false;
+        removed = change.undoing ? change.substitution->after : change.substitution->before;
+        inserted = stretch->c_str();
+    }
+    const std::size_t insertedLength = stretch ? stretch->size() : change.inserted.size();
     making = true;
-    SendMessageW(edit, EM_SETSEL, WPARAM(change.position), LPARAM(end));
-    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(change.inserted.c_str()));
+    SendMessageW(edit, EM_SETSEL, WPARAM(change.position), LPARAM(change.position + removed));
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(inserted));
     making = false;
     SendMessageW(edit, EM_SETSEL, WPARAM(change.position),
-                 LPARAM(change.position + change.inserted.size()));
+                 LPARAM(change.position + insertedLength));
     SendMessageW(edit, EM_SCROLLCARET, 0, 0);
-    return textLength(edit) + change.removed.size() == length + change.inserted.size();
+    return textLength(edit) + removed == length + insertedLength;
 }

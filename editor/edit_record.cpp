@@ -38,16 +38,56 @@ std::optional<TextChange> changeBetween(std::wstring_view before, std::wstring_v
                       std::wstring(after.substr(prefix, after.size() - suffix - prefix))};
 }
 
+std::wstring substituted(const Substitution& substitution, std::wstring_view stretch, bool undoing)
+{
+    const std::wstring_view replacement = substitution.replacement;
+    const std::size_t foundLength = substitution.foundLength;
+    std::wstring result;
+    result.reserve(undoing ? substitution.before : substitution.after);
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < substitution.places.size(); ++i) {
+        // Each occurrence before this one changed the length by the difference of the two.
+        const std::size_t place =
+            undoing ? substitution.places[i] - i * foundLength + i * replacement.size()
+                    : substitution.places[i];
+        result.append(stretch.substr(at, place - at));
+        if (undoing)
+            result.append(
+                std::wstring_view(substitution.found).substr(i * foundLength, foundLength));
+        else
+            result.append(replacement);
+        at = place + (undoing ? replacement.size() : foundLength);
+    }
+    result.append(stretch.substr(std::min(at, stretch.size())));
+    return result;
+}
+
 std::size_t EditRecord::sizeOf(const TextChange& change)
 {
     constexpr std::size_t stepOverhead = 64;
-    return (change.removed.size() + change.inserted.size()) * sizeof(wchar_t) + stepOverhead;
+    std::size_t units = change.removed.size() + change.inserted.size();
+    if (const Substitution* substitution = change.substitution.get())
+        units += substitution->places.size() * sizeof(std::size_t) / sizeof(wchar_t) +
+                 substitution->found.size() + substitution->replacement.size();
+    return units * sizeof(wchar_t) + stepOverhead;
+}
+
+void EditRecord::expect(std::size_t position, std::shared_ptr<const Substitution> substitution)
+{
+    expected_ = TextChange(position, {}, {});
+    expected_->substitution = std::move(substitution);
+}
+
+std::optional<TextChange> EditRecord::takeExpected()
+{
+    return std::exchange(expected_, std::nullopt);
 }
 
 bool EditRecord::joins(const TextChange& change, Kind kind, unsigned long time) const
 {
     if (!joinable_ || steps_.empty() || kind != lastKind_ || kind == Kind::other ||
-        saved_ == long(applied_) || time - lastTime_ > pause)
+        change.substitution || steps_.back().substitution || saved_ == long(applied_) ||
+        time - lastTime_ > pause)
         return false;
     const TextChange& last = steps_.back();
     if (kind == Kind::typing)
@@ -114,7 +154,10 @@ TextChange EditRecord::undo()
 {
     joinable_ = false;
     const TextChange& step = steps_[--applied_];
-    return {step.position, step.inserted, step.removed};
+    TextChange back(step.position, step.inserted, step.removed);
+    back.substitution = step.substitution;
+    back.undoing = !step.undoing;
+    return back;
 }
 
 TextChange EditRecord::redo()

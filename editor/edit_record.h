@@ -6,15 +6,42 @@
 
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
-// At position, the text removed was replaced by the text inserted.
+// Every occurrence of a text in a stretch replaced by one text (Replace all), kept as the places
+// and what was found there: the step costs what changed, not a copy of the stretch.
+struct Substitution {
+    std::vector<std::size_t> places; // each occurrence's start, from the stretch's start, before
+    std::wstring found;              // the occurrences as they were, one after another
+    std::size_t foundLength = 0;     // each occurrence's length
+    std::wstring replacement;
+    std::size_t before = 0; // the stretch's length before and after
+    std::size_t after = 0;
+};
+
+// The stretch as it is now (after the substitution, or before it when undoing) made into the
+// other.
+std::wstring substituted(const Substitution& substitution, std::wstring_view stretch, bool undoing);
+
+// At position, the text removed was replaced by the text inserted; or, for a substitution, the
+// stretch at position was substituted (or, undoing, given back).
 struct TextChange {
+    TextChange() = default;
+    TextChange(std::size_t at, std::wstring gone, std::wstring put)
+        : position(at), removed(std::move(gone)), inserted(std::move(put))
+    {
+    }
+
     std::size_t position = 0;
     std::wstring removed;
     std::wstring inserted;
+    std::shared_ptr<const Substitution> substitution;
+    bool undoing = false;
 };
 
 // The one change that turns before into after, two copies of the same stretch of the text taken
@@ -39,6 +66,10 @@ public:
     void note(TextChange change, Kind kind, unsigned long time);
     // The next change starts a step of its own (the caret moved, a command ran).
     void endStep() { joinable_ = false; }
+    // The next change will be this substitution at position (Replace all tells it before it
+    // hands the control its stretch); taken once.
+    void expect(std::size_t position, std::shared_ptr<const Substitution> substitution);
+    std::optional<TextChange> takeExpected();
 
     bool canUndo() const { return applied_ > 0; }
     bool canRedo() const { return applied_ < steps_.size(); }
@@ -82,4 +113,5 @@ private:
     Kind lastKind_ = Kind::other;
     unsigned long lastTime_ = 0;
     bool joinable_ = false;
+    std::optional<TextChange> expected_;
 };

@@ -196,6 +196,12 @@ bool Recovery::journalHoldsText() const
 
 void Recovery::textChanged(const TextChange& change, bool fromFile)
 {
+    // A substitution is kept by its places, which the journal has no record for: a whole copy
+    // follows instead.
+    if (change.substitution) {
+        lostTrack();
+        return;
+    }
     if (!journal.open() && !(fromFile && startFromFile(change)))
         return;
     journal.append(change);

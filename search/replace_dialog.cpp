@@ -1,6 +1,7 @@
 // The Replace window, built control by control like the Find window, and its three actions.
 #include "search/replace_dialog.h"
 
+#include "editor/document.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
 #include "search/case_fold.h"
@@ -10,6 +11,7 @@
 #include "search/tool_window.h"
 #include "ui/window_parts.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -130,6 +132,26 @@ private:
     wchar_t* block_ = nullptr;
 };
 
+// What Replace all is about to do, for the document's record: the places and what was found.
+std::shared_ptr<const Substitution> substitutionOf(std::wstring_view original,
+                                                   const Occurrences& found,
+                                                   const TextSearch& search, std::size_t n,
+                                                   const std::wstring& with)
+{
+    auto substitution = std::make_shared<Substitution>();
+    substitution->places.reserve(found.count);
+    substitution->found.reserve(found.count * n);
+    for (std::size_t at = found.start; at != noMatch; at = search.forward(original, at + n)) {
+        substitution->places.push_back(at - found.start);
+        substitution->found.append(original.substr(at, n));
+    }
+    substitution->foundLength = n;
+    substitution->replacement = with;
+    substitution->before = found.end - found.start;
+    substitution->after = replacedEnd(found, n, with.size()) - found.start;
+    return substitution;
+}
+
 // Every occurrence replaced in one replacement of the stretch from the first to the last, so
 // that one Undo takes the whole of it back. The text is copied once and rewritten in place: the
 // replacement has to be one text, and two copies of a large document would cost twice the memory.
@@ -164,6 +186,8 @@ void replaceEverywhere(HWND window)
         showUnreadable(window);
         return;
     }
+    Document.edits().expect(found.start,
+                            substitutionOf({text.data(), found.end}, found, search, n, with));
     replaceInPlace(text.data(), found, search, n, with);
     text.data()[end] = L'\0';
     SendMessageW(edit, EM_SETSEL, WPARAM(found.start), LPARAM(found.end));

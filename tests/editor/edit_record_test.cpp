@@ -129,6 +129,34 @@ TEST(EditRecord, TheOldestStepsGoWhenTheRecordIsFull)
     EXPECT_EQ(t.record.bytes(), 0u);
 }
 
+TEST(Substitution, TurnsTheStretchIntoTheOtherBothWays)
+{
+    struct Row {
+        const char* what;
+        std::wstring before;
+        std::vector<std::size_t> places;
+        std::wstring found, replacement, after;
+    };
+    const std::vector<Row> rows = {
+        {"longer, at both ends", L"ab-Ab-ab", {0, 3, 6}, L"abAbab", L"xyz", L"xyz-xyz-xyz"},
+        {"shorter", L"[ab][AB]", {1, 5}, L"abAB", L"c", L"[c][c]"},
+        {"to nothing", L"aXbXc", {1, 3}, L"XX", L"", L"abc"},
+        {"none", L"plain", {}, L"", L"y", L"plain"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Substitution substitution;
+        substitution.places = row.places;
+        substitution.found = row.found;
+        substitution.foundLength = row.places.empty() ? 1 : row.found.size() / row.places.size();
+        substitution.replacement = row.replacement;
+        substitution.before = row.before.size();
+        substitution.after = row.after.size();
+        EXPECT_EQ(substituted(substitution, row.before, false), row.after);
+        EXPECT_EQ(substituted(substitution, row.after, true), row.before) << "each as it was found";
+    }
+}
+
 TEST(ChangeBetween, FindsTheOneChangeAndRefusesOneThatMayReachBeyondTheCopy)
 {
     struct Row {

@@ -1,6 +1,7 @@
 // F3 and Shift+F3, the Replace window and the Go to line window, driven as a user drives them:
 // keys in the main window and the tool windows, clicks on their buttons, Undo afterwards.
 #include "app/commands.h"
+#include "editor/document.h"
 #include "editor/editor.h"
 #include "editor/globals.h"
 #include "search/find_dialog.h"
@@ -277,8 +278,38 @@ TEST_F(ReplaceWindowTest, ReplaceAllIsOneStepThatOneUndoTakesBackAndTellsTheCoun
         EXPECT_EQ(GetFocus(), GetDlgItem(replace, replaceFindEditId));
         command(commandUndo);
         EXPECT_EQ(text(), row.document);
+        command(commandRedo);
+        EXPECT_EQ(text(), row.result);
+        command(commandUndo);
+        EXPECT_EQ(text(), row.document);
         DestroyWindow(replace);
     }
+}
+
+// The step keeps the places and what was found there, not the stretch: a Replace all across a
+// text far larger than the record may hold is still taken back and made again.
+TEST_F(ReplaceWindowTest, ReplaceAllOverALargeTextIsKeptByItsPlacesAndUndoneWhole)
+{
+    std::wstring document;
+    for (int i = 0; i < 20'000; ++i)
+        document += (i % 3 ? L"a Zebra line\r\n" : L"a zebra line\r\n");
+    setDocument(document);
+    // 280,000 characters are 1.1 MB in the record as text (four bytes each here); the places and
+    // what was found, about half that.
+    Document.edits().setLimit(1 << 20);
+    HWND replace = openReplace();
+    fill(replace, L"zebra", L"okapi");
+    CheckDlgButton(replace, replaceMatchCaseId, BST_UNCHECKED);
+    answerMessageBox(IDOK);
+    press(replace, replaceAllId);
+    const std::wstring replaced = text();
+    EXPECT_EQ(replaced.find(L"ebra"), std::wstring::npos);
+    EXPECT_TRUE(Document.edits().canUndo());
+    command(commandUndo);
+    EXPECT_TRUE(text() == document) << "each occurrence back as it was, Zebra or zebra";
+    command(commandRedo);
+    EXPECT_TRUE(text() == replaced);
+    DestroyWindow(replace);
 }
 
 TEST_F(ReplaceWindowTest, ReplaceAllOfAbsentTextChangesNothingAndSaysNotFound)
