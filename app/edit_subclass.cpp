@@ -15,6 +15,8 @@
 #include "editor/globals.h"
 #include "ui/memory_guard.h"
 
+#include <algorithm>
+
 namespace {
 
 WNDPROC originalProc = nullptr;
@@ -66,9 +68,22 @@ std::optional<LRESULT> ownAnswer(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 // A text set whole while the document counts as saved (a new one, or one an Open is about to
 // settle) is where undoing all the steps to come leads back to the saved text.
+// The record may hold 256 MB, or a quarter of the memory that is free, whichever is less, as the
+// text set whole leaves it.
+std::size_t recordLimit()
+{
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status))
+        return EditRecord::defaultLimit;
+    const ULONGLONG free = std::min(status.ullAvailPhys, status.ullAvailVirtual);
+    return std::size_t(std::min<ULONGLONG>(EditRecord::defaultLimit, free / 4));
+}
+
 void startRecordAfresh()
 {
     Document.edits().clear();
+    Document.edits().setLimit(recordLimit());
     if (Document.saved())
         Document.edits().markSaved();
 }

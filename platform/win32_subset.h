@@ -913,6 +913,22 @@ BOOL EqualSid(PSID a, PSID b);
 BOOL IsWellKnownSid(PSID sid, WELL_KNOWN_SID_TYPE type);
 BOOL GetAce(PACL acl, DWORD index, LPVOID* ace);
 
+// KERNEL32: memory.
+struct MEMORYSTATUSEX {
+    DWORD dwLength;
+    DWORD dwMemoryLoad;
+    ULONGLONG ullTotalPhys;
+    ULONGLONG ullAvailPhys;
+    ULONGLONG ullTotalPageFile;
+    ULONGLONG ullAvailPageFile;
+    ULONGLONG ullTotalVirtual;
+    ULONGLONG ullAvailVirtual;
+    ULONGLONG ullAvailExtendedVirtual;
+};
+// Layer: the physical memory from the system's own count of what is available; the address
+// space of a 64-bit process is taken as free.
+BOOL GlobalMemoryStatusEx(MEMORYSTATUSEX* status);
+
 // KERNEL32: time and the process.
 DWORD GetTickCount();
 void GetSystemTimeAsFileTime(FILETIME* time);

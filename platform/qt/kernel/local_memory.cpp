@@ -1,11 +1,16 @@
-// LocalAlloc, LocalReAlloc and LocalFree: only blocks the layer handed out count as handles.
-// Large blocks are asked to be backed by huge pages, as the text store's buffers are.
+// LocalAlloc, LocalReAlloc and LocalFree: only blocks the layer handed out count as handles;
+// and GlobalMemoryStatusEx. Large blocks are asked to be backed by huge pages, as the text
+// store's buffers are.
 #include "platform/qt/kernel/local_memory_p.h"
 
 #include "platform/text/huge_pages.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <string>
 #include <unordered_set>
+
+#include <unistd.h>
 
 namespace platform {
 
@@ -75,4 +80,43 @@ HLOCAL LocalFree(HLOCAL memory)
     }
     std::free(memory);
     return nullptr;
+}
+
+namespace {
+
+// MemAvailable from /proc/meminfo, in bytes: what can be had without swapping.
+ULONGLONG availableMemory()
+{
+    std::ifstream info("/proc/meminfo");
+    std::string name;
+    ULONGLONG kilobytes = 0;
+    std::string unit;
+    while (info >> name >> kilobytes >> unit) {
+        if (name == "MemAvailable:")
+            return kilobytes * 1024;
+    }
+    return ULONGLONG(sysconf(_SC_AVPHYS_PAGES)) * ULONGLONG(sysconf(_SC_PAGESIZE));
+}
+
+} // namespace
+
+BOOL GlobalMemoryStatusEx(MEMORYSTATUSEX* status)
+{
+    if (!status || status->dwLength != sizeof(MEMORYSTATUSEX)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const ULONGLONG total = ULONGLONG(sysconf(_SC_PHYS_PAGES)) * ULONGLONG(sysconf(_SC_PAGESIZE));
+    const ULONGLONG available = availableMemory();
+    constexpr ULONGLONG addressSpace = ULONGLONG(1) << 47;
+    *status = {sizeof(MEMORYSTATUSEX),
+               total ? DWORD(100 - available * 100 / total) : 0,
+               total,
+               available,
+               total,
+               available,
+               addressSpace,
+               addressSpace,
+               0};
+    return TRUE;
 }
