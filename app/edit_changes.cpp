@@ -4,10 +4,10 @@
 #include "editor/document.h"
 #include "editor/globals.h"
 #include "recovery/recovery.h"
+#include "ui/local_text.h"
 #include "ui/text_range.h"
 
 #include <algorithm>
-#include <new>
 
 namespace {
 
@@ -175,19 +175,37 @@ void controlChangedText()
 
 namespace {
 
-// A substitution's stretch as it is now, made into the other; nothing without memory for it.
-std::optional<std::wstring> substitutedStretch(HWND edit, const TextChange& change)
+// The count characters at position replaced by text, not noted as a change of the user's, and
+// what came in selected.
+void replaceStretch(HWND edit, std::size_t position, std::size_t count, const wchar_t* text)
+{
+    making = true;
+    SendMessageW(edit, EM_SETSEL, WPARAM(position), LPARAM(position + count));
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+    making = false;
+    const std::size_t inserted = std::wstring_view(text).size();
+    SendMessageW(edit, EM_SETSEL, WPARAM(position), LPARAM(position + inserted));
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+}
+
+// A substitution made (or undone) in the control: the text up to the stretch's end read in one
+// copy, the other stretch written beside it, and handed over whole. Local memory, as Replace all
+// uses: neither block is filled before it is written. False without memory for them.
+bool makeSubstitution(HWND edit, const TextChange& change, std::size_t length)
 {
     const Substitution& substitution = *change.substitution;
-    std::wstring stretch;
-    try {
-        if (!readText(edit, change.position,
-                      change.undoing ? substitution.after : substitution.before, stretch))
-            return std::nullopt;
-        return substituted(substitution, stretch, change.undoing);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+    const std::size_t now = change.undoing ? substitution.after : substitution.before;
+    const std::size_t next = change.undoing ? substitution.before : substitution.after;
+    const std::size_t end = change.position + now;
+    LocalText text(end);
+    LocalText made(next);
+    if (!text.data() || !made.data() || end > length ||
+        GetWindowTextW(edit, text.data(), int(end + 1)) != int(end))
+        return false;
+    substitute(substitution, {text.data() + change.position, now}, change.undoing, made.data());
+    made.data()[next] = L'\0';
+    replaceStretch(edit, change.position, now, made.data());
+    return textLength(edit) + now == length + next;
 }
 
 } // namespace
@@ -195,23 +213,8 @@ std::optional<std::wstring> substitutedStretch(HWND edit, const TextChange& chan
 bool makeChange(HWND edit, const TextChange& change)
 {
     const std::size_t length = textLength(edit);
-    std::size_t removed = change.removed.size();
-    const wchar_t* inserted = change.inserted.c_str();
-    std::optional<std::wstring> stretch;
-    if (change.substitution) {
-        stretch = substitutedStretch(edit, change);
-        if (!stretch)
-            return false;
-        removed = change.undoing ? change.substitution->after : change.substitution->before;
-        inserted = stretch->c_str();
-    }
-    const std::size_t insertedLength = stretch ? stretch->size() : change.inserted.size();
-    making = true;
-    SendMessageW(edit, EM_SETSEL, WPARAM(change.position), LPARAM(change.position + removed));
-    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(inserted));
-    making = false;
-    SendMessageW(edit, EM_SETSEL, WPARAM(change.position),
-                 LPARAM(change.position + insertedLength));
-    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
-    return textLength(edit) + removed == length + insertedLength;
+    if (change.substitution)
+        return makeSubstitution(edit, change, length);
+    replaceStretch(edit, change.position, change.removed.size(), change.inserted.c_str());
+    return textLength(edit) + change.removed.size() == length + change.inserted.size();
 }

@@ -38,28 +38,26 @@ std::optional<TextChange> changeBetween(std::wstring_view before, std::wstring_v
                       std::wstring(after.substr(prefix, after.size() - suffix - prefix))};
 }
 
-std::wstring substituted(const Substitution& substitution, std::wstring_view stretch, bool undoing)
+void substitute(const Substitution& substitution, std::wstring_view stretch, bool undoing,
+                wchar_t* out)
 {
     const std::wstring_view replacement = substitution.replacement;
     const std::size_t foundLength = substitution.foundLength;
-    std::wstring result;
-    result.reserve(undoing ? substitution.before : substitution.after);
+    const auto put = [&out](std::wstring_view part) {
+        out = std::copy(part.begin(), part.end(), out);
+    };
     std::size_t at = 0;
     for (std::size_t i = 0; i < substitution.places.size(); ++i) {
         // Each occurrence before this one changed the length by the difference of the two.
         const std::size_t place =
             undoing ? substitution.places[i] - i * foundLength + i * replacement.size()
                     : substitution.places[i];
-        result.append(stretch.substr(at, place - at));
-        if (undoing)
-            result.append(
-                std::wstring_view(substitution.found).substr(i * foundLength, foundLength));
-        else
-            result.append(replacement);
+        put(stretch.substr(at, place - at));
+        put(undoing ? std::wstring_view(substitution.found).substr(i * foundLength, foundLength)
+                    : replacement);
         at = place + (undoing ? replacement.size() : foundLength);
     }
-    result.append(stretch.substr(std::min(at, stretch.size())));
-    return result;
+    put(stretch.substr(std::min(at, stretch.size())));
 }
 
 std::size_t EditRecord::sizeOf(const TextChange& change)

@@ -24,9 +24,10 @@ struct Substitution {
     std::size_t after = 0;
 };
 
-// The stretch as it is now (after the substitution, or before it when undoing) made into the
-// other.
-std::wstring substituted(const Substitution& substitution, std::wstring_view stretch, bool undoing);
+// The stretch as it is now (before the substitution, or after it when undoing) made into the
+// other, written to out, which has room for it (after, or before).
+void substitute(const Substitution& substitution, std::wstring_view stretch, bool undoing,
+                wchar_t* out);
 
 // At position, the text removed was replaced by the text inserted; or, for a substitution, the
 // stretch at position was substituted (or, undoing, given back).

@@ -9,6 +9,7 @@
 #include "search/find_next.h"
 #include "search/text_replace.h"
 #include "search/tool_window.h"
+#include "ui/local_text.h"
 #include "ui/window_parts.h"
 
 #include <memory>
@@ -99,38 +100,6 @@ std::wstring tooLongAfterReplacing(std::size_t count)
            L" occurrences would make the text longer than the editor holds (" +
            std::to_wstring(maxTextLength) + L" characters). Nothing was replaced.";
 }
-
-// A block of the platform's local memory for a text: unlike a string, running short of memory
-// is an answer (null) that the user can be told of, not an exception.
-class LocalText {
-public:
-    explicit LocalText(std::size_t length)
-    {
-        if (const std::optional<std::size_t> bytes = textBlockBytes(length, sizeof(wchar_t)))
-            block_ = static_cast<wchar_t*>(LocalAlloc(LMEM_FIXED, *bytes));
-    }
-    ~LocalText()
-    {
-        if (block_)
-            LocalFree(block_);
-    }
-    LocalText(const LocalText&) = delete;
-    LocalText& operator=(const LocalText&) = delete;
-
-    wchar_t* data() const { return block_; }
-    bool grow(std::size_t length)
-    {
-        const std::optional<std::size_t> bytes = textBlockBytes(length, sizeof(wchar_t));
-        auto* grown =
-            bytes ? static_cast<wchar_t*>(LocalReAlloc(block_, *bytes, LMEM_MOVEABLE)) : nullptr;
-        if (grown)
-            block_ = grown;
-        return grown != nullptr;
-    }
-
-private:
-    wchar_t* block_ = nullptr;
-};
 
 // What Replace all is about to do, for the document's record: the places and what was found.
 std::shared_ptr<const Substitution> substitutionOf(std::wstring_view original,

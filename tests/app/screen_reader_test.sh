@@ -54,6 +54,9 @@ done
 export XDG_STATE_HOME=$scratch/state XDG_CONFIG_HOME=$scratch/config
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 printf 'first line\r\nsecond one\r\nthird' >"$scratch/notes.txt"
+# The X keyboard library reads a name the server sends without a closing zero with strndup up
+# to its length; AddressSanitizer's strict string checks take that for a read past the end.
+export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0
 (cd "$scratch" && exec "$binary" notes.txt) >"$scratch/program.log" 2>&1 &
 programPid=$!
 window=$(firstWindowOf "$programPid") || failWithLog "the program showed no window"

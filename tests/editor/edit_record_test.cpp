@@ -152,8 +152,12 @@ TEST(Substitution, TurnsTheStretchIntoTheOtherBothWays)
         substitution.replacement = row.replacement;
         substitution.before = row.before.size();
         substitution.after = row.after.size();
-        EXPECT_EQ(substituted(substitution, row.before, false), row.after);
-        EXPECT_EQ(substituted(substitution, row.after, true), row.before) << "each as it was found";
+        std::wstring made(row.after.size(), L'?');
+        substitute(substitution, row.before, false, made.data());
+        EXPECT_EQ(made, row.after);
+        made.assign(row.before.size(), L'?');
+        substitute(substitution, row.after, true, made.data());
+        EXPECT_EQ(made, row.before) << "each as it was found";
     }
 }
 
